@@ -1,0 +1,39 @@
+// The game's handlers, called by the platform on the one UI thread.
+#pragma once
+
+enum class MouseButton { Left, Right, Middle };
+
+// Virtual-key codes the game reacts to.
+namespace vk {
+inline constexpr int kReturn = 13;
+inline constexpr int kSpace = 32;
+inline constexpr int kUp = 38;
+inline constexpr int kDown = 40;
+inline constexpr int kF1 = 112;
+}  // namespace vk
+
+class GameEvents {
+ public:
+  virtual ~GameEvents() = default;
+  virtual void FormCreate() = 0;
+  // The window is asked to close; the platform closes it after this returns.
+  virtual void FormClose() = 0;
+  virtual void FormDestroy() = 0;
+  virtual void Timer1Timer() = 0;
+
+  // Positions are relative to the widget. A press on the window outside any widget is
+  // delivered as a press on cg.
+  virtual void cgMouseDown(MouseButton button, int x, int y) = 0;
+  virtual void cgMouseMove(int x, int y) = 0;
+  // sel1..sel4: k = 1..4.
+  virtual void selMouseDown(int k, MouseButton button, int x, int y) = 0;
+  virtual void selMouseMove(int k, int x, int y) = 0;
+  // l_btn1..l_btn13: k = 1..13.
+  virtual void l_btnMouseDown(int k, MouseButton button, int x, int y) = 0;
+  virtual void l_btnMouseMove(int k, int x, int y) = 0;
+
+  virtual void FormKeyDown(int key) = 0;
+  // item_list: the user selected an entry (click or cursor keys), or pressed a key on it.
+  virtual void item_listClick() = 0;
+  virtual void item_listKeyDown(int key) = 0;
+};

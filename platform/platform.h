@@ -1,0 +1,62 @@
+// The narrow interface between the game and the machine. Two implementations:
+// platform/qt (the real window) and platform/headless (tests, simulations, benchmarks).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/canvas.h"
+#include "platform/events.h"
+#include "platform/wave_out.h"
+#include "platform/widgets.h"
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // Receives every event; set once before the window is shown.
+  virtual void SetEvents(GameEvents* events) = 0;
+
+  // Folder of the executable, with a trailing '/'. Game files are joined to it.
+  virtual std::string ExeDir() const = 0;
+
+  // Pictures: a new black 24-bit picture, or one loaded from a 24-bit BMP file
+  // (nullptr when the file is missing or unreadable).
+  virtual std::unique_ptr<Picture> CreatePicture(int width, int height) = 0;
+  virtual std::unique_ptr<Picture> LoadPicture(const std::string& path) = 0;
+
+  // Widgets of the main window; the game lays them out. Children are created after
+  // their parent. Find returns nullptr for an unknown name.
+  virtual Widget& CreateWidget(const WidgetSpec& spec) = 0;
+  virtual Widget* FindWidget(std::string_view name) = 0;
+  // Window title (CP932) and icon picture file.
+  virtual void SetWindowTitle(const std::string& cp932) = 0;
+  virtual void SetWindowIcon(const std::string& path) = 0;
+  // Shows the window (client area 300 x 300, centred).
+  virtual void ShowWindow() = 0;
+  // Asks the window to close, as the close box would.
+  virtual void CloseWindow() = 0;
+  // True once the window has closed; the game's loops end.
+  virtual bool Closed() const = 0;
+
+  // Timer1: calls Timer1Timer every interval; the interval may change while it runs.
+  virtual void SetTimerInterval(int ms) = 0;
+  virtual int TimerInterval() const = 0;
+  virtual void SetTimerEnabled(bool enabled) = 0;
+
+  // Wall-clock time in milliseconds (virtual in the headless platform).
+  virtual int64_t NowMs() const = 0;
+
+  // Dispatches every pending event (input, timer, paint, audio) and returns.
+  virtual void ProcessMessages() = 0;
+  // Sleeps until at least one event is pending (a timer tick at the latest).
+  virtual void WaitMessage() = 0;
+
+  // Modal dialogs, centred on the window; texts are CP932 ("\r\n" or "\n" breaks lines).
+  virtual bool AskYesNo(const std::string& cp932) = 0;
+  virtual void ShowMessage(const std::string& cp932) = 0;
+
+  virtual WaveOut& Audio() = 0;
+};
