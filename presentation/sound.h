@@ -1,11 +1,31 @@
 // Sound effects on the five mixer channels.
 #pragma once
 
+#include <array>
+#include <memory>
 #include <string>
+#include <vector>
+
+#include "presentation/mixer/mixer.h"
 
 struct Game;
 
-struct SoundState {};
+struct SoundState {
+  // Null when the mixer could not be created; then every sound is silent.
+  std::unique_ptr<Mixer> mixer;
+  // Each channel's current wave: the one most recently loaded for it.
+  std::array<MixerWave*, 5> current{};
+  // Replaced current waves, released once nothing of them is queued any more.
+  std::vector<MixerWave*> replaced;
+};
+
+// Start-up: creates the mixer (settings from MIXER.INI), opens channels 0..4,
+// acquires the wave-out device and loads dat/1.wav as each channel's current
+// wave. Every failure is dropped: without a device the game runs silent.
+void OpenSoundChannels(Game& g);
+// Shutdown, after MidiFree: releases the current waves from channel 4 down to 0
+// (the first failure skips the rest), then closes the mixer.
+void CloseSoundChannels(Game& g);
 
 // Plays a wave file of the dat folder on channel 0..4; failures are silent.
 void PlayWave(Game& g, int channel, const std::string& file);

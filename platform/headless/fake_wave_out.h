@@ -1,5 +1,7 @@
 // A wave-out device that plays on virtual time: each block lasts its sample count
 // at the open rate, and is reported done once the clock has passed its end.
+// Blocks play back to back; while nothing is queued the device is idle and
+// time passes without playing. Dropped blocks (Reset) are reported at once.
 #pragma once
 
 #include <deque>
@@ -25,18 +27,21 @@ class FakeWaveOut : public WaveOut {
   // Test knobs and observations.
   bool fail_open = false;  // Open fails as on a machine without audio output
   int rate = 0;
-  std::vector<uint8_t> played;  // every sample played so far, in order
+  std::vector<uint8_t> played;  // every sample played so far, in order (up to max_recorded)
+  size_t max_recorded = size_t{16} << 20;  // long simulations stop recording, not playing
+  int64_t blocks_done = 0;
   size_t Queued() const { return queue_.size(); }
 
  private:
   struct Block {
     std::vector<uint8_t> data;
     int id;
+    size_t pos = 0;  // samples of it already played
   };
   bool open_ = false;
   std::deque<Block> queue_;
   std::function<void(int)> done_;
   int64_t played_samples_ = 0;
-  int64_t clock_ms_ = -1;
+  int64_t clock_ms_ = 0;
   int64_t carry_samples_ = 0;  // fraction of time not yet turned into samples, in samples*1000
 };

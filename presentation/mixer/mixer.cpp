@@ -1,0 +1,337 @@
+#include "presentation/mixer/mixer.h"
+
+#include <algorithm>
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <new>
+
+namespace {
+
+std::atomic<bool> g_mixer_exists{false};
+
+[[noreturn]] void Fail(const std::string& message) { throw EMixerError(message); }
+
+}  // namespace
+
+Mixer::Mixer(WaveOut& device, std::function<int64_t()> clock_ms, const IniFile* settings)
+    : out_(device), clock_(std::move(clock_ms)) {
+  if (g_mixer_exists.exchange(true)) Fail(mixer_msg::kAlreadyInitialized);
+  try {
+    settings_ = ReadMixerSettings(settings);
+  } catch (...) {
+    g_mixer_exists = false;
+    throw;
+  }
+  for (Channel& c : channels_) c.open = false;
+}
+
+Mixer::~Mixer() {
+  try {
+    SetChannels(0);
+    SetActivated(false);
+  } catch (const EMixerError&) {
+    // Closing never reports anything: the process is letting go of the sound.
+  }
+  g_mixer_exists = false;
+}
+
+void Mixer::SetActivated(bool active) {
+  if (active == active_) return;
+  if (active) {
+    Activate();
+  } else {
+    Deactivate();
+  }
+}
+
+void Mixer::Activate() {
+  if (out_.IsOpen()) Fail(mixer_msg::kAlreadyAllocated);
+  std::string reason;
+  if (!out_.Open(settings_.samples_per_sec, &reason)) {
+    // The device gives a reason, not a number; 1 is the generic failure code.
+    Fail(std::string(mixer_msg::kOpenDevice) + "1");
+  }
+  out_.SetDoneHandler([this](int id) { OnBlockDone(id); });
+  active_ = true;
+  queued_.clear();
+  RestartClock(mix_pos_);
+  FillBlocks();
+}
+
+void Mixer::Deactivate() {
+  mix_pos_ = PlayingPosition();
+  ResetDevice();
+  out_.SetDoneHandler(nullptr);
+  out_.Close();
+  active_ = false;
+}
+
+void Mixer::RestartClock(int64_t position) {
+  clock_base_ = position;
+  clock_start_ms_ = clock_();
+  device_base_ = position;
+  device_played_base_ = out_.PlayedSamples();
+}
+
+void Mixer::ResetDevice() {
+  queued_.clear();
+  resetting_ = true;
+  out_.Reset();
+  resetting_ = false;
+  // Whatever the device had not played is gone; its count goes on from here.
+  device_base_ = mix_pos_;
+  device_played_base_ = out_.PlayedSamples();
+}
+
+int64_t Mixer::PlayingPosition() const {
+  const int64_t played = settings_.good_wave_pos == 1 && active_ ? out_.PlayedSamples() : -1;
+  int64_t pos;
+  if (played >= 0) {
+    pos = device_base_ + (played - device_played_base_);
+  } else {
+    pos = clock_base_ + (clock_() - clock_start_ms_) * settings_.samples_per_sec / 1000;
+  }
+  // Playback is somewhere inside the queued blocks: never ahead of what was
+  // mixed, never behind what was handed over. A clock that drifts from the
+  // device cannot retire a sound before it has been mixed.
+  const int64_t low = mix_pos_ - static_cast<int64_t>(queued_.size()) * settings_.block_len;
+  return std::clamp(pos, low, mix_pos_);
+}
+
+void Mixer::SetChannels(uint8_t mask) {
+  for (int k = 0; k < kChannels; ++k) {
+    const bool want = (mask >> k) & 1;
+    Channel& c = channels_[k];
+    if (want == c.open) continue;
+    c.open = want;
+    if (!want) {
+      c.queue.clear();
+      pending_.remove_if([k](const Record& r) { return r.req.channel == k; });
+    }
+  }
+  mask_ = mask;
+}
+
+size_t Mixer::QueueLength(int channel) const {
+  return channel >= 0 && channel < kChannels ? channels_[channel].queue.size() : 0;
+}
+
+bool Mixer::IsWave(const MixerWave* wave) const {
+  return std::any_of(waves_.begin(), waves_.end(), [wave](const auto& w) { return w.get() == wave; });
+}
+
+MixerWave* Mixer::OpenWave(const std::string& path) {
+  const int rate = settings_.samples_per_sec;
+  if (rate != 11025 && rate != 22050 && rate != 44100) Fail(mixer_msg::kCantPlayFormat);
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) Fail(mixer_msg::kOpenFile + path);
+  const auto size = std::filesystem::file_size(path, ec);
+  if (ec) Fail(mixer_msg::kOpenFile + path);
+  if (size > kMaxWaveFileBytes) Fail(mixer_msg::kOutOfMemory);
+  std::ifstream in(path, std::ios::binary);
+  if (!in) Fail(mixer_msg::kOpenFile + path);
+  std::vector<uint8_t> bytes;
+  try {
+    bytes.resize(size);
+  } catch (const std::bad_alloc&) {
+    Fail(mixer_msg::kOutOfMemory);
+  }
+  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
+  bytes.resize(static_cast<size_t>(in.gcount()));  // a file that shrank is read as far as it goes
+  return OpenWaveFromMemory(bytes, std::filesystem::path(path).filename().string());
+}
+
+MixerWave* Mixer::OpenWaveFromMemory(std::span<const uint8_t> bytes, const std::string& name) {
+  const WaveFormat out{1, static_cast<uint32_t>(settings_.samples_per_sec), 8};
+  try {
+    auto wave = std::make_unique<MixerWave>();
+    wave->data = DecodeWave(bytes, out, &wave->format);
+    wave->name = name.substr(0, 15);
+    waves_.push_back(std::move(wave));
+    return waves_.back().get();
+  } catch (const std::bad_alloc&) {
+    Fail(mixer_msg::kOutOfMemory);
+  }
+}
+
+bool Mixer::WaveInUse(const MixerWave* wave) const {
+  auto uses = [wave](const Record& r) { return r.req.wave == wave; };
+  if (std::any_of(pending_.begin(), pending_.end(), uses)) return true;
+  return std::any_of(channels_.begin(), channels_.end(),
+                     [&](const Channel& c) { return std::any_of(c.queue.begin(), c.queue.end(), uses); });
+}
+
+void Mixer::FreeWave(MixerWave* wave) {
+  if (wave == nullptr || !IsWave(wave)) Fail(mixer_msg::kBadPointer);
+  auto uses = [wave](const Record& r) { return r.req.wave == wave; };
+  pending_.remove_if(uses);
+  for (Channel& c : channels_) c.queue.remove_if(uses);
+  std::erase_if(waves_, [wave](const auto& w) { return w.get() == wave; });
+}
+
+void Mixer::Play(const MixerPlayRequest* request) {
+  if (request == nullptr) Fail(mixer_msg::kNilParams);
+  if (request->wave == nullptr) Fail(mixer_msg::kNilWave);
+  // A freed or foreign pointer would be read from; refuse it like FreeWave does.
+  if (!IsWave(request->wave)) Fail(mixer_msg::kBadPointer);
+  if (!active_) Fail(mixer_msg::kNotActive);
+  if (mask_ == 0) Fail(mixer_msg::kNoChannel);
+
+  int channel = request->channel;
+  if (request->flags & kPlayUseLru) {
+    // Least recently used open channel, preferring one with nothing queued.
+    int best = -1;
+    for (int k = 0; k < kChannels; ++k) {
+      const Channel& c = channels_[k];
+      if (!c.open) continue;
+      if (best < 0) {
+        best = k;
+        continue;
+      }
+      const Channel& b = channels_[best];
+      const bool ce = c.queue.empty(), be = b.queue.empty();
+      if ((ce && !be) || (ce == be && c.stamp < b.stamp)) best = k;
+    }
+    channel = best;
+  }
+  if (channel < 0 || channel >= kChannels || !channels_[channel].open) Fail(mixer_msg::kChannelClosed);
+  channels_[channel].stamp = ++next_stamp_;
+
+  try {
+    Record r;
+    r.req = *request;
+    r.req.channel = channel;
+    pending_.push_back(std::move(r));
+  } catch (const std::bad_alloc&) {
+    Fail(mixer_msg::kNoMemory);
+  }
+  if (request->flags & kPlayWait) return;
+
+  // On an idle mixer the stream starts over, so the sound is heard at once.
+  const bool idle = queued_.empty() && std::all_of(channels_.begin(), channels_.end(),
+                                                   [](const Channel& c) { return c.queue.empty(); });
+  if (idle) {
+    mix_pos_ = 0;
+    RestartClock(0);
+  }
+
+  const int64_t now = PlayingPosition();
+  int64_t remix_from = mix_pos_;
+  while (!pending_.empty()) {
+    Channel& c = channels_[pending_.front().req.channel];
+    c.queue.splice(c.queue.end(), pending_, pending_.begin());
+    Record& r = c.queue.back();
+    const int flags = r.req.flags;
+    const int64_t here = (flags & kPlayNow) ? now : mix_pos_;
+    if (flags & kPlayClearQueue) {
+      c.queue.erase(c.queue.begin(), std::prev(c.queue.end()));
+      r.start = here;
+    } else if (c.queue.size() > 1) {
+      const Record& last = *std::prev(c.queue.end(), 2);
+      r.start = last.end == kNever ? kNever : last.end + 1;
+      if (!(flags & kPlayNow)) r.start = std::max(r.start, mix_pos_);
+    } else {
+      r.start = here;
+    }
+    // Only "start now" can land inside audio already mixed and queued.
+    if (r.start < mix_pos_) {
+      if (settings_.remix == 2) {
+        r.start = mix_pos_;  // wait behind the queued audio
+      } else {
+        remix_from = std::min(remix_from, r.start);  // mix again from here, heard at once
+      }
+    }
+    const auto length = static_cast<int64_t>(r.req.wave->data.size());
+    if (r.start == kNever || r.req.loops == kLoopForever) {
+      r.end = kNever;
+    } else {
+      r.end = r.start + (int64_t{r.req.loops} + 1) * length - 1;
+    }
+  }
+  if (remix_from < mix_pos_) {
+    mix_pos_ = remix_from;
+    ResetDevice();
+  }
+  FillBlocks();
+}
+
+bool Mixer::Scheduled() const {
+  for (const Channel& c : channels_) {
+    for (const Record& r : c.queue) {
+      if (r.end >= mix_pos_ && r.start != kNever) return true;
+    }
+  }
+  return false;
+}
+
+void Mixer::FillBlocks() {
+  std::vector<uint8_t> block;
+  while (active_ && queued_.size() < static_cast<size_t>(settings_.wave_blocks) && Scheduled()) {
+    MixNextBlock(block);
+    if (!out_.IsOpen()) Fail(mixer_msg::kWriteBlock);
+    const int id = next_block_id_++;
+    queued_.push_back(id);
+    out_.Write(std::move(block), id);
+    block = {};
+  }
+}
+
+void Mixer::MixNextBlock(std::vector<uint8_t>& block) {
+  const int64_t n = settings_.block_len;
+  const int64_t first = mix_pos_, last = mix_pos_ + n - 1;
+  sum_.assign(static_cast<size_t>(n), 0);
+  int32_t* sum = sum_.data();
+  for (const Channel& c : channels_) {
+    if (!c.open) continue;
+    for (const Record& r : c.queue) {
+      if (r.end < first || r.start > last) continue;
+      const uint8_t* data = r.req.wave->data.data();
+      const auto length = static_cast<int64_t>(r.req.wave->data.size());
+      const int64_t from = std::max(r.start, first), to = std::min(r.end, last);
+      int64_t offset = (from - r.start) % length;  // a looping play reads its data round and round
+      int64_t i = from - first, remaining = to - from + 1;
+      while (remaining > 0) {
+        const int64_t run = std::min(remaining, length - offset);
+        const uint8_t* src = data + offset;
+        int32_t* dst = sum + i;
+        for (int64_t k = 0; k < run; ++k) dst[k] += src[k] - 128;
+        i += run;
+        remaining -= run;
+        offset = 0;
+      }
+    }
+  }
+  block.resize(static_cast<size_t>(n));
+  for (int64_t i = 0; i < n; ++i) block[i] = static_cast<uint8_t>(std::clamp(128 + sum[i], 0, 255));
+  mix_pos_ += n;
+}
+
+void Mixer::Retire(std::vector<Record>& finished, int64_t position) {
+  for (Channel& c : channels_) {
+    for (auto it = c.queue.begin(); it != c.queue.end();) {
+      if (it->end != kNever && it->end < position) {
+        if (it->req.notify) finished.push_back(*it);
+        it = c.queue.erase(it);
+      } else {
+        ++it;
+      }
+    }
+  }
+}
+
+void Mixer::OnBlockDone(int id) {
+  if (resetting_) return;
+  auto it = std::find(queued_.begin(), queued_.end(), id);
+  if (it == queued_.end()) return;  // a block dropped by an earlier reset
+  queued_.erase(queued_.begin(), it + 1);
+
+  std::vector<Record> finished;
+  Retire(finished, PlayingPosition());
+  try {
+    FillBlocks();
+  } catch (const EMixerError&) {
+    // Nobody to tell on a device report; the next play will report it.
+  }
+  for (Record& r : finished) r.req.notify(r.req.channel, r.req.wave);
+}

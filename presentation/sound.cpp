@@ -1,0 +1,68 @@
+#include "presentation/sound.h"
+
+#include "shell/game.h"
+
+namespace {
+
+std::string DatPath(Game& g, const std::string& file) { return g.plat.ExeDir() + "dat/" + file; }
+
+// Releases the replaced waves that no play needs any more.
+void ReleaseReplaced(SoundState& s) {
+  std::erase_if(s.replaced, [&](MixerWave* w) {
+    if (s.mixer->WaveInUse(w)) return false;
+    s.mixer->FreeWave(w);
+    return true;
+  });
+}
+
+}  // namespace
+
+void OpenSoundChannels(Game& g) {
+  SoundState& s = g.sound;
+  try {
+    std::optional<IniFile> ini = FindMixerIni(g.plat.ExeDir());
+    Platform* plat = &g.plat;
+    s.mixer = std::make_unique<Mixer>(g.plat.Audio(), [plat] { return plat->NowMs(); }, ini ? &*ini : nullptr);
+    s.mixer->SetChannels(31);
+    s.mixer->SetActivated(true);
+  } catch (const EMixerError&) {
+    // No device (or a second game in this process): waves still load, plays fail quietly.
+  }
+  if (!s.mixer) return;
+  for (MixerWave*& wave : s.current) {
+    try {
+      wave = s.mixer->OpenWave(DatPath(g, "1.wav"));
+    } catch (const EMixerError&) {
+    }
+  }
+}
+
+void CloseSoundChannels(Game& g) {
+  SoundState& s = g.sound;
+  if (!s.mixer) return;
+  try {
+    for (int k = 4; k >= 0; --k) {
+      s.mixer->FreeWave(s.current[k]);
+      s.current[k] = nullptr;
+    }
+  } catch (const EMixerError&) {
+    // As at any shutdown failure the rest is skipped; closing the mixer below frees it all.
+  }
+  s.current.fill(nullptr);
+  s.replaced.clear();
+  s.mixer.reset();
+}
+
+void PlayWave(Game& g, int channel, const std::string& file) {
+  SoundState& s = g.sound;
+  if (!s.mixer || channel < 0 || channel >= static_cast<int>(s.current.size())) return;
+  try {
+    MixerWave* wave = s.mixer->OpenWave(DatPath(g, file));
+    if (s.current[channel]) s.replaced.push_back(s.current[channel]);
+    s.current[channel] = wave;
+    ReleaseReplaced(s);
+    s.mixer->Play(channel, wave, 0, 0);
+  } catch (const EMixerError&) {
+    // A missing or unplayable sound is silence, nothing more.
+  }
+}
