@@ -1,0 +1,44 @@
+// The asset generator's entry points: each group of assets is produced by
+// its own module and written out by GenerateAssets.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "image.h"
+
+namespace assetgen {
+
+struct NamedPicture {
+  std::string name;  // file name inside cg/, with ".bmp"
+  Canvas pic;
+};
+
+struct NamedFile {
+  std::string name;  // file name inside dat/
+  std::vector<uint8_t> bytes;
+};
+
+std::vector<NamedPicture> DrawTownScenes();     // scenes_town.cpp
+std::vector<NamedPicture> DrawFieldScenes();    // scenes_field.cpp
+std::vector<NamedPicture> DrawEventScenes();    // scenes_events.cpp
+std::vector<NamedPicture> DrawMonsterStrips();  // sprites.cpp
+std::vector<NamedPicture> DrawPanels();         // panels.cpp
+std::vector<NamedFile> MakeSounds();            // sounds.cpp
+// name.dat in CP932 with CR LF; false with a message when a name holds a
+// character the converter does not know.
+bool MakeNameFile(std::vector<uint8_t>* out, std::string* error);  // names.cpp
+
+// Monster numbers that have a name in the catalogue, and so a sprite strip.
+const std::vector<int>& MonsterNumbers();
+
+struct GenerateReport {
+  int pictures = 0;
+  int sounds = 0;
+};
+
+// Writes cg/*.bmp, dat/*.wav, dat/name.dat and contact_sheet.png under dir.
+bool GenerateAssets(const std::string& dir, GenerateReport* report, std::string* error);
+
+}  // namespace assetgen
