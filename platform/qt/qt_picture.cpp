@@ -1,0 +1,273 @@
+#include "platform/qt/qt_picture.h"
+
+#include <QPainter>
+#include <QPolygon>
+
+#include <algorithm>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <tuple>
+
+#include "platform/text.h"
+
+namespace {
+
+QColor ToQ(Rgb c) { return QColor(c.r, c.g, c.b); }
+
+// A painter set up for pixel-exact drawing on the picture.
+class ExactPainter : public QPainter {
+ public:
+  explicit ExactPainter(QImage* image) : QPainter(image) {
+    setRenderHint(QPainter::Antialiasing, false);
+    setRenderHint(QPainter::SmoothPixmapTransform, false);
+  }
+};
+
+}  // namespace
+
+const QtFontEntry& QtFontFor(int size, bool bold, bool italic) {
+  // The status panel switches fonts dozens of times per tick; resolving a QFont and
+  // its metrics each time would dominate the frame.
+  static std::map<std::tuple<int, bool, bool>, std::unique_ptr<QtFontEntry>> cache;
+  auto key = std::make_tuple(size, bold, italic);
+  auto it = cache.find(key);
+  if (it != cache.end()) return *it->second;
+  QFont f(kQtFace);
+  f.setPixelSize(std::max(1, FontPixelHeight(std::max(1, size))));
+  f.setBold(bold);
+  f.setItalic(italic);
+  f.setStyleStrategy(QFont::StyleStrategy(QFont::NoSubpixelAntialias | QFont::PreferQuality));
+  f.setHintingPreference(QFont::PreferFullHinting);
+  QFontMetrics m(f);
+  // The text cell is the font's pixel height, as on the desktop the game was laid out
+  // for (size 9 is 12 pixels); the face's descent may reach a pixel below it.
+  auto entry = std::unique_ptr<QtFontEntry>(new QtFontEntry{f, m, m.ascent(), f.pixelSize()});
+  return *cache.emplace(key, std::move(entry)).first->second;
+}
+
+QFont QtWidgetFont(int px, bool bold) {
+  QFont f(kQtFace);
+  f.setPixelSize(std::max(1, px));
+  f.setBold(bold);
+  f.setStyleStrategy(QFont::NoSubpixelAntialias);
+  return f;
+}
+
+QString QtText(std::string_view cp932) {
+  std::string utf8 = Cp932ToUtf8(cp932);
+  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+// ---------------------------------------------------------------------------------
+// QtPicture
+
+QtPicture::QtPicture(int width, int height)
+    : image_(std::max(0, width), std::max(0, height), QImage::Format_RGB32), canvas_(*this) {
+  image_.fill(Qt::black);
+}
+
+QtPicture::QtPicture(QImage image) : image_(image.convertToFormat(QImage::Format_RGB32)), canvas_(*this) {}
+
+Rgb QtPicture::Pixel(int x, int y) const {
+  if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) return colors::kBlack;
+  return Rgb::FromPacked(image_.pixel(x, y) & 0xFFFFFF);
+}
+
+const QImage& QtPicture::TransparentImage() const {
+  if (transparent_generation_ == generation_ && !transparent_.isNull()) return transparent_;
+  transparent_ = QImage(image_.size(), QImage::Format_ARGB32_Premultiplied);
+  for (int y = 0; y < image_.height(); ++y) {
+    auto* src = reinterpret_cast<const uint32_t*>(image_.constScanLine(y));
+    auto* dst = reinterpret_cast<uint32_t*>(transparent_.scanLine(y));
+    for (int x = 0; x < image_.width(); ++x) {
+      uint32_t rgb = src[x] & 0xFFFFFF;
+      dst[x] = rgb == 0 ? 0u : (0xFF000000u | rgb);
+    }
+  }
+  transparent_generation_ = generation_;
+  return transparent_;
+}
+
+QImage QtImageOf(const Picture& pic) {
+  if (auto* q = dynamic_cast<const QtPicture*>(&pic)) return q->image();
+  QImage img(pic.Width(), pic.Height(), QImage::Format_RGB32);
+  for (int y = 0; y < pic.Height(); ++y) {
+    auto* row = reinterpret_cast<uint32_t*>(img.scanLine(y));
+    for (int x = 0; x < pic.Width(); ++x) row[x] = 0xFF000000u | pic.Pixel(x, y).Packed();
+  }
+  return img;
+}
+
+// ---------------------------------------------------------------------------------
+// QtCanvas
+
+int QtCanvas::Width() const { return pic_.Width(); }
+int QtCanvas::Height() const { return pic_.Height(); }
+
+void QtCanvas::FillBox(int left, int top, int right, int bottom, Rgb c) {
+  left = std::max(left, 0);
+  top = std::max(top, 0);
+  right = std::min(right, pic_.Width());
+  bottom = std::min(bottom, pic_.Height());
+  if (left >= right || top >= bottom) return;
+  QImage& img = pic_.mutable_image();
+  const uint32_t v = 0xFF000000u | c.Packed();
+  for (int y = top; y < bottom; ++y) {
+    auto* row = reinterpret_cast<uint32_t*>(img.scanLine(y));
+    std::fill(row + left, row + right, v);
+  }
+  pic_.Touch();
+}
+
+void QtCanvas::FillRect(const Rect& r) {
+  // Like the headless canvas, a fill uses the brush colour whatever its style.
+  FillBox(r.left, r.top, r.right, r.bottom, brush_color);
+}
+
+void QtCanvas::Rectangle(int x1, int y1, int x2, int y2) {
+  if (x1 > x2) std::swap(x1, x2);
+  if (y1 > y2) std::swap(y1, y2);
+  if (x2 - x1 < 1 || y2 - y1 < 1) return;
+  if (brush_style == BrushStyle::Solid) FillBox(x1, y1, x2, y2, brush_color);
+  // The pen runs along the box's inner edge; a wider pen grows inwards.
+  const int band = std::max(1, pen_width);
+  FillBox(x1, y1, x2, std::min(y2, y1 + band), pen_color);  // top
+  FillBox(x1, std::max(y1, y2 - band), x2, y2, pen_color);  // bottom
+  FillBox(x1, y1, std::min(x2, x1 + band), y2, pen_color);  // left
+  FillBox(std::max(x1, x2 - band), y1, x2, y2, pen_color);  // right
+}
+
+void QtCanvas::Ellipse(int x1, int y1, int x2, int y2) {
+  if (x1 > x2) std::swap(x1, x2);
+  if (y1 > y2) std::swap(y1, y2);
+  if (x2 - x1 < 1 || y2 - y1 < 1) return;
+  ExactPainter p(&pic_.mutable_image());
+  QPen pen(ToQ(pen_color));
+  pen.setWidth(std::max(1, pen_width));
+  p.setPen(pen);
+  p.setBrush(brush_style == BrushStyle::Solid ? QBrush(ToQ(brush_color)) : QBrush(Qt::NoBrush));
+  // Qt's aliased outline covers width + 1 pixels; the box excludes its right/bottom edge.
+  p.drawEllipse(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1));
+  pic_.Touch();
+}
+
+void QtCanvas::Polygon(const std::vector<Point>& points) {
+  if (points.empty()) return;
+  QPolygon poly;
+  poly.reserve(static_cast<qsizetype>(points.size()));
+  for (const Point& pt : points) poly << QPoint(pt.x, pt.y);
+  ExactPainter p(&pic_.mutable_image());
+  QPen pen(ToQ(pen_color));
+  pen.setWidth(std::max(1, pen_width));
+  p.setPen(pen);
+  p.setBrush(brush_style == BrushStyle::Solid ? QBrush(ToQ(brush_color)) : QBrush(Qt::NoBrush));
+  p.drawPolygon(poly, Qt::OddEvenFill);
+  pic_.Touch();
+}
+
+void QtCanvas::ThinLine(int x1, int y1, int x2, int y2, Rgb c) {
+  // Bresenham from the start point up to, not including, the end point.
+  QImage& img = pic_.mutable_image();
+  const int w = img.width(), h = img.height();
+  const uint32_t v = 0xFF000000u | c.Packed();
+  const int dx = std::abs(x2 - x1), dy = -std::abs(y2 - y1);
+  const int sx = x1 < x2 ? 1 : -1, sy = y1 < y2 ? 1 : -1;
+  int err = dx + dy;
+  int x = x1, y = y1;
+  while (x != x2 || y != y2) {
+    if (x >= 0 && y >= 0 && x < w && y < h) reinterpret_cast<uint32_t*>(img.scanLine(y))[x] = v;
+    const int e2 = 2 * err;
+    if (e2 >= dy) {
+      err += dy;
+      x += sx;
+    }
+    if (e2 <= dx) {
+      err += dx;
+      y += sy;
+    }
+  }
+  pic_.Touch();
+}
+
+void QtCanvas::Line(int x1, int y1, int x2, int y2) {
+  if (pen_width <= 1) {
+    ThinLine(x1, y1, x2, y2, pen_color);
+    return;
+  }
+  ExactPainter p(&pic_.mutable_image());
+  QPen pen(ToQ(pen_color));
+  pen.setWidth(pen_width);
+  pen.setCapStyle(Qt::RoundCap);  // wide desktop pens have round ends
+  p.setPen(pen);
+  p.drawLine(x1, y1, x2, y2);
+  pic_.Touch();
+}
+
+void QtCanvas::TextOut(int x, int y, std::string_view cp932) {
+  if (cp932.empty()) return;
+  const QtFontEntry& f = QtFontFor(font.size, font.bold, font.italic);
+  const QString s = QtText(cp932);
+  if (brush_style == BrushStyle::Solid) {
+    FillBox(x, y, x + f.metrics.horizontalAdvance(s), y + f.height, brush_color);
+  }
+  QPainter p(&pic_.mutable_image());
+  p.setFont(f.font);
+  p.setPen(ToQ(font.color));
+  p.drawText(x, y + f.ascent, s);
+  pic_.Touch();
+}
+
+int QtCanvas::TextWidth(std::string_view cp932) {
+  if (cp932.empty()) return 0;
+  return QtFontFor(font.size, font.bold, font.italic).metrics.horizontalAdvance(QtText(cp932));
+}
+
+int QtCanvas::TextHeight(std::string_view) { return QtFontFor(font.size, font.bold, font.italic).height; }
+
+void QtCanvas::CopyRect(const Rect& dst, const Picture& src, const Rect& src_rect, CopyMode mode) {
+  if (dst.Width() <= 0 || dst.Height() <= 0 || src_rect.Width() <= 0 || src_rect.Height() <= 0) return;
+  QRect d(dst.left, dst.top, dst.Width(), dst.Height());
+  QRect s(src_rect.left, src_rect.top, src_rect.Width(), src_rect.Height());
+  const QRect bounds(0, 0, src.Width(), src.Height());
+  if (d.size() == s.size()) {
+    // Only the part of the source that exists is copied; the rest of dst is untouched.
+    const QRect clipped = s.intersected(bounds);
+    if (clipped.isEmpty()) return;
+    d = QRect(d.topLeft() + (clipped.topLeft() - s.topLeft()), clipped.size());
+    s = clipped;
+  }
+  QImage source;
+  const QImage* from;
+  if (&src == &pic_) {
+    source = pic_.image().copy(s);  // copying onto itself: take the source first
+    s = source.rect();
+    from = &source;
+  } else if (auto* q = dynamic_cast<const QtPicture*>(&src)) {
+    from = &q->image();
+  } else {
+    source = QtImageOf(src);
+    from = &source;
+  }
+  ExactPainter p(&pic_.mutable_image());
+  p.setCompositionMode(mode == CopyMode::Or ? QPainter::RasterOp_SourceOrDestination
+                                            : QPainter::CompositionMode_Source);
+  p.drawImage(d, *from, s);
+  pic_.Touch();
+}
+
+void QtCanvas::StretchDrawTransparent(const Rect& dst, const Picture& src) {
+  if (dst.Width() <= 0 || dst.Height() <= 0 || src.Width() <= 0 || src.Height() <= 0) return;
+  QImage foreign;
+  const QImage* from;
+  if (auto* q = dynamic_cast<const QtPicture*>(&src)) {
+    from = &q->TransparentImage();
+  } else {
+    foreign = QtPicture(QtImageOf(src)).TransparentImage();
+    from = &foreign;
+  }
+  ExactPainter p(&pic_.mutable_image());
+  p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  p.drawImage(QRect(dst.left, dst.top, dst.Width(), dst.Height()), *from);
+  pic_.Touch();
+}

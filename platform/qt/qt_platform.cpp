@@ -1,0 +1,270 @@
+#include "platform/qt/qt_platform.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScreen>
+
+#include "platform/bmp.h"
+#include "platform/qt/qt_keys.h"
+
+namespace {
+
+constexpr int kClientSize = 300;
+
+MouseButton ButtonOf(const QMouseEvent* e) {
+  switch (e->button()) {
+    case Qt::RightButton: return MouseButton::Right;
+    case Qt::MiddleButton: return MouseButton::Middle;
+    default: return MouseButton::Left;
+  }
+}
+
+QImage ImageOfBmp(const BmpImage& bmp) {
+  QImage img(bmp.width, bmp.height, QImage::Format_RGB32);
+  for (int y = 0; y < bmp.height; ++y) {
+    auto* row = reinterpret_cast<uint32_t*>(img.scanLine(y));
+    const uint32_t* src = bmp.pixels.data() + static_cast<size_t>(y) * bmp.width;
+    for (int x = 0; x < bmp.width; ++x) row[x] = 0xFF000000u | src[x];
+  }
+  return img;
+}
+
+QString DialogText(const std::string& cp932) {
+  QString s = QtText(cp932);
+  s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  return s;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------
+// QtMainWindow
+
+QtMainWindow::QtMainWindow(QtPlatform& platform)
+    : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      platform_(platform) {
+  setFixedSize(kClientSize, kClientSize);
+  setAutoFillBackground(true);
+  QPalette pal = palette();
+  pal.setColor(QPalette::Window, Qt::black);
+  setPalette(pal);
+  setMouseTracking(true);
+  setFocusPolicy(Qt::StrongFocus);
+}
+
+void QtMainWindow::mousePressEvent(QMouseEvent* e) {
+  const QPoint pos = e->position().toPoint();
+  platform_.DeliverMouseDown(MouseRoute{MouseRoute::Cg, 0}, ButtonOf(e), pos.x(), pos.y());
+}
+
+void QtMainWindow::mouseDoubleClickEvent(QMouseEvent* e) { mousePressEvent(e); }
+
+void QtMainWindow::mouseMoveEvent(QMouseEvent* e) {
+  const QPoint pos = e->position().toPoint();
+  platform_.DeliverMouseMove(MouseRoute{MouseRoute::Cg, 0}, pos.x(), pos.y());
+}
+
+void QtMainWindow::keyPressEvent(QKeyEvent* e) {
+  const int vk = QtKeyToVk(e->key());
+  if (vk == 0) {
+    QWidget::keyPressEvent(e);
+    return;
+  }
+  platform_.DeliverFormKey(vk);
+}
+
+void QtMainWindow::closeEvent(QCloseEvent* e) {
+  platform_.HandleClose();
+  e->accept();
+}
+
+// ---------------------------------------------------------------------------------
+// QtPlatform
+
+QtPlatform::QtPlatform() : window_(std::make_unique<QtMainWindow>(*this)) {
+  timer_.setTimerType(Qt::PreciseTimer);
+  timer_.setInterval(interval_ms_);
+  QObject::connect(&timer_, &QTimer::timeout, window_.get(), [this] { Tick(); });
+  timer_.start();
+}
+
+QtPlatform::~QtPlatform() {
+  timer_.stop();
+  audio_.Close();
+  // The window owns every Qt widget; the wrappers (and their pictures) go after it.
+  window_.reset();
+  by_name_.clear();
+  widgets_.clear();
+}
+
+std::string QtPlatform::ExeDir() const {
+  std::string dir = QCoreApplication::applicationDirPath().toStdString();
+  if (dir.empty() || dir.back() != '/') dir += '/';
+  return dir;
+}
+
+std::unique_ptr<Picture> QtPlatform::CreatePicture(int width, int height) {
+  return std::make_unique<QtPicture>(width, height);
+}
+
+std::unique_ptr<Picture> QtPlatform::LoadPicture(const std::string& path) {
+  std::optional<BmpImage> bmp = ReadBmpFile(path);
+  if (!bmp || bmp->width <= 0 || bmp->height <= 0) return nullptr;
+  return std::make_unique<QtPicture>(ImageOfBmp(*bmp));
+}
+
+Widget& QtPlatform::CreateWidget(const WidgetSpec& spec) {
+  QWidget* parent = window_.get();
+  if (!spec.parent.empty()) {
+    auto it = by_name_.find(spec.parent);
+    if (it != by_name_.end()) parent = it->second->qwidget();
+  }
+  auto w = std::make_unique<QtWidget>(*this, spec, parent);
+  QtWidget* raw = w.get();
+  widgets_.push_back(std::move(w));
+  by_name_[spec.name] = raw;
+  return *raw;
+}
+
+Widget* QtPlatform::FindWidget(std::string_view name) {
+  auto it = by_name_.find(name);
+  return it == by_name_.end() ? nullptr : it->second;
+}
+
+void QtPlatform::SetWindowTitle(const std::string& cp932) {
+  window_->setWindowTitle(QtText(cp932));
+  QGuiApplication::setApplicationDisplayName(QtText(cp932));
+}
+
+void QtPlatform::SetWindowIcon(const std::string& path) {
+  std::optional<BmpImage> bmp = ReadBmpFile(path);
+  if (!bmp || bmp->width <= 0 || bmp->height <= 0) return;  // no icon file: keep the default
+  const QIcon icon(QPixmap::fromImage(ImageOfBmp(*bmp)));
+  window_->setWindowIcon(icon);
+  QGuiApplication::setWindowIcon(icon);
+}
+
+void QtPlatform::ShowWindow() {
+  window_->setFixedSize(kClientSize, kClientSize);
+  if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect avail = screen->availableGeometry();
+    window_->move(avail.x() + (avail.width() - kClientSize) / 2, avail.y() + (avail.height() - kClientSize) / 2);
+  }
+  RepaintChanged();
+  window_->show();
+  window_->raise();
+  window_->activateWindow();
+  window_->setFocus(Qt::ActiveWindowFocusReason);
+}
+
+void QtPlatform::HandleClose() {
+  if (closing_ || closed_) return;
+  closing_ = true;
+  if (events_) events_->FormClose();
+  closed_ = true;
+  timer_.stop();
+}
+
+void QtPlatform::CloseWindow() {
+  HandleClose();
+  window_->hide();
+}
+
+void QtPlatform::SetTimerInterval(int ms) {
+  interval_ms_ = ms < 1 ? 1 : ms;
+  timer_.setInterval(interval_ms_);  // an active timer restarts with the new interval
+}
+
+void QtPlatform::SetTimerEnabled(bool enabled) {
+  timer_enabled_ = enabled;
+  if (enabled && !closed_) {
+    if (!timer_.isActive()) timer_.start(interval_ms_);
+  } else {
+    timer_.stop();
+  }
+}
+
+void QtPlatform::Tick() {
+  if (!events_ || in_timer_ || closed_) return;
+  in_timer_ = true;
+  events_->Timer1Timer();
+  in_timer_ = false;
+  RepaintChanged();
+}
+
+void QtPlatform::RepaintChanged() {
+  for (auto& w : widgets_) w->RepaintIfChanged();
+}
+
+int64_t QtPlatform::NowMs() const { return QDateTime::currentMSecsSinceEpoch(); }
+
+void QtPlatform::ProcessMessages() {
+  RepaintChanged();
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void QtPlatform::WaitMessage() {
+  RepaintChanged();
+  QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}
+
+bool QtPlatform::AskYesNo(const std::string& cp932) {
+  QMessageBox box(window_.get());
+  box.setWindowTitle(window_->windowTitle());
+  box.setIcon(QMessageBox::Question);
+  box.setText(DialogText(cp932));
+  QPushButton* yes = box.addButton(QString::fromUtf8("はい"), QMessageBox::YesRole);
+  QPushButton* no = box.addButton(QString::fromUtf8("いいえ"), QMessageBox::NoRole);
+  box.setDefaultButton(yes);
+  box.setEscapeButton(no);
+  box.setWindowModality(Qt::ApplicationModal);
+  box.exec();
+  return box.clickedButton() == yes;
+}
+
+void QtPlatform::ShowMessage(const std::string& cp932) {
+  QMessageBox box(window_.get());
+  box.setWindowTitle(window_->windowTitle());
+  box.setIcon(QMessageBox::Information);
+  box.setText(DialogText(cp932));
+  QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+  box.setDefaultButton(ok);
+  box.setEscapeButton(ok);
+  box.setWindowModality(Qt::ApplicationModal);
+  box.exec();
+}
+
+void QtPlatform::DeliverMouseDown(const MouseRoute& route, MouseButton button, int x, int y) {
+  if (!events_ || closed_) return;
+  switch (route.kind) {
+    case MouseRoute::Cg: events_->cgMouseDown(button, x, y); break;
+    case MouseRoute::Sel: events_->selMouseDown(route.k, button, x, y); break;
+    case MouseRoute::LBtn: events_->l_btnMouseDown(route.k, button, x, y); break;
+    case MouseRoute::None: break;
+  }
+}
+
+void QtPlatform::DeliverMouseMove(const MouseRoute& route, int x, int y) {
+  if (!events_ || closed_) return;
+  switch (route.kind) {
+    case MouseRoute::Cg: events_->cgMouseMove(x, y); break;
+    case MouseRoute::Sel: events_->selMouseMove(route.k, x, y); break;
+    case MouseRoute::LBtn: events_->l_btnMouseMove(route.k, x, y); break;
+    case MouseRoute::None: break;
+  }
+}
+
+void QtPlatform::DeliverFormKey(int vk) {
+  if (events_ && !closed_) events_->FormKeyDown(vk);
+}

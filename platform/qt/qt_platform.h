@@ -1,0 +1,87 @@
+// The real platform: one fixed 300 x 300 window on Qt Widgets, a QPainter canvas,
+// a precise QTimer for Timer1, Qt message boxes and a QAudioSink wave-out device.
+// A QApplication must exist before it is created.
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/qt/qt_wave_out.h"
+#include "platform/qt/qt_widgets.h"
+
+class QtPlatform;
+
+// The main window: black client area, dialog frame, mouse on the background goes to cg.
+class QtMainWindow : public QWidget {
+ public:
+  explicit QtMainWindow(QtPlatform& platform);
+
+ protected:
+  void mousePressEvent(QMouseEvent* e) override;
+  void mouseDoubleClickEvent(QMouseEvent* e) override;
+  void mouseMoveEvent(QMouseEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+
+ private:
+  QtPlatform& platform_;
+};
+
+class QtPlatform : public Platform {
+ public:
+  QtPlatform();
+  ~QtPlatform() override;
+
+  void SetEvents(GameEvents* events) override { events_ = events; }
+  std::string ExeDir() const override;
+  std::unique_ptr<Picture> CreatePicture(int width, int height) override;
+  std::unique_ptr<Picture> LoadPicture(const std::string& path) override;
+  Widget& CreateWidget(const WidgetSpec& spec) override;
+  Widget* FindWidget(std::string_view name) override;
+  void SetWindowTitle(const std::string& cp932) override;
+  void SetWindowIcon(const std::string& path) override;
+  void ShowWindow() override;
+  void CloseWindow() override;
+  bool Closed() const override { return closed_; }
+  void SetTimerInterval(int ms) override;
+  int TimerInterval() const override { return interval_ms_; }
+  void SetTimerEnabled(bool enabled) override;
+  int64_t NowMs() const override;
+  void ProcessMessages() override;
+  void WaitMessage() override;
+  bool AskYesNo(const std::string& cp932) override;
+  void ShowMessage(const std::string& cp932) override;
+  WaveOut& Audio() override { return audio_; }
+
+  // --- used by the window and widgets, and by tests ---------------------------------
+  QWidget* window() const { return window_.get(); }
+  GameEvents* events() const { return events_; }
+  void DeliverMouseDown(const MouseRoute& route, MouseButton button, int x, int y);
+  void DeliverMouseMove(const MouseRoute& route, int x, int y);
+  void DeliverFormKey(int vk);
+  // The close box and CloseWindow: FormClose, then the window counts as closed.
+  void HandleClose();
+  // Runs one Timer1 tick now, as the timer would.
+  void Tick();
+
+ private:
+  void RepaintChanged();
+
+  std::unique_ptr<QtMainWindow> window_;
+  std::vector<std::unique_ptr<QtWidget>> widgets_;
+  std::map<std::string, QtWidget*, std::less<>> by_name_;
+  GameEvents* events_ = nullptr;
+  QTimer timer_;
+  int interval_ms_ = 90;
+  bool timer_enabled_ = true;
+  bool in_timer_ = false;
+  bool closing_ = false;
+  bool closed_ = false;
+  QtWaveOut audio_;
+};

@@ -1,0 +1,315 @@
+#include "platform/qt/qt_widgets.h"
+
+#include <QEvent>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <charconv>
+
+#include "platform/qt/qt_keys.h"
+#include "platform/qt/qt_platform.h"
+#include "platform/text.h"
+
+namespace {
+
+// "sel" + 1..4 or "l_btn" + 1..13, exactly.
+int NumberAfter(std::string_view name, std::string_view prefix, int max) {
+  if (name.size() <= prefix.size() || name.substr(0, prefix.size()) != prefix) return 0;
+  std::string_view digits = name.substr(prefix.size());
+  if (digits[0] == '0') return 0;
+  int k = 0;
+  auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), k);
+  if (ec != std::errc() || end != digits.data() + digits.size() || k < 1 || k > max) return 0;
+  return k;
+}
+
+MouseButton ButtonOf(const QMouseEvent* e) {
+  switch (e->button()) {
+    case Qt::RightButton: return MouseButton::Right;
+    case Qt::MiddleButton: return MouseButton::Middle;
+    default: return MouseButton::Left;
+  }
+}
+
+QColor ToQ(Rgb c) { return QColor(c.r, c.g, c.b); }
+
+QString Multiline(std::string_view cp932) {
+  QString s = QtText(cp932);
+  s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  return s;
+}
+
+// An image widget shows its picture, at its top-left or scaled to the widget.
+class ImageView : public QWidget {
+ public:
+  ImageView(QWidget* parent, QtPicture* picture, bool stretch)
+      : QWidget(parent), picture_(picture), stretch_(stretch) {}
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    if (stretch_) {
+      p.drawImage(rect(), picture_->image());
+    } else {
+      p.drawImage(0, 0, picture_->image());
+    }
+  }
+
+ private:
+  QtPicture* picture_;
+  bool stretch_;
+};
+
+// Mouse presses (double clicks count as presses, as the desktop reports a second
+// press either way) and moves of a routed widget go to the game's handlers; other
+// widgets swallow them, so a press on a panel never turns into a press on cg.
+class MouseFilter : public QObject {
+ public:
+  MouseFilter(QObject* parent, QtPlatform& platform, MouseRoute route)
+      : QObject(parent), platform_(platform), route_(route) {}
+
+ protected:
+  bool eventFilter(QObject*, QEvent* e) override {
+    switch (e->type()) {
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseButtonDblClick: {
+        auto* me = static_cast<QMouseEvent*>(e);
+        const QPoint pos = me->position().toPoint();
+        platform_.DeliverMouseDown(route_, ButtonOf(me), pos.x(), pos.y());
+        return true;
+      }
+      case QEvent::MouseMove: {
+        const QPoint pos = static_cast<QMouseEvent*>(e)->position().toPoint();
+        platform_.DeliverMouseMove(route_, pos.x(), pos.y());
+        return true;
+      }
+      case QEvent::MouseButtonRelease: return true;
+      default: return false;
+    }
+  }
+
+ private:
+  QtPlatform& platform_;
+  MouseRoute route_;
+};
+
+// Keys on a focused list or text field. The window's key handler still sees the
+// keys the game reacts to everywhere; a text field keeps every other key for typing.
+class KeyFilter : public QObject {
+ public:
+  KeyFilter(QObject* parent, QtPlatform& platform, bool text_field)
+      : QObject(parent), platform_(platform), text_field_(text_field) {}
+
+ protected:
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() != QEvent::KeyPress) return false;
+    const int vk = QtKeyToVk(static_cast<QKeyEvent*>(e)->key());
+    if (vk == 0) return false;
+    if (text_field_) {
+      if (vk == 13 || vk == 112) platform_.DeliverFormKey(vk);
+      return false;
+    }
+    platform_.DeliverFormKey(vk);
+    if (GameEvents* ev = platform_.events()) ev->item_listKeyDown(vk);
+    return false;  // the list still moves its selection
+  }
+
+ private:
+  QtPlatform& platform_;
+  bool text_field_;
+};
+
+}  // namespace
+
+MouseRoute MouseRouteFor(std::string_view name) {
+  if (name == "cg") return {MouseRoute::Cg, 0};
+  if (int k = NumberAfter(name, "sel", 4)) return {MouseRoute::Sel, k};
+  if (int k = NumberAfter(name, "l_btn", 13)) return {MouseRoute::LBtn, k};
+  return {};
+}
+
+QtWidget::QtWidget(QtPlatform& platform, const WidgetSpec& spec, QWidget* parent)
+    : platform_(platform), name_(spec.name), kind_(spec.kind), caption_(spec.caption) {
+  QPalette pal;
+  switch (kind_) {
+    case WidgetKind::Image: {
+      if (!spec.picture_path.empty()) {
+        std::unique_ptr<Picture> loaded = platform.LoadPicture(spec.picture_path);
+        picture_.reset(static_cast<QtPicture*>(loaded.release()));
+      }
+      if (!picture_) picture_ = std::make_unique<QtPicture>(std::max(1, spec.width), std::max(1, spec.height));
+      widget_ = new ImageView(parent, picture_.get(), spec.stretch);
+      break;
+    }
+    case WidgetKind::HitArea:
+      widget_ = new QWidget(parent);
+      break;
+    case WidgetKind::Label: {
+      label_ = new QLabel(parent);
+      widget_ = label_;
+      label_->setTextFormat(Qt::PlainText);  // captions like "<毒>" are not markup
+      label_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+      label_->setFont(QtWidgetFont(spec.font_px, spec.bold));
+      // A label tall enough for several lines wraps its text, as the detail texts need.
+      label_->setWordWrap(spec.height >= 2 * spec.font_px + 2);
+      label_->setAutoFillBackground(false);
+      label_->setText(Multiline(caption_));
+      SetFontColor(spec.font_color);
+      break;
+    }
+    case WidgetKind::Panel: {
+      auto* frame = new QFrame(parent);
+      frame->setFrameShape(QFrame::NoFrame);
+      frame->setAutoFillBackground(true);
+      pal = frame->palette();
+      pal.setColor(QPalette::Window, ToQ(spec.background));
+      frame->setPalette(pal);
+      widget_ = frame;
+      break;
+    }
+    case WidgetKind::ListBox: {
+      list_ = new QListWidget(parent);
+      widget_ = list_;
+      list_->setFont(QtWidgetFont(spec.font_px, spec.bold));
+      list_->setSelectionMode(QAbstractItemView::SingleSelection);
+      list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+      pal = list_->palette();
+      pal.setColor(QPalette::Base, ToQ(spec.background));
+      pal.setColor(QPalette::Text, ToQ(spec.font_color));
+      list_->setPalette(pal);
+      list_->installEventFilter(new KeyFilter(list_, platform, false));
+      // A press resets the "already reported" mark; a press that changes the selection
+      // is reported through currentRowChanged, one on the selected entry by `pressed`.
+      struct PressWatch : QObject {
+        explicit PressWatch(QtWidget* w) : QObject(nullptr), w_(w) {}
+        bool eventFilter(QObject*, QEvent* e) override {
+          if (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick) {
+            w_->reported_since_press_ = false;
+          }
+          return false;
+        }
+        QtWidget* w_;
+      };
+      auto* watch = new PressWatch(this);
+      watch->setParent(list_);
+      list_->viewport()->installEventFilter(watch);
+      QObject::connect(list_, &QListWidget::currentRowChanged, list_, [this](int row) {
+        if (programmatic_ || row < 0) return;
+        reported_since_press_ = true;
+        if (GameEvents* ev = platform_.events()) ev->item_listClick();
+      });
+      QObject::connect(list_, &QListWidget::pressed, list_, [this](const QModelIndex&) {
+        if (programmatic_ || reported_since_press_) return;
+        reported_since_press_ = true;
+        if (GameEvents* ev = platform_.events()) ev->item_listClick();
+      });
+      SetItems({});
+      break;
+    }
+    case WidgetKind::TextField: {
+      edit_ = new QLineEdit(parent);
+      widget_ = edit_;
+      edit_->setFont(QtWidgetFont(spec.font_px, spec.bold));
+      edit_->setAttribute(Qt::WA_InputMethodEnabled, true);  // names are typed through the IME
+      pal = edit_->palette();
+      pal.setColor(QPalette::Base, ToQ(spec.background));
+      pal.setColor(QPalette::Text, ToQ(spec.font_color));
+      edit_->setPalette(pal);
+      edit_->setText(Multiline(caption_));
+      edit_->installEventFilter(new KeyFilter(edit_, platform, true));
+      break;
+    }
+  }
+  if (kind_ == WidgetKind::Image || kind_ == WidgetKind::HitArea || kind_ == WidgetKind::Label ||
+      kind_ == WidgetKind::Panel) {
+    // Moves must arrive with no button held (the choice buttons light up on hover).
+    widget_->setMouseTracking(true);
+    widget_->installEventFilter(new MouseFilter(widget_, platform, MouseRouteFor(name_)));
+  }
+  widget_->setGeometry(spec.left, spec.top, spec.width, spec.height);
+  widget_->setVisible(spec.visible);
+}
+
+QtWidget::~QtWidget() = default;
+
+void QtWidget::SetVisible(bool visible) {
+  widget_->setVisible(visible);
+}
+
+bool QtWidget::Visible() const { return !widget_->isHidden(); }
+
+void QtWidget::SetBounds(int left, int top, int width, int height) {
+  widget_->setGeometry(left, top, width, height);
+}
+
+Rect QtWidget::Bounds() const {
+  const QRect g = widget_->geometry();
+  return Rect{g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
+}
+
+void QtWidget::BringToFront() { widget_->raise(); }
+
+void QtWidget::SetCaption(const std::string& cp932) {
+  caption_ = cp932;
+  if (label_) label_->setText(Multiline(cp932));
+}
+
+void QtWidget::SetFontColor(Rgb color) {
+  QWidget* w = widget_;
+  QPalette pal = w->palette();
+  pal.setColor(label_ ? QPalette::WindowText : QPalette::Text, ToQ(color));
+  w->setPalette(pal);
+}
+
+void QtWidget::Refresh() { widget_->update(); }
+
+void QtWidget::RepaintIfChanged() {
+  if (!picture_ || picture_->generation() == shown_generation_) return;
+  shown_generation_ = picture_->generation();
+  if (!widget_->isHidden()) widget_->update();
+}
+
+void QtWidget::SetItems(const std::vector<std::string>& cp932_items) {
+  if (!list_) return;
+  programmatic_ = true;
+  list_->clear();
+  for (const std::string& item : cp932_items) list_->addItem(QtText(item));
+  programmatic_ = false;
+}
+
+int QtWidget::ItemIndex() const { return list_ ? list_->currentRow() : -1; }
+
+void QtWidget::SetItemIndex(int index) {
+  if (!list_) return;
+  programmatic_ = true;
+  if (index < 0 || index >= list_->count()) {
+    list_->setCurrentRow(-1);
+    list_->clearSelection();
+  } else {
+    list_->setCurrentRow(index);
+  }
+  programmatic_ = false;
+}
+
+std::string QtWidget::Text() const {
+  if (!edit_) return caption_;
+  // The yen sign is how the byte 0x5C is shown; it goes back as that byte.
+  QString s = edit_->text();
+  s.replace(QChar(0x00A5), QChar('\\'));
+  return J(s.toStdString());
+}
+
+void QtWidget::SetText(const std::string& cp932) {
+  if (edit_) {
+    edit_->setText(QtText(cp932));
+  } else {
+    SetCaption(cp932);
+  }
+}
+
+void QtWidget::SetFocus() { widget_->setFocus(Qt::OtherFocusReason); }
