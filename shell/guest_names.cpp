@@ -1,0 +1,34 @@
+#include "shell/guest_names.h"
+
+#include "platform/text.h"
+#include "shell/file_io.h"
+#include "shell/game.h"
+
+void ParseGuestNames(GameState& s, std::string_view bytes) {
+  size_t pos = 0;
+  for (std::string& name : s.guest_names) {
+    if (pos >= bytes.size()) {
+      name.clear();
+      continue;
+    }
+    size_t end = bytes.find('\n', pos);
+    if (end == std::string_view::npos) end = bytes.size();
+    std::string_view line = bytes.substr(pos, end - pos);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    name.assign(line);
+    pos = end + 1;
+  }
+}
+
+bool LoadGuestNames(Game& g) {
+  std::string bytes;
+  const bool ok = ReadWholeFile(g.plat.ExeDir() + "dat/name.dat", bytes) == 0;
+  ParseGuestNames(g, ok ? std::string_view(bytes) : std::string_view());
+  return ok;
+}
+
+const std::string& GuestName(const GameState& s, int index) {
+  static const std::string kStandIn = J("通りすがりのお客さん");
+  if (index < 0 || index >= kGuestNameCount || s.guest_names[index].empty()) return kStandIn;
+  return s.guest_names[index];
+}

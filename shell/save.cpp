@@ -1,0 +1,237 @@
+#include "shell/save.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/text.h"
+#include "presentation/sound.h"
+#include "shell/file_io.h"
+#include "shell/game.h"
+#include "shell/guest_names.h"
+#include "shell/monsters.h"
+#include "shell/play_record.h"
+
+namespace {
+
+// Every saved value in file order. One list drives both the writer and the
+// reader, so the two can never disagree about a line's position.
+template <class S, class V>
+void VisitSaved(S& s, V& v) {
+  auto& my = s.my;
+  auto& p = s.unit[kPlayer];
+  auto ints = [&v](auto&... x) { (v.Int(x), ...); };
+
+  for (int i = 0; i < 100; ++i) v.Int(my.flag[i]);
+  for (auto& x : my.item_count) v.Int(x);
+  for (auto& x : my.spare_f) v.Int(x);
+  ints(my.money, my.fame, my.flag[114], my.flag[115], my.week_sales, my.flag[107], my.day_count, my.spare_a,
+       my.load_count, my.play_count, my.flag[100], my.day_hours, my.player_x, my.player_y);
+  for (int k = 0; k < 20; ++k) ints(my.spare_g[k], my.spare_h[k]);
+  for (auto& x : my.spare_seal) v.Int(x);
+  ints(my.spare_c, my.flag[102], my.flag[103], my.flag[101], my.location, my.flag[110], my.spare_b, my.draw_speed);
+  for (auto& x : my.spare_k) v.Int(x);
+  for (auto& x : my.spare_l) v.Int(x);
+  v.Int(my.hours_used);
+  v.Str(p.name);
+  ints(p.bp, p.fullness, p.level_peak, p.level, p.exp, p.max_hp, p.hp, p.mp, p.max_mp, p.tp, p.spare_m);
+  ints(p.map_x, p.map_y);
+  ints(p.defence, p.spirit, p.strength, p.magic, p.hit, p.evasion);
+  ints(p.extra_state_turns, p.heal_state_turns, p.mana_state_turns, p.spirit_state_turns, p.attack_up_turns,
+       p.phys_defence_up_turns, p.magic_attack_up_turns, p.magic_defence_up_turns, p.find_boost, p.full_state_turns,
+       p.reflect_turns, p.guard_all, p.stomachache_turns, p.poison_turns, p.paralysis_turns);
+  ints(p.spare_n, p.cook_skill, p.spare_o, p.spare_p, p.spare_q, p.spare_r, p.infinite_state_turns, p.spare_s,
+       p.lifespan_days, p.age_days, p.spare_t, p.logic_attack_up_turns, p.logic_defence_up_turns,
+       p.logic_armour_turns, p.explore_skill);
+  for (auto& x : p.sold_out) v.Int(x);
+  v.Int(p.guard_turns);
+  v.Real(s.spare_time);
+  for (auto& x : my.spare_i) v.Int(x);
+  for (auto& x : my.spare_j) v.Int(x);
+  ints(my.week_visitors, my.total_visitors, my.total_sales, my.rank_progress, my.shop_rank, my.week_buyers);
+  for (int slot = 1; slot < kOrderSlots; ++slot) {  // slot 0 is never used, never written
+    v.Str(my.orders[slot].customer);
+    ints(my.orders[slot].item, my.orders[slot].days);
+  }
+}
+
+struct Writer {
+  std::string out;
+  void Int(int32_t x) { out += Num(x) + "\r\n"; }
+  void Real(double x) { out += FormatSaveReal(x) + "\r\n"; }
+  void Str(const std::string& x) {
+    // A line break inside a value would shift every later line; no input can
+    // produce one, but the file must survive it if code ever does.
+    for (char c : x) out += c == '\n' ? ' ' : c;
+    out += "\r\n";
+  }
+};
+
+constexpr bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// Reads values in the save file's way: a number is the next word after any
+// blanks and line breaks, the rest of its line is skipped; a string is the whole
+// current line. Past the end everything reads as 0 or empty.
+struct Reader {
+  std::string_view b;
+  size_t pos = 0;
+  bool damaged = false;
+
+  // The next word of a number, or empty at the end of the file; moves past its line.
+  std::string_view NumberWord() {
+    while (pos < b.size() && IsBlank(b[pos])) ++pos;
+    const size_t start = pos;
+    while (pos < b.size() && !IsBlank(b[pos])) ++pos;
+    std::string_view word = b.substr(start, pos - start);
+    const size_t eol = b.find('\n', pos);
+    pos = eol == std::string_view::npos ? b.size() : eol + 1;
+    return word;
+  }
+
+  void Int(int32_t& x) {
+    std::string_view w = NumberWord();
+    x = 0;
+    if (w.empty()) return;
+    const bool negative = w.front() == '-';
+    if (w.front() == '+' || negative) w.remove_prefix(1);
+    uint64_t magnitude = 0;
+    const auto [end, ec] = std::from_chars(w.data(), w.data() + w.size(), magnitude);
+    const uint64_t limit = negative ? 2147483648u : 2147483647u;
+    if (w.empty() || ec != std::errc() || end != w.data() + w.size() || magnitude > limit) {
+      damaged = true;
+      return;
+    }
+    x = static_cast<int32_t>(negative ? -static_cast<int64_t>(magnitude) : static_cast<int64_t>(magnitude));
+  }
+
+  void Real(double& x) {
+    std::string_view w = NumberWord();
+    x = 0;
+    if (w.empty()) return;
+    if (w.front() == '+') w.remove_prefix(1);
+    double value = 0;
+    const auto [end, ec] = std::from_chars(w.data(), w.data() + w.size(), value);
+    if (w.empty() || ec != std::errc() || end != w.data() + w.size() || !std::isfinite(value)) {
+      damaged = true;
+      return;
+    }
+    x = value;
+  }
+
+  void Str(std::string& x) {
+    x.clear();
+    if (pos >= b.size()) return;
+    size_t eol = b.find('\n', pos);
+    if (eol == std::string_view::npos) eol = b.size();
+    std::string_view line = b.substr(pos, eol - pos);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    x.assign(line);
+    pos = eol + 1;
+  }
+};
+
+std::string ErrorText(int err) { return J(std::strerror(err)); }
+
+void ReportSaveFailure(Game& g, const std::string& path, int err) {
+  g.plat.ShowMessage(J("セーブできませんでした…\r\n") + J(path) + "\r\n(" + ErrorText(err) + ")");
+}
+
+// Resets the saved part of the state to "no character yet".
+void StartWithoutSave(Game& g) {
+  ParseSaveData(g, {});
+  for (torder& o : g.my.orders) o = torder{};
+}
+
+}  // namespace
+
+std::string FormatSaveReal(double v) {
+  if (!std::isfinite(v) || v == 0) return " 0.00000000000000E+0000";
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.14E", std::fabs(v));  // d.ddddddddddddddE+xx
+  const char* e = std::strchr(buf, 'E');
+  const int exponent = std::atoi(e + 1);
+  char out[64];
+  std::snprintf(out, sizeof out, "%c%.*sE%c%04d", v < 0 ? '-' : ' ', static_cast<int>(e - buf), buf,
+                exponent < 0 ? '-' : '+', std::abs(exponent));
+  return out;
+}
+
+std::string FormatSaveData(const GameState& s) {
+  Writer w;
+  w.out.reserve(16 * 1024);
+  VisitSaved(s, w);
+  return std::move(w.out);
+}
+
+bool ParseSaveData(GameState& s, std::string_view bytes) {
+  Reader r{bytes};
+  VisitSaved(s, r);
+  return !r.damaged;
+}
+
+std::string SaveFilePath(const Game& g) { return g.plat.ExeDir() + "dat/my.dat"; }
+std::string DamagedSaveFilePath(const Game& g) { return g.plat.ExeDir() + "dat/my.dat.damaged"; }
+
+void Load(Game& g) {
+  const std::string path = SaveFilePath(g);
+  const std::string damaged_path = DamagedSaveFilePath(g);
+  std::string bytes;
+  bool may_overwrite = true;
+  const int read_err = ReadWholeFile(path, bytes);
+  if (read_err == ENOENT) {
+    StartWithoutSave(g);
+  } else if (read_err != 0) {
+    // Unreadable (no permission, a folder, a bad disk): move it aside whole so
+    // the fresh save cannot destroy it.
+    StartWithoutSave(g);
+    if (std::rename(path.c_str(), damaged_path.c_str()) == 0) {
+      g.plat.ShowMessage(J("セーブデータが読めなかったよ…\r\n(") + ErrorText(read_err) +
+                         J(")\r\n新しく始めるね。元のファイルは dat/my.dat.damaged に残しておいたよ"));
+    } else {
+      may_overwrite = false;
+      g.plat.ShowMessage(J("セーブデータが読めなかったよ…\r\n(") + ErrorText(read_err) +
+                         J(")\r\n元のファイルを消さないように、今はセーブしないでおくね"));
+    }
+  } else if (!ParseSaveData(g, bytes)) {
+    const int keep_err = ReplaceFile(damaged_path, bytes);
+    if (keep_err == 0) {
+      g.plat.ShowMessage(
+          J("セーブデータの一部がこわれていたみたい…\r\n読めなかったところは 0 にして続けるね。\r\n"
+            "こわれたファイルは dat/my.dat.damaged に残しておいたよ"));
+    } else {
+      may_overwrite = false;
+      g.plat.ShowMessage(
+          J("セーブデータの一部がこわれていたみたい…\r\n読めなかったところは 0 にして続けるね。\r\n"
+            "こわれたファイルを残せなかったので、今はセーブしないでおくね\r\n(") +
+          ErrorText(keep_err) + ")");
+    }
+  }
+  LoadGuestNames(g);
+  g.my.load_count += 1;
+  if (may_overwrite) Save(g);
+  FillMonsterCatalogue(g);
+}
+
+bool Save(Game& g, const SaveOptions& options) {
+  ::mkdir((g.plat.ExeDir() + "dat").c_str(), 0755);  // a missing folder is no reason to lose the game
+  const std::string path = SaveFilePath(g);
+  int err = ReplaceFile(path, FormatSaveData(g), options.stop_before_rename);
+  if (err != 0) {
+    ReportSaveFailure(g, path, err);
+    return false;
+  }
+  if (options.stop_before_rename) return false;
+  const std::string record = PlayRecordPath(g.plat.ExeDir());
+  err = ReplaceFile(record, PlayRecordText(g));
+  if (err != 0) {
+    ReportSaveFailure(g, record, err);
+    return false;
+  }
+  PlayWave(g, 3, "save.wav");
+  return true;
+}
