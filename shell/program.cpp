@@ -1,12 +1,13 @@
 #include "shell/program.h"
 
-#include "platform/platform.h"
+#include <memory>
+
+#include "shell/game.h"
+#include "shell/startup.h"
 
 int RunGame(Platform& platform) {
-  platform.ShowWindow();
-  while (!platform.Closed()) {
-    platform.WaitMessage();
-    platform.ProcessMessages();
-  }
+  // The game state is large; it lives on the heap so the stack stays small.
+  auto game = std::make_unique<Game>(platform);
+  RunProgram(*game);
   return 0;
 }

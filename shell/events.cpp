@@ -1,0 +1,35 @@
+#include "shell/events.h"
+
+#include "presentation/log.h"
+#include "shell/game.h"
+#include "shell/startup.h"
+#include "shell/timer.h"
+#include "shell/title.h"
+#include "town/character.h"
+
+void ShellEvents::FormCreate() { ::FormCreate(g_); }
+void ShellEvents::FormClose() { ::FormClose(g_); }
+void ShellEvents::FormDestroy() { ::FormDestroy(g_); }
+void ShellEvents::Timer1Timer() { ::Timer1Timer(g_); }
+
+void ShellEvents::cgMouseDown(MouseButton button, int x, int y) {
+  if (Widget* box = g_.plat.FindWidget("item_box"); box && box->Visible()) return;
+  ClickAt(g_, x, y, button == MouseButton::Right);
+}
+
+void ShellEvents::cgMouseMove(int, int) {
+  g_.log.HoveredChoice = 0;
+  ClearLabelHover(g_);
+}
+
+void ShellEvents::selMouseDown(int k, MouseButton button, int x, int y) { SelMouseDown(g_, k, button, x, y); }
+void ShellEvents::selMouseMove(int k, int x, int y) { SelMouseMove(g_, k, x, y); }
+
+void ShellEvents::l_btnMouseDown(int k, MouseButton, int, int) { LabelMouseDown(g_, k); }
+void ShellEvents::l_btnMouseMove(int k, int, int) { LabelMouseMove(g_, k); }
+
+void ShellEvents::FormKeyDown(int key) { ::FormKeyDown(g_, key); }
+
+// The item box's list arrives with the item box.
+void ShellEvents::item_listClick() {}
+void ShellEvents::item_listKeyDown(int) {}

@@ -1,0 +1,86 @@
+#include "shell/startup.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "presentation/log.h"
+#include "presentation/midi.h"
+#include "presentation/panel.h"
+#include "presentation/screen.h"
+#include "presentation/sound.h"
+#include "shell/events.h"
+#include "shell/game.h"
+#include "shell/layout.h"
+#include "shell/save.h"
+#include "shell/scene.h"
+#include "town/character.h"
+
+namespace {
+
+// cg and bak show 00.bmp until the first drawing.
+void LoadOpeningPicture(Game& g) {
+  std::unique_ptr<Picture> opening = g.plat.LoadPicture(g.plat.ExeDir() + "cg/00.bmp");
+  if (!opening) return;
+  for (const char* name : {"cg", "bak"}) {
+    Widget* w = g.plat.FindWidget(name);
+    if (!w || !w->picture()) continue;
+    const Rect r{0, 0, std::min(opening->Width(), kClientSize), std::min(opening->Height(), kClientSize)};
+    w->picture()->canvas().CopyRect(r, *opening, r, CopyMode::Copy);
+    w->Refresh();
+  }
+}
+
+}  // namespace
+
+void FormCreate(Game& g) {
+  if (g.shell.created) return;
+  g.shell.created = true;
+  OpenSoundChannels(g);
+  g.rng.Seed(static_cast<uint32_t>(g.plat.NowMs()));
+  LoadOpeningPicture(g);
+  MidiSetDevice(-1, 0);
+  g.WaitState = 1;
+  g.GamePhase = -2;
+  ShowChoiceAreas(g, false);
+  CreateSurfaces(g);
+  ShowCg(g, "00.bmp");
+  ResetScreenState(g);
+  Load(g);
+  CutSpriteFrames(g);
+  g.panel.PanelSlide = -200;
+  g.panel.EnemyPanelSlide = -200;
+  g.log.ChoiceSlide = -200;
+  g.log.ChoiceActive = 1;
+
+  g.shell.TicksThisSecond = 0;
+  g.shell.NextSecond = g.plat.NowMs() + 1000;
+  g.plat.SetTimerInterval(kTimerIntervalMs);
+  g.plat.SetTimerEnabled(true);
+}
+
+void FormClose(Game& g) {
+  g.WaitState = -1;
+  g.ChoicePending = 0;
+  Save(g);
+}
+
+void FormDestroy(Game& g) {
+  if (g.shell.destroyed) return;
+  g.shell.destroyed = true;
+  g.plat.SetTimerEnabled(false);
+  MidiFree();
+  for (auto& slot : g.screen.PictureSlots) slot.reset();
+  g.screen.haikei.reset();
+  CloseSoundChannels(g);
+}
+
+void RunProgram(Game& g) {
+  ShellEvents events(g);
+  g.plat.SetEvents(&events);
+  CreateMainWindow(g);
+  events.FormCreate();
+  g.plat.ShowWindow();
+  RunSceneLoop(g);
+  events.FormDestroy();
+  g.plat.SetEvents(nullptr);
+}

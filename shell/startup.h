@@ -1,0 +1,15 @@
+// The main window's life: creation, closing, destruction.
+#pragma once
+
+struct Game;
+
+// Start-up in its fixed order; ends by starting Timer1.
+void FormCreate(Game& g);
+// Closing: every wait returns at once from now on, then the game is saved.
+void FormClose(Game& g);
+// Releases what start-up acquired. Runs once.
+void FormDestroy(Game& g);
+
+// The whole program on an existing game: window, start-up, the scene loop until the
+// window has closed, then destruction.
+void RunProgram(Game& g);

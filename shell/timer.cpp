@@ -1,0 +1,83 @@
+#include "shell/timer.h"
+
+#include <algorithm>
+
+#include "platform/text.h"
+#include "presentation/screen.h"
+#include "shell/game.h"
+
+namespace {
+
+constexpr int kMinIntervalMs = 70;
+constexpr int kTargetTicks = 12;  // t >= 13 lengthens, t <= 10 shortens
+
+bool IsVisible(Game& g, const char* name) {
+  Widget* w = g.plat.FindWidget(name);
+  return w && w->Visible();
+}
+
+void RefreshCg(Game& g) {
+  if (Widget* cg = g.plat.FindWidget("cg")) cg->Refresh();
+}
+
+}  // namespace
+
+bool SkipsTick(int draw_speed, int frame_counter) {
+  return (draw_speed == 1 && frame_counter % 4 == 0) || (draw_speed == 2 && frame_counter % 3 == 0);
+}
+
+void DrawTitle(Game& g) {
+  Picture* cg = g.screen.cg;
+  if (!cg) return;
+  Canvas& c = cg->canvas();
+  if (const Picture* scene = g.screen.haikei.get()) {
+    const Rect r{0, 0, std::min(scene->Width(), 300), std::min(scene->Height(), 300)};
+    c.CopyRect(r, *scene, r, CopyMode::Copy);
+  }
+  if (Picture* bak = g.screen.bak) {
+    const Rect full{0, 0, 300, 300};
+    Canvas& b = bak->canvas();
+    b.brush_style = BrushStyle::Solid;
+    b.brush_color = colors::kBlack;
+    b.FillRect(full);
+    c.CopyRect(full, *bak, full, CopyMode::Or);
+  }
+  RefreshCg(g);
+}
+void AdaptTimerRate(Game& g) {
+  const int64_t now = g.plat.NowMs();
+  if (now <= g.shell.NextSecond) return;
+  g.shell.NextSecond = now + 1000;
+  const int t = g.shell.TicksThisSecond;
+  const int interval = g.plat.TimerInterval();
+  if (t > kTargetTicks) {
+    g.plat.SetTimerInterval(interval + (t - kTargetTicks));
+  } else if (t <= 10) {
+    const int shorter = interval - (kTargetTicks - t);
+    if (shorter >= kMinIntervalMs) g.plat.SetTimerInterval(shorter);
+  }
+  g.shell.TicksThisSecond = 0;
+}
+
+void Timer1Timer(Game& g) {
+  g.shell.TicksThisSecond += 1;
+  g.FrameCounter += 1;
+  if (g.FrameCounter > 999) g.FrameCounter = 0;
+
+  const bool bp_box = IsVisible(g, "bp_box");
+  if (g.GamePhase == -1 && !bp_box) {
+    DrawTitle(g);
+  } else {
+    if (bp_box) {
+      if (Widget* l = g.plat.FindWidget("bp_l")) l->SetCaption(J("のこりBP: ") + Num(g.unit[kPlayer].bp));
+    }
+    const bool skipped = SkipsTick(g.my.draw_speed, g.FrameCounter) || g.shell.DrawPaused == 1;
+    if (g.GamePhase >= 0 && !skipped) {
+      DrawFrame(g);
+      ClampState(g);
+      RefreshCg(g);
+      // The cooking column's recipe texts are refreshed here once cooking exists.
+    }
+  }
+  AdaptTimerRate(g);
+}

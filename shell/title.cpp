@@ -1,0 +1,106 @@
+#include "shell/title.h"
+
+#include "platform/events.h"
+#include "platform/text.h"
+#include "presentation/log.h"
+#include "presentation/screen.h"
+#include "presentation/sound.h"
+#include "shell/game.h"
+#include "shell/layout.h"
+#include "shell/save.h"
+#include "shell/scene.h"
+#include "town/character.h"
+#include "town/home.h"
+
+namespace {
+
+bool IsVisible(Game& g, const char* name) {
+  Widget* w = g.plat.FindWidget(name);
+  return w && w->Visible();
+}
+
+// A right-click ends a cancellable choice with answer 5.
+void CancelChoice(Game& g) {
+  PlayWave(g, 0, "back.wav");
+  StartCancelBlink(g);
+  g.log.ChoiceActive = 0;
+  g.ChoicePending = 0;
+  g.ChoiceResult = 5;
+  g.WaitState = 1;
+}
+
+void LeaveSplash(Game& g) {
+  PlayWave(g, 0, "start.wav");
+  g.GamePhase = -1;
+  ShowCg(g, "title.bmp");
+  if (g.my.flag[0] == 0) {
+    ShowChoiceAreas(g, true);
+    NewGame(g);
+    OpenCharacterCreation(g);
+  }
+}
+
+}  // namespace
+
+void BeginPlay(Game& g) {
+  ShowChoiceAreas(g, true);
+  g.GamePhase = 0;
+  g.my.play_count += 1;
+  ResetScreenState(g);
+  StartPlay(g);
+  if (g.my.flag[0] == 0) {
+    g.my.flag[0] = 1;
+    Save(g);
+  }
+  Transfer(g, HomeMenu);
+}
+
+void ClickAt(Game& g, int /*x*/, int /*y*/, bool right) {
+  if (IsVisible(g, "item_box")) return;
+  if (right && g.in_battle == 1 && g.ChoicePending == 1 && g.cancel_allowed == 1) {
+    g.cancel_allowed = 0;
+    CancelChoice(g);
+    return;
+  }
+  if (right && g.ChoicePending == 1 && g.menu_cancel_allowed == 1) {
+    g.menu_cancel_allowed = 0;
+    CancelChoice(g);
+    return;
+  }
+  if (IsVisible(g, "bp_box")) return;
+  if (ReleaseClickWait(g)) return;
+  if (g.GamePhase == -2) {
+    LeaveSplash(g);
+  } else if (g.GamePhase == -1) {
+    BeginPlay(g);
+  }
+}
+
+void ResetDialog(Game& g) {
+  PlayWave(g, 0, "1.wav");
+  if (!g.plat.AskYesNo(J("おっと、初期化したい？") + "\r\n" + J("今までの記録とか消えるけどいい？)"))) return;
+  if (!g.plat.AskYesNo(J("本当に消えるけどいい？)"))) return;
+  if (g.plat.AskYesNo(J("では初期化する場合は「いいえ」を選択してね)"))) return;
+  NewGame(g);
+  Save(g);
+  g.plat.ShowMessage(J("初期化完了...."));
+}
+
+void FormKeyDown(Game& g, int key) {
+  switch (key) {
+    case vk::kReturn:
+      if (g.GamePhase <= -1) ClickAt(g, 0, 0, false);
+      break;
+    case vk::kSpace:
+      if (g.GamePhase == 0) {
+        PlayWave(g, 2, "1.wav");
+        g.shell.DrawPaused = 1 - g.shell.DrawPaused;
+      }
+      break;
+    case vk::kF1:
+      if (g.GamePhase == -2) ResetDialog(g);
+      break;
+    default:
+      break;
+  }
+}

@@ -1,0 +1,17 @@
+// The click entry of the picture, the title flow and the keys.
+#pragma once
+
+struct Game;
+
+// Every click on the picture or the window (and the right-clicks on the choice
+// buttons) comes here; `right` is true for the right button.
+void ClickAt(Game& g, int x, int y, bool right);
+
+// Enter, Space and F1.
+void FormKeyDown(Game& g, int key);
+
+// F1 on the splash: three questions, then a new game is saved over the old one.
+void ResetDialog(Game& g);
+
+// The title click: play begins and the home menu is handed to the scene loop.
+void BeginPlay(Game& g);
