@@ -191,8 +191,8 @@ uint32_t NextCodePoint(const std::string& s, size_t& i) {
 uint16_t ToCp932(uint32_t cp) {
   if (cp >= 0x20 && cp < 0x7F) return static_cast<uint16_t>(cp);
   if (cp >= 0x3041 && cp <= 0x3093) return static_cast<uint16_t>(0x829F + (cp - 0x3041));  // hiragana
-  if (cp >= 0x30A1 && cp <= 0x30DE) return static_cast<uint16_t>(0x8340 + (cp - 0x30A1));  // katakana
-  if (cp >= 0x30DF && cp <= 0x30F6) return static_cast<uint16_t>(0x8380 + (cp - 0x30DF));  // (0x7F is skipped)
+  if (cp >= 0x30A1 && cp <= 0x30DF) return static_cast<uint16_t>(0x8340 + (cp - 0x30A1));  // katakana ァ..ミ
+  if (cp >= 0x30E0 && cp <= 0x30F6) return static_cast<uint16_t>(0x8380 + (cp - 0x30E0));  // ム..ヶ (0x7F is skipped)
   if (cp == 0x30FC) return 0x815B;  // long vowel mark
   for (const auto& k : kKanji)
     if (k.unicode == cp) return k.cp932;

@@ -41,13 +41,14 @@ Canvas Background(int w, int h) {
   return c;
 }
 
-// Title bar: berry ribbon with a bright top edge and two little hearts.
+// Title bar: berry ribbon with a bright top edge and a stitched seam. Only
+// horizontal features, so it stretches to any width.
 Canvas TitleBar(int w, int h) {
   Canvas c(w, h);
   c.VGradient(0, 0, w, h - 1, kBerryLight, kBerryDark, 5);
   c.Rect(1, 1, w - 2, 1, Mix(kBerryLight, pal::white, 120));
+  for (int x = 3; x < w - 3; x += 4) c.Rect(x, h - 5, 2, 1, Mix(kBerryLight, pal::white, 60));
   c.RectOutline(0, 0, w, h, kPlumDark);
-  Heart(c, w - 10, h / 2 - 3, Mix(kBerryLight, pal::white, 100));
   RoundCorners(c, kPlumDark);
   return c;
 }
@@ -90,20 +91,16 @@ Canvas Icon() {
 }  // namespace
 
 std::vector<NamedPicture> DrawPanels() {
+  // One picture per role; the widgets stretch them to their own sizes, so each
+  // is drawn at the size of its most common widget and shapes stay stretch-safe.
   std::vector<NamedPicture> v;
-  // character creation panel (bp_box)
-  v.push_back({"bp_bg.bmp", Background(301, 273)});
-  v.push_back({"bp_title.bmp", TitleBar(295, 28)});
-  v.push_back({"bp_stat.bmp", Button(77, 29, kBerry)});
-  v.push_back({"button_wide.bmp", Button(107, 29, Rgb(92, 120, 168))});
-  // item panel (item_box)
-  v.push_back({"item_bg.bmp", Background(302, 301)});
-  v.push_back({"item_title.bmp", TitleBar(108, 28)});
-  v.push_back({"item_detail.bmp", Inset(113, 237)});
-  v.push_back({"item_back.bmp", Button(97, 29, Rgb(92, 120, 168))});
-  v.push_back({"item_cook.bmp", Inset(93, 209)});
-  v.push_back({"button_cook.bmp", Button(89, 29, Rgb(196, 120, 60))});
-  v.push_back({"button_cook_short.bmp", Button(89, 27, Rgb(196, 120, 60))});
+  v.push_back({"panel_back.bmp", Background(301, 273)});    // bp_box background
+  v.push_back({"panel_title.bmp", TitleBar(295, 28)});      // title bars of both panels
+  v.push_back({"btn_stat.bmp", Button(77, 29, kBerry)});    // the six stat buttons
+  v.push_back({"btn_wide.bmp", Button(107, 29, Rgb(92, 120, 168))});  // RESET, OK, use/buy, >BACK
+  v.push_back({"btn_small.bmp", Button(89, 29, Rgb(196, 120, 60))});  // cooking column buttons
+  v.push_back({"panel_detail.bmp", Inset(113, 237)});       // item description
+  v.push_back({"panel_cook.bmp", Inset(93, 209)});          // recipe column
   v.push_back({"icon.bmp", Icon()});
   return v;
 }

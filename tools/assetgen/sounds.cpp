@@ -20,8 +20,8 @@ struct Format {
   int channels;
 };
 
-constexpr Format k8m11{11025, 8, 1}, k8m22{22050, 8, 1}, k8s22{22050, 8, 2}, k8m44{44100, 8, 1};
-constexpr Format k16m11{11025, 16, 1}, k16m22{22050, 16, 1}, k16s22{22050, 16, 2}, k16m44{44100, 16, 1},
+constexpr Format k8m11{11025, 8, 1}, k8s11{11025, 8, 2}, k8m22{22050, 8, 1}, k8s22{22050, 8, 2}, k8m44{44100, 8, 1};
+constexpr Format k16m11{11025, 16, 1}, k16s11{11025, 16, 2}, k16m22{22050, 16, 1}, k16s22{22050, 16, 2}, k16m44{44100, 16, 1},
     k16s44{44100, 16, 2};
 
 double Osc(Wave w, double phase) {  // phase in cycles
@@ -256,7 +256,7 @@ std::vector<NamedFile> MakeSounds() {
                     .Noise(0.18, 0.04, 0.6, 0.4, E::Snap).Wav(0.55));
 
   // ---- events and battle, channel 2 --------------------------------------------
-  add("change.wav", Synth(k8s22, 0.42).Tone(0, 0.4, 500, 500, W::Triangle, 1, E::Hold, -0.6, 0.15).Tone(0, 0.4, 750, 750, W::Sine, 0.6, E::Hold, 0.6, 0.2).Wav(0.45));
+  add("change.wav", Synth(k8s11, 0.42).Tone(0, 0.4, 500, 500, W::Triangle, 1, E::Hold, -0.6, 0.15).Tone(0, 0.4, 750, 750, W::Sine, 0.6, E::Hold, 0.6, 0.2).Wav(0.45));
   add("down.wav", Synth(k16m11, 0.42).Melody(0, {G4, Eb4, C4}, 0.12, 0.16, W::Square, 1).Wav(0.5));
   add("enemy.wav", Synth(k16m22, 0.55).Tone(0, 0.5, C3, C3, W::Square, 0.7).Tone(0, 0.5, Eb4 / 2, Eb4 / 2, W::Square, 0.5)
                        .Tone(0.1, 0.4, Fs4, Fs4, W::Saw, 0.4, E::Pluck, 0, 0.03).Noise(0, 0.06, 0.4, 0.4, E::Snap).Wav(0.55));
@@ -293,7 +293,7 @@ std::vector<NamedFile> MakeSounds() {
   add("capture.wav", Synth(k16s22, 0.82).Melody(0, {G4, C5, E5, G5, 0, E5, G5}, 0.08, 0.16, W::Square, 0.7, E::Pluck, -0.3)
                          .Tone(0.48, 0.34, C6, C6, W::Triangle, 0.8, E::Pluck, 0.3).Tone(0.48, 0.34, G5, G5, W::Sine, 0.5).Wav(0.6));
   add("damage.wav", Synth(k8m11, 0.25).Noise(0, 0.12, 1, 0.4, E::Snap).Tone(0, 0.18, 220, 90, W::Square, 0.8).Wav(0.6));
-  add("dragon.wav", Synth(k16m11, 0.95).Noise(0, 0.9, 1, 0.1, E::Hold, 0, 0.01, 70).Tone(0, 0.9, 80, 55, W::Saw, 0.8, E::Hold, 0, 0.08)
+  add("dragon.wav", Synth(k16s11, 0.95).Noise(0, 0.9, 1, 0.1, E::Hold, 0, 0.01, 70).Tone(0, 0.9, 80, 55, W::Saw, 0.8, E::Hold, 0, 0.08)
                         .Tone(0, 0.9, 120, 70, W::Square, 0.3, E::Hold).Wav(0.65));
   add("made.wav", Synth(k16s22, 0.95).Melody(0, {C5, E5, G5}, 0.09, 0.7, W::Triangle, 0.7, E::Pluck, -0.3)
                       .Tone(0.27, 0.65, C6, C6, W::Sine, 0.9, E::Pluck, 0.3).Tone(0.27, 0.65, E6, E6, W::Sine, 0.4, E::Pluck, 0.3).Wav(0.55));
