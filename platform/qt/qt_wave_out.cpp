@@ -127,8 +127,9 @@ bool QtWaveOut::Open(int samples_per_second, std::string* error) {
   });
   queue_->open(QIODevice::ReadOnly);
   sink_ = std::make_unique<QAudioSink>(device, format);
-  // A tenth of a second of buffering in the sink keeps latency near the game's blocks.
-  sink_->setBufferSize(samples_per_second / 10);
+  // A fifth of a second of buffering, about one of the game's blocks: smaller buffers
+  // make the sink's feeding fall behind real time.
+  sink_->setBufferSize(samples_per_second / 5);
   sink_->start(queue_.get());
   if (sink_->error() == QAudio::OpenError || sink_->error() == QAudio::FatalError) {
     sink_.reset();

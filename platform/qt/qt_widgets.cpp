@@ -80,15 +80,19 @@ class MouseFilter : public QObject {
       case QEvent::MouseButtonDblClick: {
         auto* me = static_cast<QMouseEvent*>(e);
         const QPoint pos = me->position().toPoint();
+        e->accept();  // handled here: never passed on to the parent
         platform_.DeliverMouseDown(route_, ButtonOf(me), pos.x(), pos.y());
         return true;
       }
       case QEvent::MouseMove: {
         const QPoint pos = static_cast<QMouseEvent*>(e)->position().toPoint();
+        e->accept();
         platform_.DeliverMouseMove(route_, pos.x(), pos.y());
         return true;
       }
-      case QEvent::MouseButtonRelease: return true;
+      case QEvent::MouseButtonRelease:
+        e->accept();
+        return true;
       default: return false;
     }
   }
@@ -106,17 +110,20 @@ class KeyFilter : public QObject {
       : QObject(parent), platform_(platform), text_field_(text_field) {}
 
  protected:
-  bool eventFilter(QObject*, QEvent* e) override {
+  bool eventFilter(QObject* target, QEvent* e) override {
     if (e->type() != QEvent::KeyPress) return false;
     const int vk = QtKeyToVk(static_cast<QKeyEvent*>(e)->key());
     if (vk == 0) return false;
-    if (text_field_) {
-      if (vk == 13 || vk == 112) platform_.DeliverFormKey(vk);
-      return false;
-    }
+    if (text_field_ && vk != 13 && vk != 112) return false;
     platform_.DeliverFormKey(vk);
-    if (GameEvents* ev = platform_.events()) ev->item_listKeyDown(vk);
-    return false;  // the list still moves its selection
+    if (!text_field_) {
+      if (GameEvents* ev = platform_.events()) ev->item_listKeyDown(vk);
+    }
+    // The widget still handles the key (the list moves its selection), but a key it
+    // ignores must not travel on to the window and arrive a second time.
+    target->event(e);  // QObject::event is public and dispatches to the widget
+    e->accept();
+    return true;
   }
 
  private:
