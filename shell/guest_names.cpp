@@ -16,7 +16,7 @@ void ParseGuestNames(GameState& s, std::string_view bytes) {
     std::string_view line = bytes.substr(pos, end - pos);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     name.assign(line);
-    pos = end + 1;
+    pos = end == bytes.size() ? end : end + 1;
   }
 }
 

@@ -131,7 +131,7 @@ struct Reader {
     std::string_view line = b.substr(pos, eol - pos);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     x.assign(line);
-    pos = eol + 1;
+    pos = eol == b.size() ? eol : eol + 1;
   }
 };
 

@@ -403,3 +403,20 @@ TEST_F(SaveTest, GuestNamesAndTheirStandIn) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SaveParse, StringAtTheVeryEndWithoutLineBreak) {
+  // The player's name is the last line of a file cut without its line break;
+  // the numbers after it read as 0.
+  std::string bytes;
+  for (int i = 0; i < 2285; ++i) bytes += "1\r\n";
+  bytes += "Name";
+  GameState s;
+  EXPECT_TRUE(ParseSaveData(s, bytes));
+  EXPECT_EQ(s.unit[kPlayer].name, "Name");
+  EXPECT_EQ(s.unit[kPlayer].bp, 0);
+  EXPECT_EQ(s.my.orders[10].customer, "");
+}
+
+}  // namespace
