@@ -174,8 +174,8 @@ void Rabbit(Canvas& c, int x, int y, int pose) {
       f.Ellipse(x, y + 16, 7, 9, fur);
       f.Ellipse(x - 4, y + 26, 3, 4, fur);
       f.Ellipse(x + 5, y + 27, 3, 4, fur);
-      f.Rect(x - 10, y - 4, 4, 8, fur);  // arms up to the edge
-      f.Rect(x + 6, y - 4, 4, 8, fur);
+      f.Line(x - 5, y - 2, x - 8, y - 14, fur, 3);  // both paws hooked over the edge
+      f.Line(x + 4, y - 2, x - 3, y - 14, fur, 3);
     } else if (pose == 1) {
       f.Ellipse(x - 4, y - 34, 3, 9, fur);
       f.Ellipse(x + 4, y - 34, 3, 9, fur);
@@ -217,7 +217,14 @@ void Cliff(Canvas& c, int seed) {
   c.Polygon({70, 64, 80, 64, 86, 150, 76, 150}, pal::earthDark);
   c.Rect(0, 60, 82, 5, pal::grass);
   c.Rect(0, 60, 82, 1, pal::grassLight);
-  c.VGradient(86, 66, 64, 149, Mix(pal::skyLow, pal::grass, 60), Rgb(80, 110, 120), 5);
+  // far below: a valley with a river, so the drop reads as a height
+  c.VGradient(86, 66, 64, 149, Mix(pal::skyLow, pal::grass, 90), Rgb(70, 110, 90), 5);
+  for (int k = 0; k < 6; ++k) {
+    int tx = 92 + k * 10, ty = 118 + (k * 5) % 9;
+    c.Circle(tx, ty - 2, 3, Mix(pal::leafDark, pal::skyLow, 70));
+    c.Rect(tx, ty, 1, 2, pal::trunkDark);
+  }
+  for (int y = 130; y < 150; ++y) c.Rect(104 + (y - 130) / 2, y, 6 + (y - 130) / 4, 1, Mix(pal::sea, pal::skyLow, 60));
   for (int k = 0; k < 5; ++k) c.Rect(10 + k * 14, 76 + (k * 9) % 30, 6, 2, pal::earthDark);
   Bush(c, 20, 61, 6);
 }
@@ -375,7 +382,11 @@ void Neko2(Canvas& c) {
 void Fuku(Canvas& c) { ForestBackdrop(c, 32); c.Tint(0, 0, kArt, 100, Rgb(40, 50, 90), 70); Owl(c, 75, 88, false); }
 void FukuCry(Canvas& c) { ForestBackdrop(c, 32); c.Tint(0, 0, kArt, 100, Rgb(40, 50, 90), 70); Owl(c, 75, 88, true); }
 
-void Gake(Canvas& c) { Cliff(c, 33); Rabbit(c, 82, 64, 0); }
+void Gake(Canvas& c) {
+  Cliff(c, 33);
+  Rabbit(c, 90, 74, 0);
+  for (int k = 0; k < 3; ++k) c.Rect(96 + k * 5, 100 + k * 9, 2, 2, pal::earthDark);  // pebbles falling away
+}
 void Gake1(Canvas& c) {
   Cliff(c, 33);
   Rabbit(c, 44, 61, 1);

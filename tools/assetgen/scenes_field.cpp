@@ -221,8 +221,18 @@ void FishPond(Canvas& c, int stage) {
     c.EllipseOutline(82, 82, 8, 2, pal::foam);
     for (int k = 0; k < 4; ++k) c.Line(60 + k * 6, 30 - k, 64 + k * 6, 26 - k, pal::white);  // swoosh
   } else {  // hit: rod bent, a fish leaps with a splash
-    for (int t = 0; t < 30; ++t) c.Rect(8 + t * 2, 130 - t * 3 + t * t / 12, 2, 2, pal::woodDark);
-    c.Line(66, 67, 90, 52, pal::white);
+    // the rod bends hard towards the catch; handle and reel at the bottom
+    int px = 4, py = 146;
+    for (int t = 0; t <= 30; ++t) {
+      int x = 4 + t * 9 / 5, y = 146 - t * 14 / 5 + t * t / 30;
+      c.Line(px, py, x, y, pal::woodDark, t < 12 ? 3 : 2);
+      px = x;
+      py = y;
+    }
+    c.Line(4, 146, 12, 132, pal::ink, 4);
+    c.Circle(14, 134, 3, pal::gray);
+    c.Set(13, 133, pal::white);
+    c.Line(px, py, 84, 50, pal::white);
     int fx = 96, fy = 46;
     c.Ellipse(fx, fy, 14, 7, pal::seaLight);
     c.Ellipse(fx, fy + 2, 12, 4, pal::foam);
