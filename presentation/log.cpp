@@ -6,9 +6,7 @@
 #include "platform/text.h"
 #include "presentation/sound.h"
 #include "shell/game.h"
-
-// The shell's common click entry (title flow, right-click cancel, click waits).
-void ClickAt(Game& g, int x, int y, bool right);
+#include "shell/title.h"
 
 namespace {
 
