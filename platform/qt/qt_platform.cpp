@@ -45,6 +45,30 @@ QString DialogText(const std::string& cp932) {
   return s;
 }
 
+// A message box that places itself over the middle of the game's window once its
+// final size is known (Qt's own guess is made before the box has laid itself out).
+class CentredBox : public QMessageBox {
+ public:
+  explicit CentredBox(QWidget* window) : QMessageBox(window), window_(window) {
+    setWindowTitle(window->windowTitle());
+    setWindowModality(Qt::ApplicationModal);
+  }
+
+ protected:
+  void showEvent(QShowEvent* e) override {
+    QMessageBox::showEvent(e);
+    QRect over = window_->frameGeometry();
+    if (!window_->isVisible()) {
+      if (QScreen* screen = QGuiApplication::primaryScreen()) over = screen->availableGeometry();
+    }
+    const QRect frame = frameGeometry();
+    move(over.center() - QPoint(frame.width() / 2, frame.height() / 2));
+  }
+
+ private:
+  QWidget* window_;
+};
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------
@@ -157,12 +181,16 @@ void QtPlatform::SetWindowIcon(const std::string& path) {
 
 void QtPlatform::ShowWindow() {
   window_->setFixedSize(kClientSize, kClientSize);
-  if (QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QRect avail = screen->availableGeometry();
-    window_->move(avail.x() + (avail.width() - kClientSize) / 2, avail.y() + (avail.height() - kClientSize) / 2);
-  }
+  QScreen* screen = QGuiApplication::primaryScreen();
+  auto centre = [&] {
+    if (!screen) return;
+    const QRect frame = window_->frameGeometry();
+    window_->move(screen->availableGeometry().center() - QPoint(frame.width() / 2, frame.height() / 2));
+  };
+  centre();
   RepaintChanged();
   window_->show();
+  centre();  // again, now that the frame's size is known
   window_->raise();
   window_->activateWindow();
   window_->setFocus(Qt::ActiveWindowFocusReason);
@@ -220,28 +248,24 @@ void QtPlatform::WaitMessage() {
 }
 
 bool QtPlatform::AskYesNo(const std::string& cp932) {
-  QMessageBox box(window_.get());
-  box.setWindowTitle(window_->windowTitle());
+  CentredBox box(window_.get());
   box.setIcon(QMessageBox::Question);
   box.setText(DialogText(cp932));
   QPushButton* yes = box.addButton(QString::fromUtf8("はい"), QMessageBox::YesRole);
   QPushButton* no = box.addButton(QString::fromUtf8("いいえ"), QMessageBox::NoRole);
   box.setDefaultButton(yes);
   box.setEscapeButton(no);
-  box.setWindowModality(Qt::ApplicationModal);
   box.exec();
   return box.clickedButton() == yes;
 }
 
 void QtPlatform::ShowMessage(const std::string& cp932) {
-  QMessageBox box(window_.get());
-  box.setWindowTitle(window_->windowTitle());
+  CentredBox box(window_.get());
   box.setIcon(QMessageBox::Information);
   box.setText(DialogText(cp932));
   QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
   box.setDefaultButton(ok);
   box.setEscapeButton(ok);
-  box.setWindowModality(Qt::ApplicationModal);
   box.exec();
 }
 

@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -102,6 +103,21 @@ class QtPlatformTest : public ::testing::Test {
   Recorder ev;
   QtPlatform p;
 };
+
+TEST_F(QtPlatformTest, WindowIsAFixedBlackSquareInTheMiddleOfTheScreen) {
+  p.SetWindowTitle(J("ポムリエ"));
+  p.ShowWindow();
+  QWidget* w = p.window();
+  EXPECT_EQ(w->windowTitle(), QString::fromUtf8("ポムリエ"));
+  EXPECT_EQ(w->size(), QSize(300, 300));
+  EXPECT_EQ(w->minimumSize(), w->maximumSize());
+  EXPECT_FALSE(w->windowFlags() & Qt::WindowMaximizeButtonHint);
+  EXPECT_TRUE(w->windowFlags() & Qt::WindowMinimizeButtonHint);
+  const QRect screen = w->screen()->availableGeometry();
+  EXPECT_LE((w->frameGeometry().center() - screen.center()).manhattanLength(), 2);
+  EXPECT_EQ(w->grab().toImage().pixelColor(150, 150), QColor(Qt::black));
+  p.SetWindowIcon("/nonexistent/icon.bmp");  // no icon: no harm
+}
 
 TEST_F(QtPlatformTest, WidgetsAreBuiltFromTheirSpecs) {
   Widget* label = p.FindWidget("l_btn7");
@@ -215,6 +231,9 @@ void AnswerBox(const QString& press, QStringList* captions) {
     }
     for (QAbstractButton* b : box->buttons()) captions->push_back(b->text());
     captions->push_back(box->text());
+    // Centred on the game's window.
+    const QPoint off = box->frameGeometry().center() - box->parentWidget()->frameGeometry().center();
+    if (off.manhattanLength() > 2) captions->push_back(QStringLiteral("off centre"));
     for (QAbstractButton* b : box->buttons())
       if (b->text() == press) b->click();
   });
