@@ -84,7 +84,8 @@ void Heal(Tick& k) {
     k.bak.pen_width = 1;
     k.bak.brush_style = BrushStyle::Solid;
     k.bak.brush_color = fill;
-    k.bak.Ellipse(px - s / 2, py - s / 2, px - s / 2 + s, py - s / 2 + s);
+    // Size is the spark's radius: a glint of 3 to 15 pixels across.
+    k.bak.Ellipse(px - s, py - s, px + s + 1, py + s + 1);
   }
 }
 

@@ -113,7 +113,7 @@ void Magic(Tick& k) {
     c = Fade({0, 255, 159}, {1, 21, 160}, k.t - 3, k.life - 3);
   }
   const int orbit = std::max(26 - k.t * 2, 2);
-  const int r = std::max(6 - k.t / 4, 2);
+  const int r = std::max(8 - k.t / 3, 3);
   for (int i = 0; i < 4; ++i) {
     const Point p = Orbit(k.x, k.y, orbit, k.t * 30.0 + i * 90.0, 1);
     Disc(k.bak, p.x, p.y, r, c, Darker(c, 51));
