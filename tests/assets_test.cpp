@@ -11,7 +11,10 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "assets.h"
+#include "platform/bmp.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/text.h"
 #include "presentation/mixer/mixer_error.h"
@@ -223,6 +226,47 @@ TEST(Assets, SoundsAreCleanRiffPcmThatTheMixerDecodes) {
   EXPECT_EQ(rates, (std::set<int>{11025, 22050, 44100}));
 }
 
+TEST(Assets, NameConverterAgreesWithTheGameOnAllKana) {
+  // Every hiragana and katakana, plus the long vowel mark, through both converters.
+  auto utf8 = [](uint32_t cp) {
+    std::string s;
+    s += static_cast<char>(0xE0 | (cp >> 12));
+    s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    s += static_cast<char>(0x80 | (cp & 0x3F));
+    return s;
+  };
+  std::string got;
+  for (uint32_t cp = 0x3041; cp <= 0x30F6; ++cp) {
+    if (cp > 0x3093 && cp < 0x30A1) continue;  // marks that no name uses
+    ASSERT_TRUE(assetgen::Utf8ToCp932(utf8(cp), &got)) << std::hex << cp;
+    EXPECT_EQ(got, J(utf8(cp))) << std::hex << cp;
+  }
+  ASSERT_TRUE(assetgen::Utf8ToCp932("ルーシー", &got));
+  EXPECT_EQ(got, J("ルーシー"));
+  // Characters outside the table, and broken UTF-8, are refused rather than garbled.
+  EXPECT_FALSE(assetgen::Utf8ToCp932("龍", &got));
+  EXPECT_FALSE(assetgen::Utf8ToCp932("\xE3\x81", &got));
+}
+
+TEST(Assets, BmpWriterRoundTripsThroughTheGameDecoder) {
+  // Odd widths need row padding; rows are stored bottom-up and as BGR.
+  for (int w : {1, 2, 3, 5, 8}) {
+    assetgen::Canvas c(w, 3);
+    for (int y = 0; y < 3; ++y)
+      for (int x = 0; x < w; ++x) c.Set(x, y, assetgen::Rgb(x * 40 + 1, y * 70 + 2, 200 - x - y));
+    const std::vector<uint8_t> bytes = assetgen::EncodeBmp(c);
+    auto img = DecodeBmp(bytes.data(), bytes.size());
+    ASSERT_TRUE(img) << w;
+    ASSERT_EQ(img->width, w);
+    ASSERT_EQ(img->height, 3);
+    for (int y = 0; y < 3; ++y)
+      for (int x = 0; x < w; ++x) {
+        const assetgen::Rgb p = c.Get(x, y);
+        EXPECT_EQ(img->pixels[y * w + x], uint32_t(p.r) << 16 | uint32_t(p.g) << 8 | p.b) << w << ":" << x << "," << y;
+      }
+  }
+}
+
 TEST(Assets, CustomerNamesAre226Cp932Lines) {
   const std::vector<uint8_t> b = ReadAll(kBuildDir / "dat" / "name.dat");
   ASSERT_FALSE(b.empty());
@@ -259,7 +303,8 @@ TEST(Assets, CustomerNamesAre226Cp932Lines) {
 }
 
 TEST(Assets, GenerationIsByteIdenticalAndMatchesTheBuild) {
-  const fs::path base = fs::temp_directory_path() / ("pomurie_assets_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+  // per process, so a sanitizer build's tests may run at the same time
+  const fs::path base = fs::temp_directory_path() / ("pomurie_assets_" + std::to_string(::getpid()));
   const fs::path a = base / "a", b = base / "b";
   fs::remove_all(base);
   std::string error;

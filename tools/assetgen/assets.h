@@ -29,6 +29,8 @@ std::vector<NamedFile> MakeSounds();            // sounds.cpp
 // name.dat in CP932 with CR LF; false with a message when a name holds a
 // character the converter does not know.
 bool MakeNameFile(std::vector<uint8_t>* out, std::string* error);  // names.cpp
+// The converter behind it: false when `utf8` holds a character it has no code for.
+bool Utf8ToCp932(const std::string& utf8, std::string* cp932);
 
 // Monster numbers that have a name in the catalogue, and so a sprite strip.
 const std::vector<int>& MonsterNumbers();

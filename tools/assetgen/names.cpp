@@ -201,20 +201,27 @@ uint16_t ToCp932(uint32_t cp) {
 
 }  // namespace
 
+bool Utf8ToCp932(const std::string& s, std::string* out) {
+  out->clear();
+  for (size_t i = 0; i < s.size();) {
+    uint32_t cp = NextCodePoint(s, i);
+    uint16_t code = cp ? ToCp932(cp) : 0;
+    if (code == 0) return false;
+    if (code > 0xFF) out->push_back(static_cast<char>(code >> 8));
+    out->push_back(static_cast<char>(code & 0xFF));
+  }
+  return true;
+}
+
 bool MakeNameFile(std::vector<uint8_t>* out, std::string* error) {
   out->clear();
+  std::string line;
   for (const char* name : kNames) {
-    const std::string s(name);
-    for (size_t i = 0; i < s.size();) {
-      uint32_t cp = NextCodePoint(s, i);
-      uint16_t code = cp ? ToCp932(cp) : 0;
-      if (code == 0) {
-        *error = "name.dat: no CP932 code for a character of \"" + s + "\"";
-        return false;
-      }
-      if (code > 0xFF) out->push_back(static_cast<uint8_t>(code >> 8));
-      out->push_back(static_cast<uint8_t>(code & 0xFF));
+    if (!Utf8ToCp932(name, &line)) {
+      *error = std::string("name.dat: no CP932 code for a character of \"") + name + "\"";
+      return false;
     }
+    out->insert(out->end(), line.begin(), line.end());
     out->push_back('\r');
     out->push_back('\n');
   }
