@@ -29,7 +29,7 @@ class Platform {
 
   // Widgets of the main window; the game lays them out. Children are created after
   // their parent. Find returns nullptr for an unknown name.
-  virtual Widget& CreateWidget(const WidgetSpec& spec) = 0;
+  virtual Widget& CreateWidget(const WidgetSpec& layout) = 0;
   virtual Widget* FindWidget(std::string_view name) = 0;
   // Window title (CP932) and icon picture file.
   virtual void SetWindowTitle(const std::string& cp932) = 0;

@@ -7,13 +7,13 @@
 // A widget that only remembers what the game tells it.
 class HeadlessPlatform::HeadlessWidget : public Widget {
  public:
-  HeadlessWidget(HeadlessPlatform& owner, const WidgetSpec& spec) : owner_(owner), spec_(spec) {
-    if (spec.kind == WidgetKind::Image) {
-      picture_ = std::make_unique<SoftPicture>(spec.width, spec.height);
-      if (!spec.picture_path.empty()) {
-        if (auto img = ReadBmpFile(spec.picture_path)) {
-          for (int y = 0; y < std::min(img->height, spec.height); ++y)
-            for (int x = 0; x < std::min(img->width, spec.width); ++x)
+  HeadlessWidget(HeadlessPlatform& owner, const WidgetSpec& layout) : owner_(owner), spec_(layout) {
+    if (layout.kind == WidgetKind::Image) {
+      picture_ = std::make_unique<SoftPicture>(layout.width, layout.height);
+      if (!layout.picture_path.empty()) {
+        if (auto img = ReadBmpFile(layout.picture_path)) {
+          for (int y = 0; y < std::min(img->height, layout.height); ++y)
+            for (int x = 0; x < std::min(img->width, layout.width); ++x)
               picture_->SetPixel(x, y, Rgb::FromPacked(img->pixels[static_cast<size_t>(y) * img->width + x]));
         }
       }
@@ -46,7 +46,7 @@ class HeadlessPlatform::HeadlessWidget : public Widget {
   std::string Text() const override { return text_; }
   void SetText(const std::string& cp932) override { text_ = cp932; }
   void SetFocus() override {}
-  const WidgetSpec& spec() const { return spec_; }
+  const WidgetSpec& layout() const { return spec_; }
   const std::vector<std::string>& items() const { return items_; }
 
  private:
@@ -102,10 +102,10 @@ std::unique_ptr<Picture> HeadlessPlatform::LoadPicture(const std::string& path) 
   return pic;
 }
 
-Widget& HeadlessPlatform::CreateWidget(const WidgetSpec& spec) {
-  widgets_.push_back(std::make_unique<HeadlessWidget>(*this, spec));
+Widget& HeadlessPlatform::CreateWidget(const WidgetSpec& layout) {
+  widgets_.push_back(std::make_unique<HeadlessWidget>(*this, layout));
   HeadlessWidget* w = widgets_.back().get();
-  by_name_[spec.name] = w;
+  by_name_[layout.name] = w;
   return *w;
 }
 

@@ -64,7 +64,7 @@ class HeadlessPlatform : public Platform {
   std::string ExeDir() const override { return exe_dir_; }
   std::unique_ptr<Picture> CreatePicture(int width, int height) override;
   std::unique_ptr<Picture> LoadPicture(const std::string& path) override;
-  Widget& CreateWidget(const WidgetSpec& spec) override;
+  Widget& CreateWidget(const WidgetSpec& layout) override;
   Widget* FindWidget(std::string_view name) override;
   void SetWindowTitle(const std::string& cp932) override { window_title = cp932; }
   void SetWindowIcon(const std::string& path) override { window_icon = path; }
