@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <tuple>
@@ -24,9 +25,23 @@ class ExactPainter : public QPainter {
   }
 };
 
+// dst |= src over n pixels, four at a time (the overlay is combined every tick).
+void OrRow(uint32_t* dst, const uint32_t* src, int n) {
+  typedef uint32_t Quad __attribute__((vector_size(16)));
+  int x = 0;
+  for (; x + 4 <= n; x += 4) {
+    Quad a, b;
+    std::memcpy(&a, dst + x, sizeof a);
+    std::memcpy(&b, src + x, sizeof b);
+    a |= b;
+    std::memcpy(dst + x, &a, sizeof a);
+  }
+  for (; x < n; ++x) dst[x] |= src[x];
+}
+
 }  // namespace
 
-const QtFontEntry& QtFontFor(int size, bool bold, bool italic) {
+QtFontEntry& QtFontFor(int size, bool bold, bool italic) {
   // The status panel switches fonts dozens of times per tick; resolving a QFont and
   // its metrics each time would dominate the frame.
   static std::map<std::tuple<int, bool, bool>, std::unique_ptr<QtFontEntry>> cache;
@@ -42,8 +57,21 @@ const QtFontEntry& QtFontFor(int size, bool bold, bool italic) {
   QFontMetrics m(f);
   // The text cell is the font's pixel height, as on the desktop the game was laid out
   // for (size 9 is 12 pixels); the face's descent may reach a pixel below it.
-  auto entry = std::unique_ptr<QtFontEntry>(new QtFontEntry{f, m, m.ascent(), f.pixelSize()});
+  auto entry = std::unique_ptr<QtFontEntry>(new QtFontEntry{f, m, m.ascent(), f.pixelSize(), {}});
   return *cache.emplace(key, std::move(entry)).first->second;
+}
+
+const QtLaidOutText& QtFontEntry::Layout(std::string_view cp932) {
+  std::string key(cp932);
+  auto it = texts.find(key);
+  if (it != texts.end()) return it->second;
+  if (texts.size() >= 2048) texts.clear();  // changing figures must not grow it forever
+  const QString s = QtText(cp932);
+  QStaticText st(s);
+  st.setTextFormat(Qt::PlainText);  // "<毒>" is text, not markup
+  st.setPerformanceHint(QStaticText::AggressiveCaching);
+  st.prepare(QTransform(), font);
+  return texts.emplace(std::move(key), QtLaidOutText{st, metrics.horizontalAdvance(s)}).first->second;
 }
 
 QFont QtWidgetFont(int px, bool bold) {
@@ -206,21 +234,20 @@ void QtCanvas::Line(int x1, int y1, int x2, int y2) {
 
 void QtCanvas::TextOut(int x, int y, std::string_view cp932) {
   if (cp932.empty()) return;
-  const QtFontEntry& f = QtFontFor(font.size, font.bold, font.italic);
-  const QString s = QtText(cp932);
-  if (brush_style == BrushStyle::Solid) {
-    FillBox(x, y, x + f.metrics.horizontalAdvance(s), y + f.height, brush_color);
-  }
+  QtFontEntry& f = QtFontFor(font.size, font.bold, font.italic);
+  const QtLaidOutText& t = f.Layout(cp932);
+  if (brush_style == BrushStyle::Solid) FillBox(x, y, x + t.width, y + f.height, brush_color);
   QPainter p(&pic_.mutable_image());
   p.setFont(f.font);
   p.setPen(ToQ(font.color));
-  p.drawText(x, y + f.ascent, s);
+  // A static text is placed by the top of its line, whose baseline is the font's ascent.
+  p.drawStaticText(QPointF(x, y), t.text);
   pic_.Touch();
 }
 
 int QtCanvas::TextWidth(std::string_view cp932) {
   if (cp932.empty()) return 0;
-  return QtFontFor(font.size, font.bold, font.italic).metrics.horizontalAdvance(QtText(cp932));
+  return QtFontFor(font.size, font.bold, font.italic).Layout(cp932).width;
 }
 
 int QtCanvas::TextHeight(std::string_view) { return QtFontFor(font.size, font.bold, font.italic).height; }
@@ -249,10 +276,28 @@ void QtCanvas::CopyRect(const Rect& dst, const Picture& src, const Rect& src_rec
     source = QtImageOf(src);
     from = &source;
   }
-  ExactPainter p(&pic_.mutable_image());
-  p.setCompositionMode(mode == CopyMode::Or ? QPainter::RasterOp_SourceOrDestination
-                                            : QPainter::CompositionMode_Source);
-  p.drawImage(d, *from, s);
+  QImage& img = pic_.mutable_image();
+  if (d.size() == s.size()) {
+    // Same size: plain rows, far faster than the painter's raster operation.
+    const QRect target = d.intersected(img.rect());
+    if (target.isEmpty()) return;
+    const QPoint shift = s.topLeft() - d.topLeft();
+    const int n = target.width();
+    for (int y = target.top(); y <= target.bottom(); ++y) {
+      auto* out = reinterpret_cast<uint32_t*>(img.scanLine(y)) + target.left();
+      auto* in = reinterpret_cast<const uint32_t*>(from->constScanLine(y + shift.y())) + target.left() + shift.x();
+      if (mode == CopyMode::Or) {
+        OrRow(out, in, n);
+      } else {
+        std::memcpy(out, in, sizeof(uint32_t) * static_cast<size_t>(n));
+      }
+    }
+  } else {
+    ExactPainter p(&img);
+    p.setCompositionMode(mode == CopyMode::Or ? QPainter::RasterOp_SourceOrDestination
+                                              : QPainter::CompositionMode_Source);
+    p.drawImage(d, *from, s);
+  }
   pic_.Touch();
 }
 

@@ -6,12 +6,21 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QImage>
+#include <QStaticText>
 #include <QString>
 
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "platform/canvas.h"
+
+// A text laid out once in one font: the game draws the same few dozen strings every tick.
+struct QtLaidOutText {
+  QStaticText text;
+  int width;
+};
 
 // The game's one face, resolved once per (size, bold, italic).
 struct QtFontEntry {
@@ -19,8 +28,11 @@ struct QtFontEntry {
   QFontMetrics metrics;
   int ascent;  // baseline offset from the top of the text cell
   int height;  // height of the text cell
+  // CP932 bytes to their laid-out text; bounded, emptied when full.
+  std::unordered_map<std::string, QtLaidOutText> texts;
+  const QtLaidOutText& Layout(std::string_view cp932);
 };
-const QtFontEntry& QtFontFor(int size, bool bold, bool italic);
+QtFontEntry& QtFontFor(int size, bool bold, bool italic);
 // A font of `px` pixels for widgets (labels, list, text field).
 QFont QtWidgetFont(int px, bool bold);
 // The face name the game's "ＭＳ Ｐゴシック" maps to.

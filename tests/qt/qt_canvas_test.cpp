@@ -156,7 +156,16 @@ TEST(QtCanvas, TextCellIsOpaqueOnlyWithASolidBrush) {
   EXPECT_GE(ink.top, 3);
   EXPECT_LE(ink.bottom, 3 + h + 1);
 
-  // Bigger sizes are bigger; bold and italic change the face.
+  // Glyphs take the font colour, also when the same text comes again in another colour.
+  for (Rgb colour : {kRed, kGreen}) {
+    QtPicture tinted(80, 20);
+    tinted.canvas().brush_style = BrushStyle::Clear;
+    tinted.canvas().font = Font{9, true, false, colour};
+    tinted.canvas().TextOut(0, 0, text);
+    EXPECT_GT(CountColour(tinted, colour, {0, 0, 80, 20}), 10);
+  }
+
+  // Bigger sizes are bigger.
   c.font.size = 16;
   EXPECT_EQ(c.TextHeight(text), 21);
   EXPECT_GT(c.TextWidth(text), w);
