@@ -130,9 +130,12 @@ void Guard(Tick& k) {
 // 63: a twinkling star circling the shop's rank line.
 void Rank(Tick& k) {
   const Rgb c = Step(kRank, k.t, k.life);
-  const Point p = Orbit(k.x, k.y, 16, k.t * 25.0 - 90.0, 2);
-  const int outer = 6 + (k.t % 4 == 0 ? 2 : 0);
-  FillPolygon(k.bak, Star(p.x, p.y, outer, 2, 4, k.t * 15.0), c, Darker(c, 60));
+  const Point p = Orbit(k.x, k.y, 20, k.t * 25.0 - 90.0, 2);
+  const int outer = 9 + (k.t % 4 == 0 ? 3 : 0);
+  FillPolygon(k.bak, Star(p.x, p.y, outer, 3, 4, k.t * 15.0), c, c);
+  // A smaller twin trailing half a turn behind.
+  const Point q = Orbit(k.x, k.y, 20, k.t * 25.0 + 90.0, 2);
+  FillPolygon(k.bak, Star(q.x, q.y, outer / 2 + 1, 2, 4, -k.t * 15.0), Darker(c, 34), Darker(c, 34));
 }
 
 // 75: a heavy ring swinging round the target.
