@@ -140,6 +140,33 @@ TEST(HeadlessPlatform, ScriptRoutesByWidgetNameAndClosesWhenIdle) {
   EXPECT_GT(ev.ticks, p.idle_close_ticks - 1);
 }
 
+TEST(HeadlessPlatform, HiddenWidgetsLetThePressThroughToThePicture) {
+  HeadlessPlatform p;
+  RecordingEvents ev;
+  p.SetEvents(&ev);
+  WidgetSpec panel;
+  panel.name = "box";
+  panel.kind = WidgetKind::Panel;
+  panel.left = 10;
+  panel.top = 20;
+  panel.visible = false;
+  p.CreateWidget(panel);
+  WidgetSpec button;
+  button.name = "l_btn7";
+  button.kind = WidgetKind::Label;
+  button.parent = "box";
+  button.left = 1;
+  button.top = 2;
+  p.CreateWidget(button);
+  p.QueueMouseDown("l_btn7", 3, 4);
+  p.QueueAction([&] { p.FindWidget("box")->SetVisible(true); });
+  p.QueueMouseDown("l_btn7", 3, 4);
+  p.QueueClose();
+  RunUntilClosed(p);
+  std::vector<std::string> want = {"cg 0 14,26", "l_btn7", "close"};
+  EXPECT_EQ(ev.log, want);
+}
+
 TEST(HeadlessPlatform, TicksDelayInputOnTheVirtualClock) {
   HeadlessPlatform p;
   RecordingEvents ev;

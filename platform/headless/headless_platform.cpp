@@ -145,6 +145,20 @@ void HeadlessPlatform::FireTimerIfDue() {
 
 // Widgets named sel<k> and l_btn<k> have handlers of their own; the rest is the picture.
 void HeadlessPlatform::DispatchMouse(const std::string& widget, bool down, MouseButton button, int x, int y) {
+  // A hidden widget (or one inside a hidden panel) catches nothing: the press lands on
+  // the picture beneath, as it does in a real window.
+  bool hidden = false;
+  int abs_x = x, abs_y = y;
+  for (auto it = by_name_.find(widget); it != by_name_.end(); it = by_name_.find(it->second->layout().parent)) {
+    hidden = hidden || !it->second->Visible();
+    abs_x += it->second->Bounds().left;
+    abs_y += it->second->Bounds().top;
+    if (it->second->layout().parent.empty()) break;
+  }
+  if (hidden) {
+    down ? events_->cgMouseDown(button, abs_x, abs_y) : events_->cgMouseMove(abs_x, abs_y);
+    return;
+  }
   auto index_after = [&](std::string_view prefix) {
     if (widget.compare(0, prefix.size(), prefix) != 0) return 0;
     int k = 0;
