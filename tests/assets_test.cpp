@@ -307,9 +307,17 @@ TEST(Assets, GenerationIsByteIdenticalAndMatchesTheBuild) {
   const fs::path base = fs::temp_directory_path() / ("pomurie_assets_" + std::to_string(::getpid()));
   const fs::path a = base / "a", b = base / "b";
   fs::remove_all(base);
+  // A picture and a sound an older generator left behind go; the save file stays.
+  fs::create_directories(a / "cg");
+  fs::create_directories(a / "dat");
+  for (const char* f : {"cg/old.bmp", "dat/old.wav", "dat/my.dat"}) std::ofstream(a / f) << "x";
   std::string error;
   assetgen::GenerateReport ra, rb;
   ASSERT_TRUE(assetgen::GenerateAssets(a.string(), &ra, &error)) << error;
+  EXPECT_FALSE(fs::exists(a / "cg/old.bmp"));
+  EXPECT_FALSE(fs::exists(a / "dat/old.wav"));
+  EXPECT_TRUE(fs::exists(a / "dat/my.dat"));
+  fs::remove(a / "dat/my.dat");
   ASSERT_TRUE(assetgen::GenerateAssets(b.string(), &rb, &error)) << error;
   EXPECT_EQ(ra.pictures, rb.pictures);
   EXPECT_EQ(ra.sounds, static_cast<int>(std::size(kSounds)));

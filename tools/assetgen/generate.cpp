@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 #include "assets.h"
 #include "kit.h"
@@ -83,6 +84,18 @@ static Canvas ContactSheet(const std::vector<NamedPicture>& scenes, const std::v
   return sheet;
 }
 
+// Removes pictures and sounds an older generator wrote under names no longer
+// used, so the folders hold exactly what the game is given. Other files (the
+// save file, the settings) are never touched.
+static void RemoveStale(const fs::path& dir, const std::string& ext, const std::set<std::string>& keep) {
+  std::error_code ec;
+  std::vector<fs::path> stale;
+  for (const auto& e : fs::directory_iterator(dir, ec))
+    if (e.is_regular_file() && e.path().extension() == ext && !keep.count(e.path().filename().string()))
+      stale.push_back(e.path());
+  for (const auto& p : stale) fs::remove(p, ec);
+}
+
 bool GenerateAssets(const std::string& dir, GenerateReport* report, std::string* error) {
   std::string ignored;
   if (!error) error = &ignored;
@@ -102,15 +115,22 @@ bool GenerateAssets(const std::string& dir, GenerateReport* report, std::string*
   std::vector<NamedPicture> panels = DrawPanels();
 
   int pictures = 0;
+  std::set<std::string> written;
   for (const auto* group : {&scenes, &sprites, &panels})
     for (const auto& p : *group) {
       if (!WriteFile(cg / p.name, EncodeBmp(p.pic), error)) return false;
+      written.insert(p.name);
       ++pictures;
     }
+  RemoveStale(cg, ".bmp", written);
 
   std::vector<NamedFile> sounds = MakeSounds();
-  for (const auto& s : sounds)
+  written.clear();
+  for (const auto& s : sounds) {
     if (!WriteFile(dat / s.name, s.bytes, error)) return false;
+    written.insert(s.name);
+  }
+  RemoveStale(dat, ".wav", written);
 
   std::vector<uint8_t> names;
   if (!MakeNameFile(&names, error)) return false;
