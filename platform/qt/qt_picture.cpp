@@ -1,5 +1,6 @@
 #include "platform/qt/qt_picture.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPolygon>
 
@@ -45,6 +46,12 @@ QtFontEntry& QtFontFor(int size, bool bold, bool italic) {
   // The status panel switches fonts dozens of times per tick; resolving a QFont and
   // its metrics each time would dominate the frame.
   static std::map<std::tuple<int, bool, bool>, std::unique_ptr<QtFontEntry>> cache;
+  static bool cleanup_registered = false;
+  if (!cleanup_registered) {
+    // Fonts and laid-out texts must go while the application still exists.
+    qAddPostRoutine([] { cache.clear(); });
+    cleanup_registered = true;
+  }
   auto key = std::make_tuple(size, bold, italic);
   auto it = cache.find(key);
   if (it != cache.end()) return *it->second;

@@ -97,7 +97,10 @@ qint64 PcmBlockQueue::readData(char* data, qint64 max_size) {
 
 QtWaveOut::QtWaveOut() : context_(std::make_unique<QObject>()) {}
 
-QtWaveOut::~QtWaveOut() { Close(); }
+QtWaveOut::~QtWaveOut() {
+  done_ = nullptr;  // whoever listened may be gone already
+  Close();
+}
 
 bool QtWaveOut::Open(int samples_per_second, std::string* error) {
   auto fail = [&](const std::string& why) {
@@ -141,12 +144,17 @@ bool QtWaveOut::Open(int samples_per_second, std::string* error) {
 }
 
 void QtWaveOut::Close() {
+  std::vector<int> dropped;
+  if (queue_) dropped = queue_->DropAll();
   if (sink_) {
     sink_->stop();
     sink_.reset();
   }
   queue_.reset();
   rate_ = 0;
+  for (int id : dropped) {
+    if (done_) done_(id);
+  }
 }
 
 void QtWaveOut::Write(std::vector<uint8_t> block, int id) {

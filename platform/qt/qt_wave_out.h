@@ -54,7 +54,7 @@ class QtWaveOut : public WaveOut {
   ~QtWaveOut() override;
   bool Open(int samples_per_second, std::string* error) override;
   bool IsOpen() const override { return sink_ != nullptr; }
-  // Stops at once; blocks still queued are dropped without being reported.
+  // Stops at once; blocks still queued are dropped and reported done, as by Reset.
   void Close() override;
   void Write(std::vector<uint8_t> block, int id) override;
   void SetDoneHandler(std::function<void(int id)> handler) override { done_ = std::move(handler); }

@@ -337,8 +337,12 @@ TEST(QtWaveOut, PlaysBlocksInOrderOrFailsCleanlyWithoutADevice) {
   EXPECT_EQ(done, (std::vector<int>{4, 5, 6}));
   QCoreApplication::processEvents();
   EXPECT_EQ(done.size(), 3u);  // and nothing twice
+
+  // Closing drops and reports the same way.
+  out.Write(std::vector<uint8_t>(11025, 128), 7);
   out.Close();
   EXPECT_FALSE(out.IsOpen());
+  EXPECT_EQ(done.back(), 7);
 }
 
 }  // namespace
