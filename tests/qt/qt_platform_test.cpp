@@ -275,7 +275,8 @@ TEST_F(QtPlatformTest, TimerTicksWhileWaitingAndTakesANewIntervalWhileRunning) {
   clock.restart();
   while (ev.ticks < 13 && clock.elapsed() < 5000) p.WaitMessage();
   EXPECT_EQ(p.TimerInterval(), 10);
-  EXPECT_LT(clock.elapsed(), 400 - 10);  // ten ticks of 10 ms, well under ten of 40 ms
+  // Per tick the new interval is clearly shorter (a loaded machine slows both phases).
+  EXPECT_LT(clock.elapsed() / 10.0, slow / 3.0);
 
   p.SetTimerEnabled(false);
   const int before = ev.ticks;
