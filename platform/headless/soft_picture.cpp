@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/raster.h"
 #include "platform/text.h"
 
 SoftPicture::SoftPicture(int width, int height)
@@ -21,129 +22,39 @@ void SoftPicture::SetPixel(int x, int y, Rgb c) {
 int SoftCanvas::Width() const { return pic_.Width(); }
 int SoftCanvas::Height() const { return pic_.Height(); }
 
-void SoftCanvas::Plot(int x, int y, Rgb c) { pic_.SetPixel(x, y, c); }
+PixelTarget SoftCanvas::Target() {
+  return PixelTarget{pic_.pixels().data(), pic_.Width(), pic_.Height(), pic_.Width(), 0};
+}
 
-void SoftCanvas::FillSpan(int y, int x1, int x2, Rgb c) {
-  if (y < 0 || y >= pic_.Height()) return;
-  x1 = std::max(x1, 0);
-  x2 = std::min(x2, pic_.Width());
-  for (int x = x1; x < x2; ++x) Plot(x, y, c);
+ShapeStyle SoftCanvas::Style() const {
+  ShapeStyle s{pen_color, pen_width, std::nullopt};
+  if (brush_style == BrushStyle::Solid) s.brush = brush_color;
+  return s;
 }
 
 void SoftCanvas::FillRect(const Rect& r) {
   ++shapes;
-  for (int y = r.top; y < r.bottom; ++y) FillSpan(y, r.left, r.right, brush_color);
+  RasterFill(Target(), r.left, r.top, r.right, r.bottom, brush_color);
 }
 
 void SoftCanvas::Rectangle(int x1, int y1, int x2, int y2) {
   ++shapes;
-  if (x2 < x1) std::swap(x1, x2);
-  if (y2 < y1) std::swap(y1, y2);
-  if (brush_style == BrushStyle::Solid) {
-    for (int y = y1; y < y2; ++y) FillSpan(y, x1, x2, brush_color);
-  }
-  const int w = std::max(pen_width, 1);
-  for (int i = 0; i < w; ++i) {
-    FillSpan(y1 + i, x1, x2, pen_color);
-    FillSpan(y2 - 1 - i, x1, x2, pen_color);
-    for (int y = y1; y < y2; ++y) {
-      Plot(x1 + i, y, pen_color);
-      Plot(x2 - 1 - i, y, pen_color);
-    }
-  }
+  RasterRectangle(Target(), x1, y1, x2, y2, Style());
 }
 
 void SoftCanvas::Ellipse(int x1, int y1, int x2, int y2) {
   ++shapes;
-  if (x2 < x1) std::swap(x1, x2);
-  if (y2 < y1) std::swap(y1, y2);
-  const double cx = (x1 + x2 - 1) / 2.0, cy = (y1 + y2 - 1) / 2.0;
-  const double rx = (x2 - x1) / 2.0, ry = (y2 - y1) / 2.0;
-  if (rx <= 0 || ry <= 0) return;
-  const double pen = std::max(pen_width, 1);
-  for (int y = y1; y < y2; ++y) {
-    const double dy = (y - cy) / ry;
-    if (dy * dy > 1) continue;
-    const double half = rx * std::sqrt(1 - dy * dy);
-    const int a = static_cast<int>(std::lround(cx - half + 0.5)), b = static_cast<int>(std::lround(cx + half - 0.5));
-    if (brush_style == BrushStyle::Solid) FillSpan(y, a, b + 1, brush_color);
-    // Outline: the pixels within the pen width of the edge of this row, plus the caps.
-    const double inner_ry = ry - pen, inner_rx = rx - pen;
-    double inner_half = -1;
-    if (inner_rx > 0 && inner_ry > 0) {
-      const double idy = (y - cy) / inner_ry;
-      if (idy * idy <= 1) inner_half = inner_rx * std::sqrt(1 - idy * idy);
-    }
-    if (inner_half < 0) {
-      FillSpan(y, a, b + 1, pen_color);
-    } else {
-      const int ia = static_cast<int>(std::lround(cx - inner_half + 0.5));
-      const int ib = static_cast<int>(std::lround(cx + inner_half - 0.5));
-      FillSpan(y, a, ia, pen_color);
-      FillSpan(y, ib + 1, b + 1, pen_color);
-    }
-  }
+  RasterEllipse(Target(), x1, y1, x2, y2, Style());
 }
 
 void SoftCanvas::Polygon(const std::vector<Point>& points) {
   ++shapes;
-  if (points.size() < 2) return;
-  if (brush_style == BrushStyle::Solid && points.size() >= 3) {
-    int top = points[0].y, bottom = points[0].y;
-    for (const Point& p : points) {
-      top = std::min(top, p.y);
-      bottom = std::max(bottom, p.y);
-    }
-    top = std::max(top, 0);
-    bottom = std::min(bottom, pic_.Height() - 1);
-    std::vector<double> xs;
-    for (int y = top; y <= bottom; ++y) {
-      xs.clear();
-      const double sy = y + 0.5;
-      for (size_t i = 0; i < points.size(); ++i) {
-        const Point& a = points[i];
-        const Point& b = points[(i + 1) % points.size()];
-        if ((a.y <= sy) != (b.y <= sy)) xs.push_back(a.x + (sy - a.y) * (b.x - a.x) / double(b.y - a.y));
-      }
-      std::sort(xs.begin(), xs.end());
-      for (size_t i = 0; i + 1 < xs.size(); i += 2) {
-        FillSpan(y, static_cast<int>(std::lround(xs[i])), static_cast<int>(std::lround(xs[i + 1])), brush_color);
-      }
-    }
-  }
-  const int saved = shapes;
-  for (size_t i = 0; i < points.size(); ++i) {
-    const Point& a = points[i];
-    const Point& b = points[(i + 1) % points.size()];
-    Line(a.x, a.y, b.x, b.y);
-  }
-  shapes = saved;
+  RasterPolygon(Target(), points, Style());
 }
 
 void SoftCanvas::Line(int x1, int y1, int x2, int y2) {
   ++shapes;
-  const int w = std::max(pen_width, 1);
-  const int lo = -(w - 1) / 2, hi = w / 2;
-  auto stamp = [&](int x, int y) {
-    for (int dy = lo; dy <= hi; ++dy)
-      for (int dx = lo; dx <= hi; ++dx) Plot(x + dx, y + dy, pen_color);
-  };
-  int dx = std::abs(x2 - x1), sx = x1 < x2 ? 1 : -1;
-  int dy = -std::abs(y2 - y1), sy = y1 < y2 ? 1 : -1;
-  int err = dx + dy;
-  int x = x1, y = y1;
-  while (!(x == x2 && y == y2)) {  // the end point itself is not drawn
-    stamp(x, y);
-    const int e2 = 2 * err;
-    if (e2 >= dy) {
-      err += dy;
-      x += sx;
-    }
-    if (e2 <= dx) {
-      err += dx;
-      y += sy;
-    }
-  }
+  RasterLine(Target(), x1, y1, x2, y2, pen_color, pen_width);
 }
 
 int SoftCanvas::TextWidth(std::string_view cp932) {
@@ -165,10 +76,7 @@ int SoftCanvas::TextHeight(std::string_view) { return FontPixelHeight(font.size)
 
 void SoftCanvas::TextOut(int x, int y, std::string_view cp932) {
   const bool opaque = brush_style == BrushStyle::Solid;
-  if (opaque) {
-    const int w = TextWidth(cp932), h = TextHeight(cp932);
-    for (int yy = y; yy < y + h; ++yy) FillSpan(yy, x, x + w, brush_color);
-  }
+  if (opaque) RasterFill(Target(), x, y, x + TextWidth(cp932), y + TextHeight(cp932), brush_color);
   texts.push_back(TextRecord{x, y, std::string(cp932), font, opaque});
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/canvas.h"
+#include "platform/raster.h"
 
 struct TextRecord {
   int x, y;
@@ -40,8 +41,8 @@ class SoftCanvas : public Canvas {
   int shapes = 0;
 
  private:
-  void Plot(int x, int y, Rgb c);
-  void FillSpan(int y, int x1, int x2, Rgb c);  // x2 exclusive
+  PixelTarget Target();
+  ShapeStyle Style() const;
   SoftPicture& pic_;
 };
 

@@ -45,7 +45,9 @@ void OrRow(uint32_t* dst, const uint32_t* src, int n) {
 QtFontEntry& QtFontFor(int size, bool bold, bool italic) {
   // The status panel switches fonts dozens of times per tick; resolving a QFont and
   // its metrics each time would dominate the frame.
-  static std::map<std::tuple<int, bool, bool>, std::unique_ptr<QtFontEntry>> cache;
+  // Never destroyed at exit: fonts must not outlive the application, and a static
+  // may be torn down after it; the post routine empties the cache in time instead.
+  static auto& cache = *new std::map<std::tuple<int, bool, bool>, std::unique_ptr<QtFontEntry>>;
   static bool cleanup_registered = false;
   if (!cleanup_registered) {
     // Fonts and laid-out texts must go while the application still exists.
@@ -140,110 +142,40 @@ QImage QtImageOf(const Picture& pic) {
 int QtCanvas::Width() const { return pic_.Width(); }
 int QtCanvas::Height() const { return pic_.Height(); }
 
-void QtCanvas::FillBox(int left, int top, int right, int bottom, Rgb c) {
-  left = std::max(left, 0);
-  top = std::max(top, 0);
-  right = std::min(right, pic_.Width());
-  bottom = std::min(bottom, pic_.Height());
-  if (left >= right || top >= bottom) return;
+PixelTarget QtCanvas::Target() {
   QImage& img = pic_.mutable_image();
-  const uint32_t v = 0xFF000000u | c.Packed();
-  for (int y = top; y < bottom; ++y) {
-    auto* row = reinterpret_cast<uint32_t*>(img.scanLine(y));
-    std::fill(row + left, row + right, v);
-  }
   pic_.Touch();
+  return PixelTarget{reinterpret_cast<uint32_t*>(img.bits()), img.width(), img.height(),
+                     static_cast<ptrdiff_t>(img.bytesPerLine() / 4), 0xFF000000u};
 }
 
+ShapeStyle QtCanvas::Style() const {
+  ShapeStyle s{pen_color, pen_width, std::nullopt};
+  if (brush_style == BrushStyle::Solid) s.brush = brush_color;
+  return s;
+}
+
+// Shapes are rasterised by our own code, exactly as on the headless canvas: QPainter's
+// aliased ellipses and wide pens differ by a pixel here and there, and setting up a
+// painter per shape costs more than drawing the shape.
 void QtCanvas::FillRect(const Rect& r) {
   // Like the headless canvas, a fill uses the brush colour whatever its style.
-  FillBox(r.left, r.top, r.right, r.bottom, brush_color);
+  RasterFill(Target(), r.left, r.top, r.right, r.bottom, brush_color);
 }
 
-void QtCanvas::Rectangle(int x1, int y1, int x2, int y2) {
-  if (x1 > x2) std::swap(x1, x2);
-  if (y1 > y2) std::swap(y1, y2);
-  if (x2 - x1 < 1 || y2 - y1 < 1) return;
-  if (brush_style == BrushStyle::Solid) FillBox(x1, y1, x2, y2, brush_color);
-  // The pen runs along the box's inner edge; a wider pen grows inwards.
-  const int band = std::max(1, pen_width);
-  FillBox(x1, y1, x2, std::min(y2, y1 + band), pen_color);  // top
-  FillBox(x1, std::max(y1, y2 - band), x2, y2, pen_color);  // bottom
-  FillBox(x1, y1, std::min(x2, x1 + band), y2, pen_color);  // left
-  FillBox(std::max(x1, x2 - band), y1, x2, y2, pen_color);  // right
-}
+void QtCanvas::Rectangle(int x1, int y1, int x2, int y2) { RasterRectangle(Target(), x1, y1, x2, y2, Style()); }
 
-void QtCanvas::Ellipse(int x1, int y1, int x2, int y2) {
-  if (x1 > x2) std::swap(x1, x2);
-  if (y1 > y2) std::swap(y1, y2);
-  if (x2 - x1 < 1 || y2 - y1 < 1) return;
-  ExactPainter p(&pic_.mutable_image());
-  QPen pen(ToQ(pen_color));
-  pen.setWidth(std::max(1, pen_width));
-  p.setPen(pen);
-  p.setBrush(brush_style == BrushStyle::Solid ? QBrush(ToQ(brush_color)) : QBrush(Qt::NoBrush));
-  // Qt's aliased outline covers width + 1 pixels; the box excludes its right/bottom edge.
-  p.drawEllipse(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1));
-  pic_.Touch();
-}
+void QtCanvas::Ellipse(int x1, int y1, int x2, int y2) { RasterEllipse(Target(), x1, y1, x2, y2, Style()); }
 
-void QtCanvas::Polygon(const std::vector<Point>& points) {
-  if (points.empty()) return;
-  QPolygon poly;
-  poly.reserve(static_cast<qsizetype>(points.size()));
-  for (const Point& pt : points) poly << QPoint(pt.x, pt.y);
-  ExactPainter p(&pic_.mutable_image());
-  QPen pen(ToQ(pen_color));
-  pen.setWidth(std::max(1, pen_width));
-  p.setPen(pen);
-  p.setBrush(brush_style == BrushStyle::Solid ? QBrush(ToQ(brush_color)) : QBrush(Qt::NoBrush));
-  p.drawPolygon(poly, Qt::OddEvenFill);
-  pic_.Touch();
-}
+void QtCanvas::Polygon(const std::vector<Point>& points) { RasterPolygon(Target(), points, Style()); }
 
-void QtCanvas::ThinLine(int x1, int y1, int x2, int y2, Rgb c) {
-  // Bresenham from the start point up to, not including, the end point.
-  QImage& img = pic_.mutable_image();
-  const int w = img.width(), h = img.height();
-  const uint32_t v = 0xFF000000u | c.Packed();
-  const int dx = std::abs(x2 - x1), dy = -std::abs(y2 - y1);
-  const int sx = x1 < x2 ? 1 : -1, sy = y1 < y2 ? 1 : -1;
-  int err = dx + dy;
-  int x = x1, y = y1;
-  while (x != x2 || y != y2) {
-    if (x >= 0 && y >= 0 && x < w && y < h) reinterpret_cast<uint32_t*>(img.scanLine(y))[x] = v;
-    const int e2 = 2 * err;
-    if (e2 >= dy) {
-      err += dy;
-      x += sx;
-    }
-    if (e2 <= dx) {
-      err += dx;
-      y += sy;
-    }
-  }
-  pic_.Touch();
-}
-
-void QtCanvas::Line(int x1, int y1, int x2, int y2) {
-  if (pen_width <= 1) {
-    ThinLine(x1, y1, x2, y2, pen_color);
-    return;
-  }
-  ExactPainter p(&pic_.mutable_image());
-  QPen pen(ToQ(pen_color));
-  pen.setWidth(pen_width);
-  pen.setCapStyle(Qt::RoundCap);  // wide desktop pens have round ends
-  p.setPen(pen);
-  p.drawLine(x1, y1, x2, y2);
-  pic_.Touch();
-}
+void QtCanvas::Line(int x1, int y1, int x2, int y2) { RasterLine(Target(), x1, y1, x2, y2, pen_color, pen_width); }
 
 void QtCanvas::TextOut(int x, int y, std::string_view cp932) {
   if (cp932.empty()) return;
   QtFontEntry& f = QtFontFor(font.size, font.bold, font.italic);
   const QtLaidOutText& t = f.Layout(cp932);
-  if (brush_style == BrushStyle::Solid) FillBox(x, y, x + t.width, y + f.height, brush_color);
+  if (brush_style == BrushStyle::Solid) RasterFill(Target(), x, y, x + t.width, y + f.height, brush_color);
   QPainter p(&pic_.mutable_image());
   p.setFont(f.font);
   p.setPen(ToQ(font.color));

@@ -15,6 +15,7 @@
 #include <unordered_map>
 
 #include "platform/canvas.h"
+#include "platform/raster.h"
 
 // A text laid out once in one font: the game draws the same few dozen strings every tick.
 struct QtLaidOutText {
@@ -60,8 +61,8 @@ class QtCanvas : public Canvas {
   void StretchDrawTransparent(const Rect& dst, const Picture& src) override;
 
  private:
-  void FillBox(int left, int top, int right, int bottom, Rgb c);  // right/bottom exclusive, clipped
-  void ThinLine(int x1, int y1, int x2, int y2, Rgb c);
+  PixelTarget Target();  // marks the picture changed
+  ShapeStyle Style() const;
   QtPicture& pic_;
 };
 
