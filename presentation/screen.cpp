@@ -266,6 +266,10 @@ void CreatePanelWidgets(Game& g) {
     s.width = 129;
     s.height = 21;
     s.font_px = 15;
+    // A plain white edit box: on the black name panel a black field would be invisible
+    // until it has the focus.
+    s.background = colors::kWhite;
+    s.font_color = colors::kBlack;
     p.CreateWidget(s);
   }
 
