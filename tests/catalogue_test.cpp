@@ -105,7 +105,9 @@ TEST_F(Catalogue, RecipesMatchTheListAndUseRealItems) {
       EXPECT_EQ(listed.count(n), 0u) << n;
     }
     for (int ing : it.ingredient) {
-      if (ing != 0) EXPECT_TRUE(ItemExists(*state, ing)) << n << " uses " << ing;
+      if (ing != 0) {
+        EXPECT_TRUE(ItemExists(*state, ing)) << n << " uses " << ing;
+      }
     }
   }
   EXPECT_EQ(recipes, 193);
@@ -237,11 +239,15 @@ TEST_F(Catalogue, MonstersInFull) {
         << w.no;
     EXPECT_EQ(m.waza, w.waza) << w.no;
     EXPECT_EQ(m.hp, 0) << w.no;  // only the listed members are set
-    if (m.drop != 0) EXPECT_TRUE(ItemExists(*state, m.drop)) << w.no;
+    if (m.drop != 0) {
+      EXPECT_TRUE(ItemExists(*state, m.drop)) << w.no;
+    }
     for (int t : m.waza) EXPECT_FALSE(state->waza_def[t].name.empty()) << w.no;
   }
   for (int n = 0; n < kMonsterCount; ++n) {
-    if (!seen.count(n)) EXPECT_TRUE(state->monster[n].name.empty()) << n;
+    if (!seen.count(n)) {
+      EXPECT_TRUE(state->monster[n].name.empty()) << n;
+    }
   }
 }
 
