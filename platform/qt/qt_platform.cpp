@@ -148,16 +148,16 @@ std::unique_ptr<Picture> QtPlatform::LoadPicture(const std::string& path) {
   return std::make_unique<QtPicture>(ImageOfBmp(*bmp));
 }
 
-Widget& QtPlatform::CreateWidget(const WidgetSpec& spec) {
+Widget& QtPlatform::CreateWidget(const WidgetSpec& layout) {
   QWidget* parent = window_.get();
-  if (!spec.parent.empty()) {
-    auto it = by_name_.find(spec.parent);
+  if (!layout.parent.empty()) {
+    auto it = by_name_.find(layout.parent);
     if (it != by_name_.end()) parent = it->second->qwidget();
   }
-  auto w = std::make_unique<QtWidget>(*this, spec, parent);
+  auto w = std::make_unique<QtWidget>(*this, layout, parent);
   QtWidget* raw = w.get();
   widgets_.push_back(std::move(w));
-  by_name_[spec.name] = raw;
+  by_name_[layout.name] = raw;
   return *raw;
 }
 

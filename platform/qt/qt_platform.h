@@ -42,7 +42,7 @@ class QtPlatform : public Platform {
   std::string ExeDir() const override;
   std::unique_ptr<Picture> CreatePicture(int width, int height) override;
   std::unique_ptr<Picture> LoadPicture(const std::string& path) override;
-  Widget& CreateWidget(const WidgetSpec& spec) override;
+  Widget& CreateWidget(const WidgetSpec& layout) override;
   Widget* FindWidget(std::string_view name) override;
   void SetWindowTitle(const std::string& cp932) override;
   void SetWindowIcon(const std::string& path) override;

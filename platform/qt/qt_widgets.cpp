@@ -140,17 +140,17 @@ MouseRoute MouseRouteFor(std::string_view name) {
   return {};
 }
 
-QtWidget::QtWidget(QtPlatform& platform, const WidgetSpec& spec, QWidget* parent)
-    : platform_(platform), name_(spec.name), kind_(spec.kind), caption_(spec.caption) {
+QtWidget::QtWidget(QtPlatform& platform, const WidgetSpec& layout, QWidget* parent)
+    : platform_(platform), name_(layout.name), kind_(layout.kind), caption_(layout.caption) {
   QPalette pal;
   switch (kind_) {
     case WidgetKind::Image: {
-      if (!spec.picture_path.empty()) {
-        std::unique_ptr<Picture> loaded = platform.LoadPicture(spec.picture_path);
+      if (!layout.picture_path.empty()) {
+        std::unique_ptr<Picture> loaded = platform.LoadPicture(layout.picture_path);
         picture_.reset(static_cast<QtPicture*>(loaded.release()));
       }
-      if (!picture_) picture_ = std::make_unique<QtPicture>(std::max(1, spec.width), std::max(1, spec.height));
-      widget_ = new ImageView(parent, picture_.get(), spec.stretch);
+      if (!picture_) picture_ = std::make_unique<QtPicture>(std::max(1, layout.width), std::max(1, layout.height));
+      widget_ = new ImageView(parent, picture_.get(), layout.stretch);
       break;
     }
     case WidgetKind::HitArea:
@@ -161,12 +161,12 @@ QtWidget::QtWidget(QtPlatform& platform, const WidgetSpec& spec, QWidget* parent
       widget_ = label_;
       label_->setTextFormat(Qt::PlainText);  // captions like "<毒>" are not markup
       label_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-      label_->setFont(QtWidgetFont(spec.font_px, spec.bold));
+      label_->setFont(QtWidgetFont(layout.font_px, layout.bold));
       // A label tall enough for several lines wraps its text, as the detail texts need.
-      label_->setWordWrap(spec.height >= 2 * spec.font_px + 2);
+      label_->setWordWrap(layout.height >= 2 * layout.font_px + 2);
       label_->setAutoFillBackground(false);
       label_->setText(Multiline(caption_));
-      SetFontColor(spec.font_color);
+      SetFontColor(layout.font_color);
       break;
     }
     case WidgetKind::Panel: {
@@ -174,7 +174,7 @@ QtWidget::QtWidget(QtPlatform& platform, const WidgetSpec& spec, QWidget* parent
       frame->setFrameShape(QFrame::NoFrame);
       frame->setAutoFillBackground(true);
       pal = frame->palette();
-      pal.setColor(QPalette::Window, ToQ(spec.background));
+      pal.setColor(QPalette::Window, ToQ(layout.background));
       frame->setPalette(pal);
       widget_ = frame;
       break;
@@ -182,12 +182,12 @@ QtWidget::QtWidget(QtPlatform& platform, const WidgetSpec& spec, QWidget* parent
     case WidgetKind::ListBox: {
       list_ = new QListWidget(parent);
       widget_ = list_;
-      list_->setFont(QtWidgetFont(spec.font_px, spec.bold));
+      list_->setFont(QtWidgetFont(layout.font_px, layout.bold));
       list_->setSelectionMode(QAbstractItemView::SingleSelection);
       list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
       pal = list_->palette();
-      pal.setColor(QPalette::Base, ToQ(spec.background));
-      pal.setColor(QPalette::Text, ToQ(spec.font_color));
+      pal.setColor(QPalette::Base, ToQ(layout.background));
+      pal.setColor(QPalette::Text, ToQ(layout.font_color));
       list_->setPalette(pal);
       list_->installEventFilter(new KeyFilter(list_, platform, false));
       // A press resets the "already reported" mark; a press that changes the selection
@@ -221,11 +221,11 @@ QtWidget::QtWidget(QtPlatform& platform, const WidgetSpec& spec, QWidget* parent
     case WidgetKind::TextField: {
       edit_ = new QLineEdit(parent);
       widget_ = edit_;
-      edit_->setFont(QtWidgetFont(spec.font_px, spec.bold));
+      edit_->setFont(QtWidgetFont(layout.font_px, layout.bold));
       edit_->setAttribute(Qt::WA_InputMethodEnabled, true);  // names are typed through the IME
       pal = edit_->palette();
-      pal.setColor(QPalette::Base, ToQ(spec.background));
-      pal.setColor(QPalette::Text, ToQ(spec.font_color));
+      pal.setColor(QPalette::Base, ToQ(layout.background));
+      pal.setColor(QPalette::Text, ToQ(layout.font_color));
       edit_->setPalette(pal);
       edit_->setText(Multiline(caption_));
       edit_->installEventFilter(new KeyFilter(edit_, platform, true));
@@ -238,8 +238,8 @@ QtWidget::QtWidget(QtPlatform& platform, const WidgetSpec& spec, QWidget* parent
     widget_->setMouseTracking(true);
     widget_->installEventFilter(new MouseFilter(widget_, platform, MouseRouteFor(name_)));
   }
-  widget_->setGeometry(spec.left, spec.top, spec.width, spec.height);
-  widget_->setVisible(spec.visible);
+  widget_->setGeometry(layout.left, layout.top, layout.width, layout.height);
+  widget_->setVisible(layout.visible);
 }
 
 QtWidget::~QtWidget() = default;

@@ -27,7 +27,7 @@ MouseRoute MouseRouteFor(std::string_view name);
 class QtWidget : public Widget {
  public:
   // The Qt widget is owned by `parent` (and so by the main window).
-  QtWidget(QtPlatform& platform, const WidgetSpec& spec, QWidget* parent);
+  QtWidget(QtPlatform& platform, const WidgetSpec& layout, QWidget* parent);
   ~QtWidget() override;
 
   const std::string& Name() const override { return name_; }

@@ -71,7 +71,7 @@ void Key(QWidget* w, int key, const QString& text = {}) {
 
 QWidget* Q(Platform& p, const char* name) { return static_cast<QtWidget*>(p.FindWidget(name))->qwidget(); }
 
-WidgetSpec Spec(std::string name, WidgetKind kind, int l, int t, int w, int h, std::string parent = "") {
+WidgetSpec Layout(std::string name, WidgetKind kind, int l, int t, int w, int h, std::string parent = "") {
   WidgetSpec s;
   s.name = std::move(name);
   s.kind = kind;
@@ -88,17 +88,17 @@ class QtPlatformTest : public ::testing::Test {
   void SetUp() override {
     p.SetEvents(&ev);
     p.SetTimerEnabled(false);
-    p.CreateWidget(Spec("cg", WidgetKind::Image, 0, 0, 300, 300));
-    for (int k = 1; k <= 4; ++k) p.CreateWidget(Spec("sel" + std::to_string(k), WidgetKind::HitArea, 200, 174 + 25 * k, 100, 26));
-    WidgetSpec box = Spec("bp_box", WidgetKind::Panel, 0, 0, 301, 301);
+    p.CreateWidget(Layout("cg", WidgetKind::Image, 0, 0, 300, 300));
+    for (int k = 1; k <= 4; ++k) p.CreateWidget(Layout("sel" + std::to_string(k), WidgetKind::HitArea, 200, 174 + 25 * k, 100, 26));
+    WidgetSpec box = Layout("bp_box", WidgetKind::Panel, 0, 0, 301, 301);
     box.visible = false;
     p.CreateWidget(box);
-    p.CreateWidget(Spec("bp_back", WidgetKind::Image, 0, 28, 301, 273, "bp_box"));
-    WidgetSpec label = Spec("l_btn7", WidgetKind::Label, 8, 272, 93, 25, "bp_box");
+    p.CreateWidget(Layout("bp_back", WidgetKind::Image, 0, 28, 301, 273, "bp_box"));
+    WidgetSpec label = Layout("l_btn7", WidgetKind::Label, 8, 272, 93, 25, "bp_box");
     label.caption = J("RESET<毒>");
     p.CreateWidget(label);
-    p.CreateWidget(Spec("name_l", WidgetKind::TextField, 52, 24, 129, 21, "bp_box"));
-    p.CreateWidget(Spec("item_list", WidgetKind::ListBox, 112, 4, 97, 265, "bp_box"));
+    p.CreateWidget(Layout("name_l", WidgetKind::TextField, 52, 24, 129, 21, "bp_box"));
+    p.CreateWidget(Layout("item_list", WidgetKind::ListBox, 112, 4, 97, 265, "bp_box"));
   }
   Recorder ev;
   QtPlatform p;
