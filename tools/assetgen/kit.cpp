@@ -226,19 +226,20 @@ Canvas FinishScene(Canvas& art, bool calmBottom) {
   // The status panel is OR-combined over the top edge and the right column, so
   // a bright sky would wash its colours out: dim those areas softly (as dusk at
   // the top, as shade on the right), never to black, so the scene still reads.
-  for (int y = 0; y < std::min(art.height(), 108); ++y) {
+  // Every dimming ramps in over many pixels so no edge shows in the picture.
+  for (int y = 0; y < std::min(art.height(), 120); ++y) {
     for (int x = 0; x < art.width(); ++x) {
       int num = 256;
       if (y < 60) num = std::min(num, 104 + (y * 152) / 60);  // 40% at the top edge
-      if (x < 56 && y < 48) {  // the shop's RANK, exp. and fame lines on the left
-        const int across = std::min(56 - x, 14);
-        const int down = y < 40 ? 0 : (y - 40) * 16;
-        num = std::min(num, std::min(256, 256 - across * 9 + down));  // down to about 50%
+      if (x < 80 && y < 60) {  // the shop's RANK, exp. and fame lines on the left
+        const int across = std::min(80 - x, 36);
+        const int down = y < 36 ? 0 : (y - 36) * 5;
+        num = std::min(num, std::min(256, 256 - across * 3 + down));  // down to about 58%
       }
-      if (x >= 84) {
-        const int across = std::min(x - 84, 14);        // ramps in over 14 art pixels
-        const int down = y < 96 ? 0 : (y - 96) * 8;     // fades out under the state lists
-        num = std::min(num, std::min(256, 256 - across * 10 + down));  // down to about 45%
+      if (x >= 60) {
+        const int across = std::min(x - 60, 36);     // ramps in over 36 art pixels
+        const int down = y < 90 ? 0 : (y - 90) * 4;  // fades out under the state lists
+        num = std::min(num, std::min(256, 256 - across * 3 + down));  // down to about 58%
       }
       if (num < 256) art.Set(x, y, Shade(art.Get(x, y), num));
     }
