@@ -141,6 +141,23 @@ TEST_F(QtPlatformTest, WidgetsAreBuiltFromTheirSpecs) {
   EXPECT_TRUE(Q(p, "name_l")->testAttribute(Qt::WA_InputMethodEnabled));
 }
 
+TEST_F(QtPlatformTest, LabelFontColourShowsAtOnce) {
+  p.FindWidget("bp_box")->SetVisible(true);
+  Widget* label = p.FindWidget("l_btn7");
+  auto count = [&](QRgb rgb) {
+    const QImage img = Q(p, "l_btn7")->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    int n = 0;
+    for (int y = 0; y < img.height(); ++y)
+      for (int x = 0; x < img.width(); ++x) n += (img.pixel(x, y) & 0xFFFFFF) == (rgb & 0xFFFFFF);
+    return n;
+  };
+  label->SetFontColor(Rgb(255, 0, 0));
+  EXPECT_GT(count(qRgb(255, 0, 0)), 20);
+  label->SetFontColor(Rgb(0, 255, 0));
+  EXPECT_EQ(count(qRgb(255, 0, 0)), 0);
+  EXPECT_GT(count(qRgb(0, 255, 0)), 20);
+}
+
 TEST_F(QtPlatformTest, MouseReachesTheHandlerOfTheWidgetsName) {
   p.ShowWindow();
   Send(Q(p, "sel2"), QEvent::MouseButtonPress, {5, 7});
