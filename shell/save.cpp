@@ -151,12 +151,16 @@ void StartWithoutSave(Game& g) {
 
 std::string FormatSaveReal(double v) {
   if (!std::isfinite(v) || v == 0) return " 0.00000000000000E+0000";
+  // to_chars, not printf: the Qt build runs under the user's locale, whose
+  // decimal comma would make the line unreadable on the next load.
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%.14E", std::fabs(v));  // d.ddddddddddddddE+xx
-  const char* e = std::strchr(buf, 'E');
-  const int exponent = std::atoi(e + 1);
+  const char* end = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific, 14).ptr;
+  const std::string_view digits(buf, static_cast<size_t>(end - buf));  // d.dddddddddddddde+xx
+  const size_t e = digits.find('e');
+  int exponent = 0;
+  std::from_chars(digits.data() + e + (digits[e + 1] == '+' ? 2 : 1), digits.data() + digits.size(), exponent);
   char out[64];
-  std::snprintf(out, sizeof out, "%c%.*sE%c%04d", v < 0 ? '-' : ' ', static_cast<int>(e - buf), buf,
+  std::snprintf(out, sizeof out, "%c%.*sE%c%04d", v < 0 ? '-' : ' ', static_cast<int>(e), digits.data(),
                 exponent < 0 ? '-' : '+', std::abs(exponent));
   return out;
 }
