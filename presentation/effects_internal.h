@@ -23,6 +23,11 @@ struct Tick {
   int32_t* scratch;  // kPopScratch integers of the slot
 };
 
+// Scratch layout of the particle kinds: [0] is 1 once the particles exist;
+// particle i uses the kParticleStride integers from i * kParticleStride on.
+inline constexpr int kParticleStride = 8;
+enum ParticleField { kAlive, kAge, kRadius, kSize, kSpeed, kPx, kPy, kPen };
+
 // The angle constant every animation shares.
 inline constexpr double kDegToRad = 3.1415 / 180.0;
 

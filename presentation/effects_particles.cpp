@@ -10,12 +10,7 @@
 namespace fx {
 namespace {
 
-// Scratch layout: [0] is 1 once the particles exist; particle i uses the eight
-// integers from i * 8 on.
-constexpr int kStride = 8;
-enum Field { kAlive, kAge, kRadius, kSize, kSpeed, kPx, kPy, kPen };
-
-int32_t* Particle(Tick& k, int i) { return k.scratch + i * kStride; }
+int32_t* Particle(Tick& k, int i) { return k.scratch + i * kParticleStride; }
 
 // 140: the ramp of the healing sparks, indexed by particle age modulo 7.
 const std::array<Rgb, 7>& HealRamp() {
@@ -70,8 +65,12 @@ void Heal(Tick& k) {
       p[kSpeed] = std::max(p[kSpeed] - 1, 1);
     }
     if (age % 5 == 0) {
-      if (age < 15) p[kSize] = std::min(p[kSize] + 1, 5);
-      else p[kSize] = std::max(p[kSize] - 1, 1);
+      // Young sparks that have dwindled grow back to 5; a spark still larger keeps its size.
+      if (age < 15) {
+        if (p[kSize] < 5) ++p[kSize];
+      } else {
+        p[kSize] = std::max(p[kSize] - 1, 1);
+      }
     }
     const int r = p[kRadius];
     const double a = (36.0 * i + 10.0 * age) * kDegToRad;

@@ -4,6 +4,7 @@
 
 #include "fx_fixture.h"
 #include "presentation/effects.h"
+#include "presentation/effects_internal.h"
 
 namespace {
 
@@ -255,6 +256,19 @@ TEST(Effects, HealSparksSpiralUpAndEndBeforeTheirEffect) {
   EXPECT_GE(last_lit, 20);
   EXPECT_LE(last_lit, 28);
   EXPECT_EQ(f.Living(), 0);
+
+  // Every fifth age step a young spark grows back up to 5, never down to it.
+  Fx h;
+  h.g.FrameCounter = 1;  // no fifth-tick shrink on the two ticks below
+  PopText(h.g, 150, 200, 140, "");
+  h.Tick();
+  int32_t* scratch = h.g.fx.pop_scratch[1].data();
+  auto size = [&](int i) -> int32_t& { return scratch[i * fx::kParticleStride + fx::kSize]; };
+  size(2) = 7;  // particle 2 reaches age 5 on the next tick
+  size(7) = 3;  // particle 7 reaches age 10
+  h.Tick();
+  EXPECT_EQ(size(2), 7);
+  EXPECT_EQ(size(7), 4);
 }
 
 }  // namespace
