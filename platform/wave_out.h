@@ -11,6 +11,11 @@ class WaveOut {
  public:
   virtual ~WaveOut() = default;
 
+  // Whether the machine has any wave output at all.
+  virtual bool DeviceAvailable() const { return true; }
+  // The output's name, or empty when it cannot tell (settings sections are named after it).
+  virtual std::string DeviceName() const { return {}; }
+
   // Opens the device for 8-bit mono at the rate (11025, 22050 or 44100).
   // On failure returns false and describes the reason in *error.
   virtual bool Open(int samples_per_second, std::string* error) = 0;

@@ -342,6 +342,20 @@ TEST(MixerPlay, DeviceRefusals) {
     // The refusal left no instance behind.
     Mixer m(dev, [] { return int64_t{0}; });
   }
+  {
+    FakeWaveOut dev;
+    dev.device_name = "Speakers";
+    IniFile ini = IniFile::Parse("[not compatible]\nSpeakers=1\n");
+    EXPECT_EQ(ErrorOf([&] { Mixer m(dev, [] { return int64_t{0}; }, &ini); }),
+              "Speakers is not compatible with the realtime mixer");
+  }
+  {
+    FakeWaveOut dev;
+    dev.no_device = true;
+    EXPECT_EQ(ErrorOf([&] { Mixer m(dev, [] { return int64_t{0}; }); }), "No wave output devices available");
+    dev.no_device = false;
+    Mixer m(dev, [] { return int64_t{0}; });  // nor did this one
+  }
 }
 
 TEST(MixerSettingsFile, DefaultsOverridesAndClamps) {

@@ -25,6 +25,10 @@ class FakeWaveOut : public WaveOut {
   void AdvanceTo(int64_t now_ms);
 
   // Test knobs and observations.
+  bool DeviceAvailable() const override { return !no_device; }
+  std::string DeviceName() const override { return device_name; }
+  bool no_device = false;        // the machine has no wave output at all
+  std::string device_name;       // empty: the device cannot tell its name
   bool fail_open = false;  // Open fails as on a machine without audio output
   int rate = 0;
   std::vector<uint8_t> played;  // every sample played so far, in order (up to max_recorded)

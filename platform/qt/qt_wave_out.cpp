@@ -102,6 +102,13 @@ QtWaveOut::~QtWaveOut() {
   Close();
 }
 
+bool QtWaveOut::DeviceAvailable() const { return !QMediaDevices::audioOutputs().isEmpty(); }
+
+std::string QtWaveOut::DeviceName() const {
+  const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+  return device.isNull() ? std::string() : device.description().toStdString();
+}
+
 bool QtWaveOut::Open(int samples_per_second, std::string* error) {
   auto fail = [&](const std::string& why) {
     if (error) *error = why;

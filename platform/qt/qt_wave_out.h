@@ -52,6 +52,8 @@ class QtWaveOut : public WaveOut {
  public:
   QtWaveOut();
   ~QtWaveOut() override;
+  bool DeviceAvailable() const override;
+  std::string DeviceName() const override;
   bool Open(int samples_per_second, std::string* error) override;
   bool IsOpen() const override { return sink_ != nullptr; }
   // Stops at once; blocks still queued are dropped and reported done, as by Reset.

@@ -18,7 +18,9 @@ Mixer::Mixer(WaveOut& device, std::function<int64_t()> clock_ms, const IniFile* 
     : out_(device), clock_(std::move(clock_ms)) {
   if (g_mixer_exists.exchange(true)) Fail(mixer_msg::kAlreadyInitialized);
   try {
-    settings_ = ReadMixerSettings(settings);
+    if (!out_.DeviceAvailable()) Fail(mixer_msg::kNoDevices);
+    const std::string name = out_.DeviceName();
+    settings_ = ReadMixerSettings(settings, name.empty() ? kUnknownDevice : name);
   } catch (...) {
     g_mixer_exists = false;
     throw;

@@ -12,6 +12,7 @@ class EMixerError : public std::runtime_error {
 
 namespace mixer_msg {
 inline constexpr const char* kAlreadyInitialized = "Session already initialized";
+inline constexpr const char* kNoDevices = "No wave output devices available";
 inline constexpr const char* kAlreadyAllocated = "Resource is already allocated to a process";
 inline constexpr const char* kOpenDevice = "Failed to open waveform output device #";
 inline constexpr const char* kNotCompatible = " is not compatible with the realtime mixer";
