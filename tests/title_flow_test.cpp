@@ -7,6 +7,7 @@
 #include "shell/timer.h"
 #include "shell/title.h"
 #include "tests/shell_fixture.h"
+#include "town/character.h"
 
 namespace {
 
@@ -162,6 +163,20 @@ TEST_F(TitleTest, ResetDialogAsksThreeQuestionsAndResetsOnlyOnNoAtTheLast) {
   EXPECT_EQ(s.my.money, 300);
   EXPECT_EQ(s.my.flag[0], 0);  // the next start creates a character again
   EXPECT_EQ(g().GamePhase, -2);
+}
+
+TEST_F(TitleTest, TheTitleClickCountsOverTheInvisibleButtonAreas) {
+  // A first run shows sel1..sel4 with the panel; after OK they still cover the bottom
+  // right of the title, where a click must start play like anywhere else.
+  run.Start();
+  ClickAt(g(), 0, 0, false);
+  ASSERT_TRUE(Visible("sel4"));
+  run.events.selMouseDown(4, MouseButton::Left, 50, 10);  // the panel is open: ignored
+  EXPECT_EQ(g().GamePhase, -1);
+  LabelMouseDown(g(), 8);
+  run.events.selMouseDown(4, MouseButton::Left, 50, 10);
+  EXPECT_EQ(g().GamePhase, 0);
+  EXPECT_EQ(g().my.flag[0], 1);
 }
 
 TEST_F(TitleTest, F1OutsideTheSplashDoesNothing) {
