@@ -31,6 +31,9 @@ class GameEvents {
   // l_btn1..l_btn13: k = 1..13.
   virtual void l_btnMouseDown(int k, MouseButton button, int x, int y) = 0;
   virtual void l_btnMouseMove(int k, int x, int y) = 0;
+  // The mouse moves over the bonus-point or item panel itself (or a picture on it
+  // that has no handler of its own).
+  virtual void bp_boxMouseMove(int /*x*/, int /*y*/) {}
 
   virtual void FormKeyDown(int key) = 0;
   // item_list: the user selected an entry (click or cursor keys), or pressed a key on it.

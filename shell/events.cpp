@@ -17,10 +17,10 @@ void ShellEvents::cgMouseDown(MouseButton button, int x, int y) {
   ClickAt(g_, x, y, button == MouseButton::Right);
 }
 
-void ShellEvents::cgMouseMove(int, int) {
-  g_.log.HoveredChoice = 0;
-  ClearLabelHover(g_);
-}
+void ShellEvents::cgMouseMove(int, int) { g_.log.HoveredChoice = 0; }
+
+// Moving over a panel's background ends the label highlight.
+void ShellEvents::bp_boxMouseMove(int, int) { ClearLabelHover(g_); }
 
 void ShellEvents::selMouseDown(int k, MouseButton button, int x, int y) { SelMouseDown(g_, k, button, x, y); }
 void ShellEvents::selMouseMove(int k, int x, int y) { SelMouseMove(g_, k, x, y); }

@@ -15,6 +15,7 @@ class ShellEvents : public GameEvents {
   void Timer1Timer() override;
   void cgMouseDown(MouseButton button, int x, int y) override;
   void cgMouseMove(int x, int y) override;
+  void bp_boxMouseMove(int x, int y) override;
   void selMouseDown(int k, MouseButton button, int x, int y) override;
   void selMouseMove(int k, int x, int y) override;
   void l_btnMouseDown(int k, MouseButton button, int x, int y) override;

@@ -112,7 +112,7 @@ TEST_F(CharacterTest, HoverMovesTheHighlightAndSoundsOncePerLabel) {
   LabelMouseMove(g(), 2);
   EXPECT_EQ(g().shell.HoveredLabel, "l_btn2");
   EXPECT_FALSE(same_position(g().rng, one_sound));
-  run.events.cgMouseMove(5, 5);
+  run.events.bp_boxMouseMove(5, 5);  // onto the panel's background
   EXPECT_EQ(g().shell.HoveredLabel, "");
   Rng after_clear = g().rng;
   LabelMouseMove(g(), 2);  // entering again after leaving sounds again

@@ -106,6 +106,7 @@ struct RecordingEvents : GameEvents {
     log.push_back("cg " + std::to_string(int(b)) + " " + std::to_string(x) + "," + std::to_string(y));
   }
   void cgMouseMove(int, int) override { log.push_back("cgmove"); }
+  void bp_boxMouseMove(int, int) override { log.push_back("panelmove"); }
   void selMouseDown(int k, MouseButton, int, int) override { log.push_back("sel" + std::to_string(k)); }
   void selMouseMove(int k, int, int) override { log.push_back("selmove" + std::to_string(k)); }
   void l_btnMouseDown(int k, MouseButton, int, int) override { log.push_back("l_btn" + std::to_string(k)); }
@@ -140,6 +141,27 @@ TEST(HeadlessPlatform, ScriptRoutesByWidgetNameAndClosesWhenIdle) {
   EXPECT_GT(ev.ticks, p.idle_close_ticks - 1);
 }
 
+TEST(HeadlessPlatform, MovesOverThePanelsAndTheirPicturesReachThePanelHandler) {
+  HeadlessPlatform p;
+  RecordingEvents ev;
+  p.SetEvents(&ev);
+  WidgetSpec box;
+  box.name = "item_box";
+  box.kind = WidgetKind::Panel;
+  p.CreateWidget(box);
+  WidgetSpec back;
+  back.name = "item_l_cg";
+  back.parent = "item_box";
+  p.CreateWidget(back);
+  p.QueueMouseMove("item_box");
+  p.QueueMouseMove("item_l_cg");
+  p.QueueMouseDown("item_l_cg");  // a press on the background does nothing
+  p.QueueClose();
+  RunUntilClosed(p);
+  std::vector<std::string> want = {"panelmove", "panelmove", "close"};
+  EXPECT_EQ(ev.log, want);
+}
+
 TEST(HeadlessPlatform, HiddenWidgetsLetThePressThroughToThePicture) {
   HeadlessPlatform p;
   RecordingEvents ev;
@@ -161,9 +183,10 @@ TEST(HeadlessPlatform, HiddenWidgetsLetThePressThroughToThePicture) {
   p.QueueMouseDown("l_btn7", 3, 4);
   p.QueueAction([&] { p.FindWidget("box")->SetVisible(true); });
   p.QueueMouseDown("l_btn7", 3, 4);
+  p.QueueMouseMove("box", 1, 1);  // not a panel of the game's: nobody listens
   p.QueueClose();
   RunUntilClosed(p);
-  std::vector<std::string> want = {"cg 0 14,26", "l_btn7", "close"};
+  std::vector<std::string> want = {"cg 0 14,26", "l_btn7", "cgmove", "close"};
   EXPECT_EQ(ev.log, want);
 }
 

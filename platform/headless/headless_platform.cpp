@@ -169,9 +169,17 @@ void HeadlessPlatform::DispatchMouse(const std::string& widget, bool down, Mouse
     down ? events_->selMouseDown(k, button, x, y) : events_->selMouseMove(k, x, y);
   } else if (int b = index_after("l_btn"); b >= 1 && b <= 13) {
     down ? events_->l_btnMouseDown(b, button, x, y) : events_->l_btnMouseMove(b, x, y);
+  } else if (PanelOf(widget)) {
+    if (!down) events_->bp_boxMouseMove(x, y);  // a press on a panel's background does nothing
   } else {
     down ? events_->cgMouseDown(button, x, y) : events_->cgMouseMove(x, y);
   }
+}
+
+bool HeadlessPlatform::PanelOf(const std::string& widget) const {
+  auto is_panel = [](std::string_view n) { return n == "bp_box" || n == "item_box"; };
+  auto it = by_name_.find(widget);
+  return is_panel(widget) || (it != by_name_.end() && is_panel(it->second->layout().parent));
 }
 
 void HeadlessPlatform::Dispatch(Input& in) {

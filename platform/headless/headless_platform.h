@@ -99,6 +99,8 @@ class HeadlessPlatform : public Platform {
   void Dispatch(Input& in);
   void FireTimerIfDue();
   void DispatchMouse(const std::string& widget, bool down, MouseButton button, int x, int y);
+  // bp_box and item_box, and the pictures on them, report moves to bp_boxMouseMove.
+  bool PanelOf(const std::string& widget) const;
 
   std::string exe_dir_;
   GameEvents* events_ = nullptr;

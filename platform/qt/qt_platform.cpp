@@ -275,6 +275,7 @@ void QtPlatform::DeliverMouseDown(const MouseRoute& route, MouseButton button, i
     case MouseRoute::Cg: events_->cgMouseDown(button, x, y); break;
     case MouseRoute::Sel: events_->selMouseDown(route.k, button, x, y); break;
     case MouseRoute::LBtn: events_->l_btnMouseDown(route.k, button, x, y); break;
+    case MouseRoute::Panel:  // a press on a panel's background does nothing
     case MouseRoute::None: break;
   }
 }
@@ -285,6 +286,7 @@ void QtPlatform::DeliverMouseMove(const MouseRoute& route, int x, int y) {
     case MouseRoute::Cg: events_->cgMouseMove(x, y); break;
     case MouseRoute::Sel: events_->selMouseMove(route.k, x, y); break;
     case MouseRoute::LBtn: events_->l_btnMouseMove(route.k, x, y); break;
+    case MouseRoute::Panel: events_->bp_boxMouseMove(x, y); break;
     case MouseRoute::None: break;
   }
 }

@@ -133,10 +133,12 @@ class KeyFilter : public QObject {
 
 }  // namespace
 
-MouseRoute MouseRouteFor(std::string_view name) {
+MouseRoute MouseRouteFor(std::string_view name, std::string_view parent) {
   if (name == "cg") return {MouseRoute::Cg, 0};
   if (int k = NumberAfter(name, "sel", 4)) return {MouseRoute::Sel, k};
   if (int k = NumberAfter(name, "l_btn", 13)) return {MouseRoute::LBtn, k};
+  auto is_panel = [](std::string_view n) { return n == "bp_box" || n == "item_box"; };
+  if (is_panel(name) || is_panel(parent)) return {MouseRoute::Panel, 0};
   return {};
 }
 
@@ -236,7 +238,7 @@ QtWidget::QtWidget(QtPlatform& platform, const WidgetSpec& layout, QWidget* pare
       kind_ == WidgetKind::Panel) {
     // Moves must arrive with no button held (the choice buttons light up on hover).
     widget_->setMouseTracking(true);
-    widget_->installEventFilter(new MouseFilter(widget_, platform, MouseRouteFor(name_)));
+    widget_->installEventFilter(new MouseFilter(widget_, platform, MouseRouteFor(name_, layout.parent)));
   }
   widget_->setGeometry(layout.left, layout.top, layout.width, layout.height);
   widget_->setVisible(layout.visible);

@@ -41,6 +41,7 @@ class Recorder : public GameEvents {
   void selMouseMove(int k, int x, int y) override { Move("sel", k, x, y); }
   void l_btnMouseDown(int k, MouseButton b, int x, int y) override { Down("l_btn", k, b, x, y); }
   void l_btnMouseMove(int k, int x, int y) override { Move("l_btn", k, x, y); }
+  void bp_boxMouseMove(int x, int y) override { Move("panel", 0, x, y); }
   void FormKeyDown(int key) override { log.push_back("key " + std::to_string(key)); }
   void item_listClick() override { log.push_back("list click"); }
   void item_listKeyDown(int key) override { log.push_back("list key " + std::to_string(key)); }
@@ -170,14 +171,16 @@ TEST_F(QtPlatformTest, MouseReachesTheHandlerOfTheWidgetsName) {
   EXPECT_EQ(ev.log, (std::vector<std::string>{"sel2 down L 5,7", "sel2 move 6,8", "sel4 down R 1,2", "sel4 down L 1,2",
                                               "cg down L 150,40", "cg move 151,41", "cg down L 3,4"}));
 
-  // Inside the panel: labels route by name, a plain image swallows the press.
+  // Inside the panel: labels route by name; the panel and its pictures report moves
+  // to the panel handler and swallow presses.
   ev.log.clear();
   p.FindWidget("bp_box")->SetVisible(true);
   Send(Q(p, "l_btn7"), QEvent::MouseButtonPress, {10, 11});
   Send(Q(p, "l_btn7"), QEvent::MouseMove, {12, 13});
   Send(Q(p, "bp_back"), QEvent::MouseButtonPress, {10, 11});
   Send(Q(p, "bp_box"), QEvent::MouseButtonPress, {10, 11});
-  EXPECT_EQ(ev.log, (std::vector<std::string>{"l_btn7 down L 10,11", "l_btn7 move 12,13"}));
+  Send(Q(p, "bp_back"), QEvent::MouseMove, {14, 15});
+  EXPECT_EQ(ev.log, (std::vector<std::string>{"l_btn7 down L 10,11", "l_btn7 move 12,13", "panel move 14,15"}));
 
   EXPECT_EQ(MouseRouteFor("sel5"), MouseRoute{});
   EXPECT_EQ(MouseRouteFor("l_btn13"), (MouseRoute{MouseRoute::LBtn, 13}));
