@@ -173,28 +173,26 @@ struct Place {
   int left, top, width, height;
 };
 
-void AddPanel(Platform& p, const char* name, const char* parent, Place at) {
+WidgetSpec Layout(const char* name, WidgetKind kind, const char* parent, Place at) {
   WidgetSpec s;
   s.name = name;
-  s.kind = WidgetKind::Panel;
+  s.kind = kind;
   s.parent = parent;
   s.left = at.left;
   s.top = at.top;
   s.width = at.width;
   s.height = at.height;
+  return s;
+}
+
+void AddPanel(Platform& p, const char* name, const char* parent, Place at) {
+  WidgetSpec s = Layout(name, WidgetKind::Panel, parent, at);
   s.visible = false;
   p.CreateWidget(s);
 }
 
 void AddImage(Game& g, const char* name, const char* parent, Place at, const char* picture) {
-  WidgetSpec s;
-  s.name = name;
-  s.kind = WidgetKind::Image;
-  s.parent = parent;
-  s.left = at.left;
-  s.top = at.top;
-  s.width = at.width;
-  s.height = at.height;
+  WidgetSpec s = Layout(name, WidgetKind::Image, parent, at);
   s.picture_path = g.plat.ExeDir() + "cg/" + picture;
   s.stretch = true;
   g.plat.CreateWidget(s);
@@ -202,14 +200,7 @@ void AddImage(Game& g, const char* name, const char* parent, Place at, const cha
 
 void AddLabel(Platform& p, const char* name, const char* parent, Place at, const std::string& caption,
               int font_px, Rgb colour) {
-  WidgetSpec s;
-  s.name = name;
-  s.kind = WidgetKind::Label;
-  s.parent = parent;
-  s.left = at.left;
-  s.top = at.top;
-  s.width = at.width;
-  s.height = at.height;
+  WidgetSpec s = Layout(name, WidgetKind::Label, parent, at);
   s.caption = caption;
   s.font_px = font_px;
   s.bold = true;
@@ -257,14 +248,7 @@ void CreatePanelWidgets(Game& g) {
   AddPanel(p, "name_box", "bp_box", {56, 64, 189, 49});
   AddLabel(p, "name_caption", "name_box", {4, 28, 45, 15}, J("なまえ"), 15, colors::kWhite);
   {
-    WidgetSpec s;
-    s.name = "name_l";
-    s.kind = WidgetKind::TextField;
-    s.parent = "name_box";
-    s.left = 52;
-    s.top = 24;
-    s.width = 129;
-    s.height = 21;
+    WidgetSpec s = Layout("name_l", WidgetKind::TextField, "name_box", {52, 24, 129, 21});
     s.font_px = 15;
     // A plain white edit box: on the black name panel a black field would be invisible
     // until it has the focus.
@@ -278,14 +262,7 @@ void CreatePanelWidgets(Game& g) {
   AddImage(g, "Label8_cg", "item_box", {2, 3, 108, 28}, kTitleBarPicture);
   AddLabel(p, "Label8", "item_box", {4, 4, 105, 25}, J("アイテム"), 12, colors::kWhite);
   {
-    WidgetSpec s;
-    s.name = "item_list";
-    s.kind = WidgetKind::ListBox;
-    s.parent = "item_box";
-    s.left = 112;
-    s.top = 4;
-    s.width = 97;
-    s.height = 265;
+    WidgetSpec s = Layout("item_list", WidgetKind::ListBox, "item_box", {112, 4, 97, 265});
     s.font_px = 12;
     p.CreateWidget(s);
   }
