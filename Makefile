@@ -2,7 +2,9 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
-CMAKE_GEN  := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
+# Worked out when a recipe runs (after `deps` may have installed ninja), and only for a
+# build folder not yet configured: CMake refuses to switch the generator of an existing one.
+cmake_gen = $(if $(wildcard $(1)/CMakeCache.txt),,$(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja"))
 
 .PHONY: run test deps build build-asan clean
 
@@ -10,7 +12,7 @@ deps:
 	@./scripts/install-deps.sh
 
 build: deps
-	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) $(call cmake_gen,$(BUILD)) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
@@ -19,7 +21,7 @@ run: build
 # The sanitizer build covers the game logic and the loaders of outside bytes;
 # the Qt layer is exercised by the regular build's offscreen tests.
 build-asan: deps
-	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DPOMURIE_SANITIZE=ON -DPOMURIE_WITH_QT=OFF
+	cmake -S . -B $(ASAN_BUILD) $(call cmake_gen,$(ASAN_BUILD)) -DCMAKE_BUILD_TYPE=Debug -DPOMURIE_SANITIZE=ON -DPOMURIE_WITH_QT=OFF
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 
 test: build build-asan
