@@ -79,11 +79,6 @@ void Append(Game& g, std::string text, int32_t code) {
   Push(g, J("　") + text.substr(cut), code);
 }
 
-bool BpBoxVisible(Game& g) {
-  Widget* w = g.plat.FindWidget("bp_box");
-  return w != nullptr && w->Visible();
-}
-
 const char* const kSelNames[5] = {"", "sel1", "sel2", "sel3", "sel4"};
 
 // Resting place of choice button k: its hit area's bounds, or the window layout.
@@ -187,7 +182,7 @@ bool ReleaseClickWait(Game& g) {
 void StartCancelBlink(Game& g) { g.log.CancelBlink = kCancelBlinkTicks; }
 
 void DrawMessageLog(Game& g, Canvas& c) {
-  if (BpBoxVisible(g)) return;
+  if (IsShown(g, "bp_box")) return;
   for (int i = 0; i < kLogRows; ++i) {
     const tmoji_efe& e = g.MessageLog[i];
     if (e.text.empty()) continue;
@@ -241,7 +236,7 @@ void DrawChoiceButtons(Game& g, Canvas& c) {
     c.TextOut(x + 5, y + 12 - h / 2, caption);
   }
 
-  if (g.WaitState == 0 && !BpBoxVisible(g)) {
+  if (g.WaitState == 0 && !IsShown(g, "bp_box")) {
     c.font.color = colors::kWhite;
     c.font.size = 8;
     const int w = c.TextWidth("CLICK");
@@ -267,7 +262,7 @@ void SelMouseDown(Game& g, int k, MouseButton button, int x, int y) {
     return;
   }
   const bool picking = g.GamePhase >= 0 && g.log.ChoiceActive == 1 && g.ChoicePending == 1;
-  if (picking && !BpBoxVisible(g)) {
+  if (picking && !IsShown(g, "bp_box")) {
     if (g.ChoiceCaption[k].empty()) return;  // a gap in the choice
     PlayWave(g, 4, "c.wav");
     g.log.ChoiceActive = 0;

@@ -23,11 +23,6 @@ Picture* WidgetPictureOr(Game& g, const char* name, std::unique_ptr<Picture>& ow
   return own.get();
 }
 
-bool IsVisible(Game& g, const char* name) {
-  Widget* w = g.plat.FindWidget(name);
-  return w != nullptr && w->Visible();
-}
-
 // Copies as much of src's rectangle as lies inside both pictures.
 void CopyClipped(Canvas& dst_canvas, int dst_w, int dst_h, int dx, int dy, const Picture& src, int sx, int sy,
                  int w, int h, CopyMode mode) {
@@ -156,7 +151,7 @@ void DrawFrame(Game& g) {
   if (g.in_battle == 1) DrawEnemy(g);
   DrawMessageLog(g, c);
   DrawEffects(g);
-  if (g.GamePhase >= 0 || IsVisible(g, "bp_box")) {
+  if (g.GamePhase >= 0 || IsShown(g, "bp_box")) {
     DrawStatusPanel(g);
     DrawChoiceButtons(g, c);
   }

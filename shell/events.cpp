@@ -13,7 +13,7 @@ void ShellEvents::FormDestroy() { ::FormDestroy(g_); }
 void ShellEvents::Timer1Timer() { ::Timer1Timer(g_); }
 
 void ShellEvents::cgMouseDown(MouseButton button, int x, int y) {
-  if (Widget* box = g_.plat.FindWidget("item_box"); box && box->Visible()) return;
+  if (IsShown(g_, "item_box")) return;
   ClickAt(g_, x, y, button == MouseButton::Right);
 }
 

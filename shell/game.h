@@ -3,6 +3,8 @@
 // test builds a fresh game.
 #pragma once
 
+#include <string_view>
+
 #include "platform/platform.h"
 #include "presentation/effects.h"
 #include "presentation/log.h"
@@ -28,3 +30,13 @@ struct Game : GameState {
   EffectsState fx;
   SoundState sound;
 };
+
+// Whether the window's widget of that name exists and is shown (bp_box, item_box, ...).
+inline bool IsShown(Game& g, std::string_view name) {
+  Widget* w = g.plat.FindWidget(name);
+  return w != nullptr && w->Visible();
+}
+
+inline void Show(Game& g, std::string_view name, bool shown) {
+  if (Widget* w = g.plat.FindWidget(name)) w->SetVisible(shown);
+}

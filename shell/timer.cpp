@@ -11,11 +11,6 @@ namespace {
 constexpr int kMinIntervalMs = 70;
 constexpr int kTargetTicks = 12;  // t >= 13 lengthens, t <= 10 shortens
 
-bool IsVisible(Game& g, const char* name) {
-  Widget* w = g.plat.FindWidget(name);
-  return w && w->Visible();
-}
-
 void RefreshCg(Game& g) {
   if (Widget* cg = g.plat.FindWidget("cg")) cg->Refresh();
 }
@@ -64,7 +59,7 @@ void Timer1Timer(Game& g) {
   g.FrameCounter += 1;
   if (g.FrameCounter > 999) g.FrameCounter = 0;
 
-  const bool bp_box = IsVisible(g, "bp_box");
+  const bool bp_box = IsShown(g, "bp_box");
   if (g.GamePhase == -1 && !bp_box) {
     DrawTitle(g);
   } else {

@@ -14,11 +14,6 @@
 
 namespace {
 
-bool IsVisible(Game& g, const char* name) {
-  Widget* w = g.plat.FindWidget(name);
-  return w && w->Visible();
-}
-
 // A right-click ends a cancellable choice with answer 5.
 void CancelChoice(Game& g) {
   PlayWave(g, 0, "back.wav");
@@ -56,7 +51,7 @@ void BeginPlay(Game& g) {
 }
 
 void ClickAt(Game& g, int /*x*/, int /*y*/, bool right) {
-  if (IsVisible(g, "item_box")) return;
+  if (IsShown(g, "item_box")) return;
   if (right && g.in_battle == 1 && g.ChoicePending == 1 && g.cancel_allowed == 1) {
     g.cancel_allowed = 0;
     CancelChoice(g);
@@ -67,7 +62,7 @@ void ClickAt(Game& g, int /*x*/, int /*y*/, bool right) {
     CancelChoice(g);
     return;
   }
-  if (IsVisible(g, "bp_box")) return;
+  if (IsShown(g, "bp_box")) return;
   if (ReleaseClickWait(g)) return;
   if (g.GamePhase == -2) {
     LeaveSplash(g);

@@ -15,10 +15,6 @@ constexpr int kStartBp = 6;
 
 std::string LabelName(int k) { return "l_btn" + std::to_string(k); }
 
-void SetVisible(Game& g, const char* name, bool visible) {
-  if (Widget* w = g.plat.FindWidget(name)) w->SetVisible(visible);
-}
-
 void BlackenLabels(Game& g) {
   for (int k = 1; k <= kLabelButtons; ++k) {
     if (Widget* w = g.plat.FindWidget(LabelName(k))) w->SetFontColor(colors::kBlack);
@@ -134,9 +130,9 @@ void OpenCharacterCreation(Game& g) {
     box->SetVisible(true);
     box->BringToFront();
   }
-  SetVisible(g, "name_box", true);
-  SetVisible(g, "l_btn7", true);
-  SetVisible(g, "l_btn7_cg", true);
+  Show(g, "name_box", true);
+  Show(g, "l_btn7", true);
+  Show(g, "l_btn7_cg", true);
   if (Widget* field = g.plat.FindWidget("name_l")) field->SetFocus();
 }
 
@@ -165,13 +161,13 @@ void BonusReset(Game& g) {
 
 void BonusOk(Game& g) {
   PlayWave(g, 0, "ok.wav");
-  SetVisible(g, "bp_box", false);
+  Show(g, "bp_box", false);
   if (g.my.flag[0] == 0) {
     Widget* field = g.plat.FindWidget("name_l");
     std::string name = field ? CleanName(field->Text()) : std::string();
     g.my.player_name = name.empty() ? J("ヘッド") : name;
     g.unit[kPlayer].name = g.my.player_name;
-    SetVisible(g, "name_box", false);
+    Show(g, "name_box", false);
   }
   if (g.level_up_bp == 1) g.level_up_bp = 0;
 }

@@ -5,7 +5,7 @@
 
 void HomeMenu(Game& g) {
   if (g.WaitState == -1) return;
-  if (Widget* box = g.plat.FindWidget("item_box"); box && box->Visible()) return;
+  if (IsShown(g, "item_box")) return;
   g.my.location = kHome;
   ShowCg(g, "haikei01.bmp");
 }
