@@ -72,3 +72,13 @@ int ReplaceFile(const std::string& path, std::string_view bytes, bool stop_befor
   SyncFolderOf(path);
   return 0;
 }
+
+std::string_view NextLine(std::string_view bytes, size_t& pos) {
+  if (pos >= bytes.size()) return {};
+  size_t eol = bytes.find('\n', pos);
+  if (eol == std::string_view::npos) eol = bytes.size();
+  std::string_view line = bytes.substr(pos, eol - pos);
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  pos = eol == bytes.size() ? eol : eol + 1;
+  return line;
+}

@@ -13,3 +13,7 @@ int ReadWholeFile(const std::string& path, std::string& out);
 // old file is then untouched). With `stop_before_rename` it leaves the written
 // temporary file and returns before the rename, as a crash there would.
 int ReplaceFile(const std::string& path, std::string_view bytes, bool stop_before_rename = false);
+
+// The game's text files are one value per line, CR LF or LF. Returns the line at
+// `pos` without its ending and moves `pos` past it; empty at the end of the bytes.
+std::string_view NextLine(std::string_view bytes, size_t& pos);

@@ -6,18 +6,7 @@
 
 void ParseGuestNames(GameState& s, std::string_view bytes) {
   size_t pos = 0;
-  for (std::string& name : s.guest_names) {
-    if (pos >= bytes.size()) {
-      name.clear();
-      continue;
-    }
-    size_t end = bytes.find('\n', pos);
-    if (end == std::string_view::npos) end = bytes.size();
-    std::string_view line = bytes.substr(pos, end - pos);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    name.assign(line);
-    pos = end == bytes.size() ? end : end + 1;
-  }
+  for (std::string& name : s.guest_names) name.assign(NextLine(bytes, pos));
 }
 
 bool LoadGuestNames(Game& g) {

@@ -123,16 +123,7 @@ struct Reader {
     x = value;
   }
 
-  void Str(std::string& x) {
-    x.clear();
-    if (pos >= b.size()) return;
-    size_t eol = b.find('\n', pos);
-    if (eol == std::string_view::npos) eol = b.size();
-    std::string_view line = b.substr(pos, eol - pos);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    x.assign(line);
-    pos = eol == b.size() ? eol : eol + 1;
-  }
+  void Str(std::string& x) { x.assign(NextLine(b, pos)); }
 };
 
 std::string ErrorText(int err) { return J(std::strerror(err)); }
