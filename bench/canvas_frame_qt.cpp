@@ -4,7 +4,7 @@
 // about 1% of the game's 90 ms tick.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
+#include "bench/qt_app.h"
 
 #include <cstdlib>
 #include <string>
@@ -14,17 +14,8 @@
 
 namespace {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "bench_canvas_frame_qt";
-  static char* argv[] = {name, nullptr};
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  static QApplication app(argc, argv);
-  return app;
-}
-
 void BM_CanvasFrame(benchmark::State& state) {
-  App();
+  BenchApp();
   QtPlatform plat;
   auto scene = plat.CreatePicture(300, 300);
   auto cg = plat.CreatePicture(300, 300);

@@ -3,7 +3,7 @@
 // panel and effects passes on their own. The budget for DrawFrame is 1 ms median.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
+#include "bench/qt_app.h"
 
 #include <cstdlib>
 #include <memory>
@@ -15,17 +15,9 @@
 #include "presentation/screen.h"
 #include "shell/game.h"
 #include "shell/monsters.h"
+#include "tools/fxshot/busy_game.h"
 
 namespace {
-
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "bench_drawframe_qt";
-  static char* argv[] = {name, nullptr};
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  static QApplication app(argc, argv);
-  return app;
-}
 
 constexpr int kKinds[] = {12,  33,  34,  35,  43,  44,  51,  57,  63,  75,  78,  83,  113, 120,
                           140, 158, 160, 175, 178, 189, 190, 191, 251, 266, 16,  17,  18,  19};
@@ -38,37 +30,8 @@ struct Busy {
     CreateSurfaces(g);
     CutSpriteFrames(g);
     ShowCg(g, "forest.bmp");
-    tman& me = g.unit[kPlayer];
-    me.name = J("ポムリエ");
-    me.level = 12;
-    me.exp = 96;
-    me.max_hp = 120;
-    me.hp = 37;
-    me.max_mp = me.mp = 50;
-    me.tp = 100;
-    me.fullness = 15;
-    me.lifespan_days = 100;
-    me.age_days = 61;
-    me.poison_turns = me.paralysis_turns = me.stomachache_turns = 3;
-    me.infinite_state_turns = me.full_state_turns = me.attack_up_turns = me.heal_state_turns = 2;
-    g.my.day_count = 23;
-    g.my.day_hours = 12;
-    g.my.hours_used = 5;
-    g.my.money = 12345;
-    g.my.location = 0;
-    g.GamePhase = 0;
-    tman& foe = g.unit[1];
-    foe = g.monster[3];
-    foe.name = J("森の野獣");
-    foe.max_hp = 48;
-    foe.hp = 30;
-    foe.max_mp = 4;
-    foe.tp = 100;
-    foe.map_active = 1;
-    foe.map_kind = 3;
-    foe.size = 15;
-    g.in_battle = 1;
-    g.foe_index = 1;
+    SetUpPlayer(g);
+    SetUpBattle(g);
     for (int i = 0; i < kLogSize; ++i) g.MessageLog[i].text = J("森の野獣があらわれた！");
   }
   // Keeps all hundred slots alive: any effect that has ended is spawned again.
@@ -88,7 +51,7 @@ struct Busy {
     g.screen.ShakeCounter = 0;
   }
 
-  QApplication& app = App();
+  QApplication& app = BenchApp();
   QtPlatform plat;
   Game g;
 };
