@@ -4,11 +4,10 @@
 // about 1% of the game's 90 ms tick.
 #include <benchmark/benchmark.h>
 
-#include "bench/qt_app.h"
-
 #include <cstdlib>
 #include <string>
 
+#include "bench/qt_app.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/text.h"
 

@@ -3,11 +3,10 @@
 // panel and effects passes on their own. The budget for DrawFrame is 1 ms median.
 #include <benchmark/benchmark.h>
 
-#include "bench/qt_app.h"
-
 #include <cstdlib>
 #include <memory>
 
+#include "bench/qt_app.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/text.h"
 #include "presentation/effects.h"

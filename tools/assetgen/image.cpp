@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "platform/bmp.h"
+
 namespace assetgen {
 
 Rgb Mix(Rgb a, Rgb b, int t) {
@@ -240,10 +242,6 @@ static void Put16(std::vector<uint8_t>& v, uint32_t x) {
   v.push_back(x & 0xFF);
   v.push_back((x >> 8) & 0xFF);
 }
-static void Put32(std::vector<uint8_t>& v, uint32_t x) {
-  Put16(v, x & 0xFFFF);
-  Put16(v, x >> 16);
-}
 static void Put32BE(std::vector<uint8_t>& v, uint32_t x) {
   v.push_back((x >> 24) & 0xFF);
   v.push_back((x >> 16) & 0xFF);
@@ -252,37 +250,16 @@ static void Put32BE(std::vector<uint8_t>& v, uint32_t x) {
 }
 
 std::vector<uint8_t> EncodeBmp(const Canvas& c) {
-  const int w = c.width(), h = c.height();
-  const uint32_t stride = (static_cast<uint32_t>(w) * 3 + 3) & ~3u;
-  const uint32_t dataSize = stride * h;
-  std::vector<uint8_t> v;
-  v.reserve(54 + dataSize);
-  v.push_back('B');
-  v.push_back('M');
-  Put32(v, 54 + dataSize);
-  Put32(v, 0);
-  Put32(v, 54);
-  Put32(v, 40);  // BITMAPINFOHEADER
-  Put32(v, w);
-  Put32(v, h);  // positive: bottom-up
-  Put16(v, 1);
-  Put16(v, 24);
-  Put32(v, 0);  // BI_RGB
-  Put32(v, dataSize);
-  Put32(v, 2835);  // 72 dpi
-  Put32(v, 2835);
-  Put32(v, 0);
-  Put32(v, 0);
-  for (int y = h - 1; y >= 0; --y) {
-    for (int x = 0; x < w; ++x) {
-      Rgb p = c.Get(x, y);
-      v.push_back(p.b);
-      v.push_back(p.g);
-      v.push_back(p.r);
+  // The game's own writer, so what we write is what its reader was made for.
+  BmpImage img{c.width(), c.height(), {}};
+  img.pixels.reserve(static_cast<size_t>(img.width) * img.height);
+  for (int y = 0; y < img.height; ++y) {
+    for (int x = 0; x < img.width; ++x) {
+      const Rgb p = c.Get(x, y);
+      img.pixels.push_back((uint32_t{p.r} << 16) | (uint32_t{p.g} << 8) | p.b);
     }
-    for (uint32_t k = static_cast<uint32_t>(w) * 3; k < stride; ++k) v.push_back(0);
   }
-  return v;
+  return EncodeBmp24(img);
 }
 
 uint32_t Crc32(const uint8_t* data, size_t n, uint32_t crc) {
