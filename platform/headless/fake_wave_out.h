@@ -33,7 +33,6 @@ class FakeWaveOut : public WaveOut {
   int rate = 0;
   std::vector<uint8_t> played;  // every sample played so far, in order (up to max_recorded)
   size_t max_recorded = size_t{16} << 20;  // long simulations stop recording, not playing
-  int64_t blocks_done = 0;
   size_t Queued() const { return queue_.size(); }
 
  private:

@@ -33,27 +33,22 @@ ShapeStyle SoftCanvas::Style() const {
 }
 
 void SoftCanvas::FillRect(const Rect& r) {
-  ++shapes;
   RasterFill(Target(), r.left, r.top, r.right, r.bottom, brush_color);
 }
 
 void SoftCanvas::Rectangle(int x1, int y1, int x2, int y2) {
-  ++shapes;
   RasterRectangle(Target(), x1, y1, x2, y2, Style());
 }
 
 void SoftCanvas::Ellipse(int x1, int y1, int x2, int y2) {
-  ++shapes;
   RasterEllipse(Target(), x1, y1, x2, y2, Style());
 }
 
 void SoftCanvas::Polygon(const std::vector<Point>& points) {
-  ++shapes;
   RasterPolygon(Target(), points, Style());
 }
 
 void SoftCanvas::Line(int x1, int y1, int x2, int y2) {
-  ++shapes;
   RasterLine(Target(), x1, y1, x2, y2, pen_color, pen_width);
 }
 
@@ -96,7 +91,6 @@ struct Source {
 }  // namespace
 
 void SoftCanvas::CopyRect(const Rect& dst, const Picture& src, const Rect& src_rect, CopyMode mode) {
-  ++shapes;
   const int dw = dst.Width(), dh = dst.Height(), sw = src_rect.Width(), sh = src_rect.Height();
   if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
   // Read the source first: the shake copies a picture onto itself.
@@ -124,7 +118,6 @@ void SoftCanvas::CopyRect(const Rect& dst, const Picture& src, const Rect& src_r
 }
 
 void SoftCanvas::StretchDrawTransparent(const Rect& dst, const Picture& src) {
-  ++shapes;
   const int dw = dst.Width(), dh = dst.Height(), sw = src.Width(), sh = src.Height();
   if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
   Source s(src);

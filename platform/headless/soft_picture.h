@@ -37,8 +37,6 @@ class SoftCanvas : public Canvas {
   // Texts drawn since the last ClearRecord.
   std::vector<TextRecord> texts;
   void ClearRecord() { texts.clear(); }
-  // Counts of primitives drawn, for tests that check that something was (not) drawn.
-  int shapes = 0;
 
  private:
   PixelTarget Target();
