@@ -5,7 +5,9 @@
 #include "shell/startup.h"
 #include "shell/timer.h"
 #include "shell/title.h"
+#include "shell/keys.h"
 #include "town/character.h"
+#include "town/item_box.h"
 
 void ShellEvents::FormCreate() { ::FormCreate(g_); }
 void ShellEvents::FormClose() { ::FormClose(g_); }
@@ -30,6 +32,5 @@ void ShellEvents::l_btnMouseMove(int k, int, int) { LabelMouseMove(g_, k); }
 
 void ShellEvents::FormKeyDown(int key) { ::FormKeyDown(g_, key); }
 
-// The item box's list arrives with the item box.
-void ShellEvents::item_listClick() {}
-void ShellEvents::item_listKeyDown(int) {}
+void ShellEvents::item_listClick() { ItemListClick(g_); }
+void ShellEvents::item_listKeyDown(int key) { ItemListKeyDown(g_, key); }

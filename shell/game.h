@@ -5,6 +5,8 @@
 
 #include <string_view>
 
+#include "battle/battle_state.h"
+#include "field/field_state.h"
 #include "platform/platform.h"
 #include "presentation/effects.h"
 #include "presentation/log.h"
@@ -14,6 +16,8 @@
 #include "shell/random.h"
 #include "shell/shell.h"
 #include "shell/state.h"
+#include "town/day_state.h"
+#include "town/item_box_state.h"
 
 struct Game : GameState {
   explicit Game(Platform& platform) : plat(platform) {}
@@ -29,6 +33,10 @@ struct Game : GameState {
   PanelState panel;
   EffectsState fx;
   SoundState sound;
+  DayState day;
+  ItemBoxState box;
+  FieldState field;
+  BattleState battle;
 };
 
 // Whether the window's widget of that name exists and is shown (bp_box, item_box, ...).

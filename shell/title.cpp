@@ -80,22 +80,3 @@ void ResetDialog(Game& g) {
   Save(g);
   g.plat.ShowMessage(J("初期化完了...."));
 }
-
-void FormKeyDown(Game& g, int key) {
-  switch (key) {
-    case vk::kReturn:
-      if (g.GamePhase <= -1) ClickAt(g, 0, 0, false);
-      break;
-    case vk::kSpace:
-      if (g.GamePhase == 0) {
-        PlayWave(g, 2, "1.wav");
-        g.shell.DrawPaused = 1 - g.shell.DrawPaused;
-      }
-      break;
-    case vk::kF1:
-      if (g.GamePhase == -2) ResetDialog(g);
-      break;
-    default:
-      break;
-  }
-}

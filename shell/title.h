@@ -1,4 +1,4 @@
-// The click entry of the picture, the title flow and the keys.
+// The click entry of the picture and the title flow.
 #pragma once
 
 struct Game;
@@ -6,9 +6,6 @@ struct Game;
 // Every click on the picture or the window (and the right-clicks on the choice
 // buttons) comes here; `right` is true for the right button.
 void ClickAt(Game& g, int x, int y, bool right);
-
-// Enter, Space and F1.
-void FormKeyDown(Game& g, int key);
 
 // F1 on the splash: three questions, then a new game is saved over the old one.
 void ResetDialog(Game& g);

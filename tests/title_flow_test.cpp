@@ -5,6 +5,7 @@
 #include "shell/save.h"
 #include "shell/scene.h"
 #include "shell/timer.h"
+#include "shell/keys.h"
 #include "shell/title.h"
 #include "tests/shell_fixture.h"
 #include "town/character.h"

@@ -7,6 +7,7 @@
 #include "presentation/log.h"
 #include "presentation/sound.h"
 #include "shell/game.h"
+#include "town/item_box.h"
 
 namespace {
 
@@ -179,6 +180,8 @@ void LabelMouseDown(Game& g, int k) {
     BonusReset(g);
   } else if (k == 8) {
     BonusOk(g);
+  } else if (k >= 9 && k <= 13) {
+    ItemBoxLabelDown(g, k);
   }
 }
 

@@ -9,3 +9,8 @@ void HomeMenu(Game& g) {
   g.my.location = kHome;
   ShowCg(g, "haikei01.bmp");
 }
+
+// Placeholders until the day lands.
+void ReturnToPlace(Game&) {}
+void Camp(Game&) {}
+void OpenKitchen(Game&) {}

@@ -1,0 +1,13 @@
+// Using an item, and the small stat operations other modules call.
+#pragma once
+
+#include <cstdint>
+
+struct Game;
+
+// Applies the item's effect by its kind.
+void UseItem(Game& g, int32_t item);
+void ChangeFullness(Game& g, int unit, int32_t amount);
+void RaiseVit(Game& g, int unit, int32_t amount);
+void RaiseCookSkill(Game& g, int32_t amount);
+void RaiseExploreSkill(Game& g, int32_t amount);

@@ -1,0 +1,19 @@
+// The shop: customers, orders, sales and advertising.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+struct Game;
+
+// The shop loop: 待つ / せんでん / もどる / オーダーシート.
+void ShopScreen(Game& g);
+// One regular sale of an item; the only place the shop RANK advances.
+void SellItem(Game& g, int32_t item);
+// A customer who buys nothing.
+void CustomerLeaves(Game& g);
+// A customer's name (CP932).
+std::string MakeCustomerName(Game& g);
+// Money and fame, with their sounds and lines.
+void GainMoney(Game& g, int32_t amount);
+void ChangeFame(Game& g, int32_t amount);
