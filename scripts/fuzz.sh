@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs every libFuzzer target of a build folder for a set time each.
-# Usage: scripts/fuzz.sh BUILD_DIR SECONDS
+# Usage: scripts/fuzz.sh BUILD_DIR SECONDS [RUNS]
+# With RUNS, each target stops after that many inputs instead (a campaign).
 # The corpus each target grows is kept in BUILD_DIR/corpus/<target> and reused by
 # the next run; tests/fuzz/seeds/<target> (the seeds and every crasher found so
 # far, kept as regression inputs) is read as well. A crash stops the run with the
@@ -8,6 +9,8 @@
 set -euo pipefail
 build=${1:?build folder}
 seconds=${2:-300}
+limit=(-max_total_time="$seconds")
+[ -n "${3:-}" ] && limit=(-runs="$3")
 root="$(cd "$(dirname "$0")/.." && pwd)"
 status=0
 for src in "$root"/tests/fuzz/*_fuzz.cpp; do
@@ -19,8 +22,8 @@ for src in "$root"/tests/fuzz/*_fuzz.cpp; do
   mkdir -p "$corpus" "$crashes"
   seeds=()
   [ -d "$root/tests/fuzz/seeds/$name" ] && seeds=("$root/tests/fuzz/seeds/$name")
-  echo "== $name: $seconds s"
-  if ! "$exe" -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$crashes" \
+  echo "== $name: ${limit[*]}"
+  if ! "$exe" "${limit[@]}" -print_final_stats=1 -artifact_prefix="$crashes" \
       -timeout=10 -rss_limit_mb=2048 "$corpus" "${seeds[@]}" 2>"$build/$name.log"; then
     echo "!! $name failed; see $build/$name.log and $crashes"
     status=1

@@ -94,7 +94,10 @@ struct Writer {
   }
 };
 
-constexpr bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+// Printable bytes, the usual case, take a single comparison.
+constexpr bool IsBlank(char c) {
+  return static_cast<unsigned char>(c) <= ' ' && (c == ' ' || c == '\t' || c == '\r' || c == '\n');
+}
 
 // Reads values in the save file's way: a number is the next word after any
 // blanks and line breaks, the rest of its line is skipped; a string is the whole
@@ -112,8 +115,8 @@ struct Reader {
     const char* const start = p;
     while (p < end && !IsBlank(*p)) ++p;
     const std::string_view word(start, static_cast<size_t>(p - start));
-    while (p < end && *p != '\n') ++p;  // the rest of the line is usually just "\r"
-    pos = static_cast<size_t>(p - b.data()) + (p < end ? 1 : 0);
+    const void* eol = p < end ? std::memchr(p, '\n', static_cast<size_t>(end - p)) : nullptr;
+    pos = eol ? static_cast<size_t>(static_cast<const char*>(eol) - b.data()) + 1 : b.size();
     return word;
   }
 

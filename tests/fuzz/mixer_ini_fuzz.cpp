@@ -58,11 +58,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   MixerWave* wave = mixer.OpenWaveFromMemory(wave_bytes, "tiny");
   mixer.Play(0, wave, 0, 0);
   mixer.Play(1, wave, 1, 4);
-  for (int i = 0; i < 8; ++i) {
-    now += 100;
-    device.AdvanceTo(now);
-  }
+  now += 150;  // past the first block, into the refill
+  device.AdvanceTo(now);
   mixer.FreeWave(wave);
+  now += 400;
+  device.AdvanceTo(now);
   mixer.SetActivated(false);
   return 0;
 }

@@ -14,7 +14,9 @@
 #include "platform/headless/headless_platform.h"
 #include "platform/text.h"
 #include "shell/game.h"
+#include "shell/save.h"
 #include "shell/startup.h"
+#include "town/character.h"
 #include "tools/autoplay/invariants.h"
 #include "tools/autoplay/screen_reader.h"
 #include "tools/autoplay/strategy.h"
@@ -57,6 +59,16 @@ std::string PrepareGameDir(const AutoplayOptions& o, const fs::path& dir) {
   if (!o.save_file.empty()) {
     fs::copy_file(o.save_file, dir / "dat" / "my.dat", fs::copy_options::overwrite_existing, ec);
     if (ec) return "cannot read " + o.save_file + ": " + ec.message();
+  } else if (o.lifespan > 0) {
+    // A character made at the title already (bonus points still to spend) who
+    // lives long enough for a long soak: years of play in one life.
+    HeadlessPlatform scratch_plat(dir.string());
+    auto scratch = std::make_unique<Game>(scratch_plat);
+    NewGame(*scratch);
+    scratch->my.flag[0] = 1;
+    scratch->unit[kPlayer].name = J("ぽむりえ");
+    scratch->unit[kPlayer].lifespan_days = o.lifespan;
+    std::ofstream(dir / "dat" / "my.dat", std::ios::binary) << FormatSaveData(*scratch);
   }
   return {};
 }

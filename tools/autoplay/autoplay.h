@@ -13,6 +13,7 @@ struct AutoplayOptions {
   int days = 1000;                  // stops after this many nights (or at old age)
   std::string strategy = "sensible";
   std::string save_file;            // a my.dat to start from; empty: a new game
+  int lifespan = 0;                 // > 0: start with a made character who lives this many days
   std::string assets_dir;           // folder holding cg/ and dat/ of a build; empty: none
   std::string game_dir;             // where the game's files go; empty: a fresh temporary folder
   int ticks_per_input = 1;          // timer ticks (drawing, clamping) before each input
