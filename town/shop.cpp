@@ -46,12 +46,17 @@ constexpr CustomerKind kCustomerKinds[8] = {
     {"金持ちのサニーが来ました", 5001, kAny, 1, kAny, true, 900},
 };
 
-bool Wants(const Game& g, const CustomerKind& k, int32_t n) {
+}  // namespace
+
+bool CustomerWants(const Game& g, int kind, int32_t n) {
+  const CustomerKind& k = kCustomerKinds[kind];
   const titem& it = g.item_def[n];
   const int32_t count = g.my.item_count[n];
   return !it.name.empty() && it.special == 0 && count >= k.min_count && count <= k.max_count &&
          (!k.recipe_only || it.recipe == 1) && it.price >= k.min_price && it.price <= k.max_price;
 }
+
+namespace {
 
 std::string SoldLine(Game& g, int32_t n) {
   return J("【") + g.item_def[n].name + J("】が売れました!!(残:") + Num(g.my.item_count[n]) + ")";
@@ -113,12 +118,12 @@ void CountVisitor(Game& g) {
 
 void RegularCustomer(Game& g) {
   CountVisitor(g);
-  const CustomerKind& kind = kCustomerKinds[g.rng.Random(CustomerKindsOffered(g.my.fame))];
-  LogColoured(g, J(kind.arrival), "purple");
+  const int kind = g.rng.Random(CustomerKindsOffered(g.my.fame));
+  LogColoured(g, J(kCustomerKinds[kind].arrival), "purple");
   WaitForClick(g);
-  for (int i = 0; i < kind.draws; ++i) {
+  for (int i = 0; i < kCustomerKinds[kind].draws; ++i) {
     const int32_t n = g.rng.Random(kDrawRange);
-    if (Wants(g, kind, n)) {
+    if (CustomerWants(g, kind, n)) {
       SellItem(g, n);
       return;
     }
