@@ -1,7 +1,8 @@
 // A small mutation fuzzer for the loaders of outside bytes. Each target defines
 // LLVMFuzzerTestOneInput (so it also builds with libFuzzer); this driver feeds it
 // the seed files of its name and random mutations of them for a bounded time.
-// Usage: <target> [--seconds=N] [--seeds=DIR] [--min-rate=R] [files...]   (files: replay only)
+// Usage: <target> [--seconds=N] [--runs=N] [--seeds=DIR] [--min-rate=R] [files...]   (files: replay only)
+// --runs stops after N inputs (a campaign), whatever the time.
 // --min-rate fails the run when fewer than R inputs pass per processor second.
 #include <chrono>
 #include <ctime>
@@ -73,12 +74,16 @@ void Mutate(Bytes& b, std::mt19937& rng) {
 int main(int argc, char** argv) {
   double seconds = 10;
   double min_rate = 0;
+  long max_runs = 0;
   std::filesystem::path seed_dir;
   std::vector<std::filesystem::path> replay;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
     if (a.rfind("--seconds=", 0) == 0) {
       seconds = std::stod(a.substr(10));
+    } else if (a.rfind("--runs=", 0) == 0) {
+      max_runs = std::stol(a.substr(7));
+      seconds = 1e9;
     } else if (a.rfind("--min-rate=", 0) == 0) {
       min_rate = std::stod(a.substr(11));
     } else if (a.rfind("--seeds=", 0) == 0) {
@@ -114,7 +119,7 @@ int main(int argc, char** argv) {
     LLVMFuzzerTestOneInput(seed.data(), seed.size());
     ++runs;
   }
-  while (std::chrono::steady_clock::now() < until) {
+  while ((max_runs == 0 || runs < max_runs) && (runs % 256 != 0 || std::chrono::steady_clock::now() < until)) {
     Bytes b = corpus[std::uniform_int_distribution<size_t>(0, corpus.size() - 1)(rng)];
     int rounds = 1 + static_cast<int>(rng() % 4);
     for (int i = 0; i < rounds; ++i) Mutate(b, rng);

@@ -120,6 +120,7 @@ class Session {
       // Nothing to click, pick or press: a few ticks may bring a screen; many mean a dead end.
       if (++idle_steps_ > 200) {
         Fail("the game waits but offers no input");
+        Stop();  // nothing more can happen
         return;
       }
       plat_.QueueTicks(1);
@@ -127,7 +128,7 @@ class Session {
     }
     idle_steps_ = 0;
     const Input in = strategy_->Choose(g, screen);
-    if (opt_.ticks_per_input > 0) plat_.QueueTicks(opt_.ticks_per_input);
+    if (opt_.tick_every > 0 && res_.inputs % opt_.tick_every == 0) plat_.QueueTicks(1);
     Perform(plat_, in, strategy_->Name());
     ++res_.inputs;
   }
@@ -189,6 +190,7 @@ class Session {
     f.day = g_->my.day_count;
     f.what = std::move(what);
     f.last_lines.assign(recent_.begin(), recent_.end());
+    f.screen = DescribeScreen(ReadScreen(*g_, plat_));
     res_.failures.push_back(std::move(f));
     if (!opt_.keep_going || res_.failures.size() >= 20) Stop();
   }
@@ -294,6 +296,7 @@ std::string Summary(const AutoplayOptions& o, const AutoplayResult& r) {
 
 std::string Describe(const Failure& f) {
   std::string s = "seed " + std::to_string(f.seed) + ", day " + std::to_string(f.day) + ": " + f.what + "\n";
+  if (!f.screen.empty()) s += "  screen: " + f.screen + "\n";
   for (const std::string& line : f.last_lines) s += "    | " + line + "\n";
   return s;
 }

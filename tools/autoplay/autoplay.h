@@ -16,7 +16,7 @@ struct AutoplayOptions {
   int lifespan = 0;                 // > 0: start with a made character who lives this many days
   std::string assets_dir;           // folder holding cg/ and dat/ of a build; empty: none
   std::string game_dir;             // where the game's files go; empty: a fresh temporary folder
-  int ticks_per_input = 1;          // timer ticks (drawing, clamping) before each input
+  int tick_every = 4;               // a timer tick (a drawn frame, the state clamp) every N inputs; 0 never
   bool save_each_night = true;      // the save-reload check at every night
   size_t stack_bytes = 1024 * 1024; // stack of the thread the game runs on
   size_t stack_limit = 256 * 1024;  // deepest stack allowed at a step
@@ -36,6 +36,7 @@ struct Failure {
   int32_t day = 0;
   std::string what;
   std::vector<std::string> last_lines;  // UTF-8, oldest first
+  std::string screen;                   // what the screen offered then
 };
 
 struct AutoplayResult {

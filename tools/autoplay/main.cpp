@@ -15,13 +15,13 @@ namespace {
 constexpr const char* kUsage =
     "usage: pomurie-autoplay [--days N] [--seed N] [--strategy sensible|random]\n"
     "                        [--load my.dat] [--assets DIR] [--csv FILE] [--chart FILE.png]\n"
-    "                        [--lifespan N] [--ticks N] [--no-night-save] [--keep-going]\n"
+    "                        [--lifespan N] [--tick-every N] [--no-night-save] [--keep-going]\n"
     "  --days N        nights to play (default 1000); old age ends the game sooner\n"
     "  --seed N        seed of the game and of the player (default 1)\n"
     "  --load FILE     start from this save file instead of a new game\n"
     "  --lifespan N    start with a made character who lives N days (long soaks)\n"
     "  --assets DIR    folder with the build's cg/ and dat/ (default: beside this program)\n"
-    "  --ticks N       timer ticks before each input (default 1; 0 draws nothing)\n"
+    "  --tick-every N  a timer tick (drawn frame, state clamp) every N inputs (default 4; 0 never)\n"
     "  --no-night-save skip the save-and-reload check at each night\n"
     "  --keep-going    go on after a broken promise (up to 20)\n";
 
@@ -51,8 +51,8 @@ int main(int argc, char** argv) {
       o.days = static_cast<int>(n), ++i;
     } else if (a == "--seed" && has_value && ToInt(argv[i + 1], n)) {
       o.seed = static_cast<uint32_t>(n), ++i;
-    } else if (a == "--ticks" && has_value && ToInt(argv[i + 1], n) && n >= 0 && n <= 100) {
-      o.ticks_per_input = static_cast<int>(n), ++i;
+    } else if (a == "--tick-every" && has_value && ToInt(argv[i + 1], n) && n >= 0) {
+      o.tick_every = static_cast<int>(n), ++i;
     } else if (a == "--lifespan" && has_value && ToInt(argv[i + 1], n) && n > 0 && n < 1000000) {
       o.lifespan = static_cast<int>(n), ++i;
     } else if (a == "--strategy" && has_value) {

@@ -1,6 +1,7 @@
 #include "tools/autoplay/screen_reader.h"
 
 #include "platform/headless/headless_platform.h"
+#include "platform/text.h"
 #include "shell/game.h"
 
 namespace {
@@ -88,4 +89,28 @@ void Perform(HeadlessPlatform& plat, const Input& in, const std::string& name) {
       plat.QueueText("name_l", name);
       break;
   }
+}
+
+std::string DescribeScreen(const Screen& s) {
+  auto labels = [&s] {
+    std::string out;
+    for (const Input& in : s.offers)
+      if (in.kind == Input::Kind::Label) out += " " + std::to_string(in.k);
+    return out;
+  };
+  switch (s.mode) {
+    case Screen::Mode::Title: return "title";
+    case Screen::Mode::ClickWait: return "click wait";
+    case Screen::Mode::Idle: return "nothing offered";
+    case Screen::Mode::BonusPanel: return "bonus points, labels" + labels();
+    case Screen::Mode::ItemBox:
+      return "item box " + Cp932ToUtf8(s.action_caption) + ": " + std::to_string(s.list.size()) +
+             " entries, selected " + std::to_string(s.selected) + ", labels" + labels();
+    case Screen::Mode::Choice: {
+      std::string out = "choice [";
+      for (int k = 1; k <= 4; ++k) out += (k > 1 ? "|" : "") + Cp932ToUtf8(s.captions[k]);
+      return out + (s.cancellable ? "] cancellable" : "]");
+    }
+  }
+  return {};
 }

@@ -31,6 +31,9 @@ struct Screen {
 
 Screen ReadScreen(Game& g, HeadlessPlatform& plat);
 
+// "choice [a|b||d]", "item box 使う: 12 entries, labels 9 10", ... (UTF-8).
+std::string DescribeScreen(const Screen& s);
+
 // Queues the platform event that performs the input; `name` is typed for TypeName.
 void Perform(HeadlessPlatform& plat, const Input& in, const std::string& name);
 
