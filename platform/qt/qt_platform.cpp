@@ -89,7 +89,8 @@ QtMainWindow::QtMainWindow(QtPlatform& platform)
   pal.setColor(QPalette::Window, Qt::black);
   setPalette(pal);
   setMouseTracking(true);
-  setFocusPolicy(Qt::StrongFocus);
+  // Keys reach the window when nothing in it has the focus; Tab never stops on it.
+  setFocusPolicy(Qt::ClickFocus);
 }
 
 void QtMainWindow::mousePressEvent(QMouseEvent* e) {

@@ -1,5 +1,6 @@
 #include "platform/qt/qt_widgets.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QFrame>
 #include <QKeyEvent>
@@ -310,7 +311,12 @@ QtWidget::QtWidget(QtPlatform& platform, const WidgetSpec& layout, QWidget* pare
 QtWidget::~QtWidget() = default;
 
 void QtWidget::SetVisible(bool visible) {
+  QWidget* focus = QApplication::focusWidget();
   widget_->setVisible(visible);
+  // A hidden panel must not keep the keyboard: its keys go back to the window.
+  if (!visible && focus && (focus == widget_ || widget_->isAncestorOf(focus))) {
+    platform_.window()->setFocus(Qt::OtherFocusReason);
+  }
 }
 
 bool QtWidget::Visible() const { return !widget_->isHidden(); }

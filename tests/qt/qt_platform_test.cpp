@@ -197,8 +197,12 @@ TEST_F(QtPlatformTest, KeysArriveAsVirtualKeyCodes) {
   Key(p.window(), Qt::Key_Up);
   Key(p.window(), Qt::Key_A, "a");
   Key(p.window(), Qt::Key_7, "7");
+  Key(p.window(), Qt::Key_Plus, "+");
+  Key(p.window(), Qt::Key_Equal, "=");
+  Key(p.window(), Qt::Key_Minus, "-");
   Key(p.window(), Qt::Key_Meta);  // no code: not delivered
-  EXPECT_EQ(ev.log, (std::vector<std::string>{"key 13", "key 13", "key 32", "key 112", "key 38", "key 65", "key 55"}));
+  EXPECT_EQ(ev.log, (std::vector<std::string>{"key 13", "key 13", "key 32", "key 112", "key 38", "key 65", "key 55",
+                                              "key 187", "key 187", "key 189"}));
 
   // The text field keeps typing for itself but lets Enter and F1 through.
   ev.log.clear();
@@ -303,6 +307,11 @@ TEST_F(QtPlatformTest, PanelButtonsTakeTabArrowsAndEnter) {
   Key(second_label, Qt::Key_Up);
   EXPECT_TRUE(Q(p, "item_list")->hasFocus());
   EXPECT_EQ(ev.log, (std::vector<std::string>{"l_btn7 move 0,0", "l_btn7 down L 0,0", "l_btn8 move 0,0", "key 77"}));
+
+  // Closing the panel hands the keyboard back to the window.
+  second_label->setFocus();
+  p.FindWidget("bp_box")->SetVisible(false);
+  EXPECT_TRUE(p.window()->hasFocus());
 }
 
 // Finds the modal box once it is up, checks its buttons and presses the one named.
