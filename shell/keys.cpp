@@ -14,7 +14,7 @@ namespace {
 void PickChoiceByKey(Game& g, int k) {
   if (g.GamePhase < 0 || g.ChoicePending != 1 || g.log.ChoiceActive != 1) return;
   if (g.ChoiceCaption[k].empty() || IsShown(g, "bp_box") || IsShown(g, "item_box")) return;
-  SelMouseDown(g, k, MouseButton::Left, 0, 0);
+  SelMouseDown(g, k, MouseButton::Left);
 }
 
 void ResizePicture(Game& g, int step) {
