@@ -71,6 +71,7 @@ struct BattleRun {
         k = picks.front();
         picks.pop_front();
       }
+      if (k != 5 && g.ChoiceCaption[k].empty()) k = 2;  // a gap: take the next button
       if (k == 5) {
         run.plat.QueueMouseDown("cg", 10, 10, MouseButton::Right);
       } else {
