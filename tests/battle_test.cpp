@@ -242,16 +242,18 @@ TEST(BattleEnd, DeathPenalties) {
     p.exp = 41;
     p.poison_turns = 4;
     p.guard_all = 2;
+    p.heal_state_turns = 3;
     p.power_state_turns = 2;
     const int32_t hours = g.my.hours_used;
     EXPECT_EQ(CheckBattleEnd(g), 1);
     EXPECT_EQ(g.my.money, c.money_after);
     EXPECT_EQ(p.lifespan_days, c.lifespan_after);
-    EXPECT_EQ(p.hp, 1);
+    EXPECT_EQ(p.hp, 2);  // 1, then a step of the regeneration as the day runs out
     EXPECT_EQ(p.mp, 0);
     EXPECT_EQ(p.exp, 20);
     EXPECT_EQ(p.poison_turns, 0);
     EXPECT_EQ(p.guard_all, 0);
+    EXPECT_EQ(p.heal_state_turns, 2);  // regeneration stays, and the spent day ticks it once
     EXPECT_EQ(p.power_state_turns, 0);
     EXPECT_GE(g.my.hours_used, hours + 10);
     EXPECT_EQ(g.in_battle, 0);
