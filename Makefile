@@ -13,7 +13,9 @@ JOBS       ?= $(shell nproc)
 # build folder not yet configured: CMake refuses to switch the generator of an existing one.
 cmake_gen = $(if $(wildcard $(1)/CMakeCache.txt),,$(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja"))
 
-.PHONY: run test deps build build-asan fuzz clean
+PREFIX     ?= /usr/local
+
+.PHONY: run test deps build build-asan install fuzz clean
 
 deps:
 	@./scripts/install-deps.sh
@@ -43,6 +45,10 @@ fuzz:
 	  -DPOMURIE_LIBFUZZER=ON -DPOMURIE_FUZZ_SANITIZERS=$(FUZZ_SANITIZE) -DPOMURIE_WITH_QT=OFF -DPOMURIE_WITH_ASSETS=OFF
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_targets
 	./scripts/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_RUNS)
+
+# `make install PREFIX=~/.local` (DESTDIR is honoured for packaging).
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

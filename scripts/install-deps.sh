@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev qt6-multimedia-dev libqt6multimedia6
   fonts-ipafont-gothic
   libgtest-dev libgmock-dev libbenchmark-dev
+  desktop-file-utils appstream  # validate the desktop entry and metainfo in the tests
 )
 if [ "${1:-}" = "--fuzz" ]; then
   packages=(clang libclang-rt-dev cmake ninja-build make)
