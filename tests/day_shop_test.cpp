@@ -3,6 +3,7 @@
 
 #include <set>
 
+#include "shell/save.h"
 #include "tests/day_fixture.h"
 #include "town/night.h"
 #include "town/shop.h"
@@ -115,7 +116,7 @@ TEST(DayShop, AnOrderExpiresAfterItsDeadline) {
   Game& g = d.g;
   MakeGoods(g, 40, 1, 0);
   g.my.orders[10] = torder{J("ケン"), kGoods, 5};
-  std::string sheet;
+  g.my.orders[4] = torder{J("ボロ"), -1, 12};  // as a damaged save may hold it
   d.Answer({"オーダーシート"});
   d.Play([&](Game& g) {
     for (int night = 0; night < 5; ++night) {
@@ -126,9 +127,33 @@ TEST(DayShop, AnOrderExpiresAfterItsDeadline) {
     Transfer(g, ShopScreen);
   });
   EXPECT_TRUE(g.my.orders[10].customer.empty());
-  EXPECT_EQ(g.my.fame, 45);
+  EXPECT_TRUE(g.my.orders[4].customer.empty());
+  EXPECT_EQ(g.my.fame, 40);
   EXPECT_TRUE(d.Logged("ケンは怒って帰って行きました...."));
   EXPECT_FALSE(d.Logged("ケンさん【"));  // the sheet came after the expiry
+}
+
+TEST(DayShop, ClosingWhileACustomerOrdersSavesAWholeOrder) {
+  DayRun d;
+  d.policy = [](Game& g) {
+    g.my.fame = 100;
+    g.my.hours_used = 0;
+    return J("待つ");
+  };
+  d.close_at_wait = [&d](Game&) { return d.Logged("「すみませーん、注文いいですか？」"); };
+  d.Play(ShopScreen);
+  ASSERT_TRUE(d.Logged("「すみませーん、注文いいですか？」"));
+  GameState saved;
+  ParseSaveData(saved, d.run.SaveBytes());
+  int orders = 0;
+  for (const torder& o : saved.my.orders) {
+    if (o.customer.empty()) continue;
+    ++orders;
+    EXPECT_EQ(d.g.item_def[o.item].recipe, 1);
+    EXPECT_GE(o.days, 1);
+    EXPECT_LE(o.days, 5);
+  }
+  EXPECT_EQ(orders, 1);
 }
 
 // Four order customers, answered in turn: hand over at once, refuse, hit, take.
