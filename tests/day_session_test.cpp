@@ -31,27 +31,20 @@ struct DaySession {
       const torder& o = g.my.orders[s];
       if (o.customer.empty()) continue;
       if (o.item < 1 || o.item >= kItemCount || g.item_def[o.item].name.empty()) Fail("order of no item");
-      if (o.days < 1 || o.days > 10) Fail("order days out of range");
+      if (o.days < 1) Fail("order with no days");  // it may wait past 10 while the shop stays shut
     }
     if (!g.my.orders[0].customer.empty()) Fail("order in the unsaved slot");
   }
 
-  bool Has(Game& g, const char* utf8) {
-    for (int k = 1; k <= 4; ++k) {
-      if (g.ChoiceCaption[k] == J(utf8)) return true;
-    }
-    return false;
-  }
+  bool Has(Game&, const char* utf8) { return d.Offered(J(utf8)); }
 
-  // Picks one of the captions by weight; only offered ones count.
+  // Picks one of the offered captions by weight.
   std::string Pick(Game& g, std::initializer_list<std::pair<const char*, int>> weighted) {
     int total = 0;
     for (const auto& [c, w] : weighted) total += Has(g, c) ? w : 0;
     int r = static_cast<int>(rnd() % static_cast<unsigned>(std::max(total, 1)));
     for (const auto& [c, w] : weighted) {
-      if (!Has(g, c)) continue;
-      if (r < w) return J(c);
-      r -= w;
+      if (Has(g, c) && (r -= w) < 0) return J(c);
     }
     return kCancel;
   }
