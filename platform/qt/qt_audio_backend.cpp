@@ -1,11 +1,13 @@
 // The audio system through Qt Multimedia: QMediaDevices for the outputs and a
-// QAudioSink in pull mode for the stream.
+// QAudioSink in pull mode for the stream, or a stream straight on the pulse
+// server once Qt's own connection to it is lost for good.
 #include <QAudioDevice>
 #include <QAudioFormat>
 #include <QAudioSink>
 #include <QMediaDevices>
 
 #include "platform/qt/audio_backend.h"
+#include "platform/qt/pulse_stream.h"
 
 namespace {
 
@@ -42,13 +44,23 @@ class QtAudioBackend : public AudioBackend {
 
   std::unique_ptr<AudioStream> Start(const std::string& id, int rate, QIODevice* source,
                                      std::string* error) override {
+    if (auto s = StartQt(id, rate, source, error)) return s;
+    // Qt's pulse engine may have lost its server for good; a connection of our
+    // own reaches it once it is back. Pulse names its outputs by these ids.
+    if (auto s = StartPulseStream(id, rate, source, nullptr)) return s;
+    if (!id.empty()) return StartPulseStream({}, rate, source, nullptr);
+    return nullptr;
+  }
+
+ private:
+  static std::unique_ptr<AudioStream> StartQt(const std::string& id, int rate, QIODevice* source, std::string* error) {
     auto fail = [&](const std::string& why) -> std::unique_ptr<AudioStream> {
       if (error) *error = why;
       return nullptr;
     };
-    QAudioDevice device;
+    QAudioDevice device = id.empty() ? QMediaDevices::defaultAudioOutput() : QAudioDevice();
     for (const QAudioDevice& d : QMediaDevices::audioOutputs()) {
-      if (d.id().toStdString() == id) device = d;
+      if (!id.empty() && d.id().toStdString() == id) device = d;
     }
     if (device.isNull()) return fail("The audio output \"" + id + "\" is gone");
     QAudioFormat format;
@@ -66,7 +78,6 @@ class QtAudioBackend : public AudioBackend {
     return std::make_unique<QtAudioStream>(std::move(sink));
   }
 
- private:
   static AudioOutput Describe(const QAudioDevice& d) {
     return AudioOutput{d.id().toStdString(), d.description().toStdString()};
   }

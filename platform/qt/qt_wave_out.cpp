@@ -116,8 +116,9 @@ void QtWaveOut::Poll() {
   const int64_t now = clock_();
   if (now - last_watch_ms_ >= kWatchMs) {
     last_watch_ms_ = now;
+    // While silent any output will do: "" asks for the system's default.
     const std::string wanted = WantedOutput();
-    if (!wanted.empty() && wanted != stream_output_) {
+    if (!stream_ || (!wanted.empty() && wanted != stream_output_)) {
       if (stream_) {
         played_ = std::max(played_, Played());
         stream_.reset();
@@ -148,7 +149,6 @@ std::string QtWaveOut::WantedOutput() const {
 }
 
 bool QtWaveOut::StartStream(const std::string& id, std::string* error) {
-  if (id.empty()) return false;
   // The new stream pulls from where the stream stands now; its time counts from there.
   base_ = pcm_->Handed();
   played_ = std::max(played_, base_);
