@@ -3,6 +3,7 @@
 // the real sink when the machine has one.
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "platform/headless/fake_wave_out.h"
+#include "platform/qt/pulse_stream.h"
 #include "platform/qt/qt_wave_out.h"
 #include "presentation/mixer/mixer.h"
 #include "tests/mixer_test_wav.h"
@@ -340,4 +342,20 @@ TEST(QtWaveOut, PlaysBlocksInOrderOrFailsCleanlyWithoutADevice) {
   out.Close();
   EXPECT_FALSE(out.IsOpen());
   EXPECT_EQ(done.back(), 7);
+}
+
+TEST(QtWaveOut, OwnPulseConnectionPlaysWhenThereIsAServer) {
+  PcmStream pcm(kRate / 2);
+  pcm.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+  std::unique_ptr<AudioStream> s = StartPulseStream({}, kRate, &pcm, nullptr);
+  if (!s) GTEST_SKIP() << "no pulse server here";
+  pcm.Push(std::vector<uint8_t>(2048, 140), 1);
+  QElapsedTimer clock;
+  clock.start();
+  while (!pcm.TakePlayed(s->PlayedUs() * kRate / 1000000) && clock.elapsed() < 3000) QThread::msleep(5);
+  // Heard no sooner than its own length, and played time keeps to the clock.
+  EXPECT_GE(clock.elapsed(), 2048 * 1000 / kRate - 5);
+  EXPECT_LT(clock.elapsed(), 1000);
+  EXPECT_FALSE(s->Failed());
+  s.reset();  // the writer thread stops
 }
