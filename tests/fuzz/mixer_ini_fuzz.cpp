@@ -38,13 +38,15 @@ std::vector<uint8_t> TinyWave() {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
   const IniFile ini = IniFile::Parse(text);
-  // The device's own name picks its section; names from the file itself reach it.
+  // The output the file picks names its section; a machine with named outputs
+  // or with one that cannot tell its name.
   static FakeWaveOut device;
-  device.device_name = size > 0 && (data[0] & 1) ? "Fuzz Device" : "";
+  device.outputs = size > 0 && (data[0] & 1) ? std::vector<std::string>{"Default Out", "Fuzz Device"}
+                                             : std::vector<std::string>{""};
   device.max_recorded = 0;
+  const std::string name = device.DeviceName(ReadWaveOutDevice(&ini));
   try {
-    if (!InRange(ReadMixerSettings(&ini, device.device_name.empty() ? kUnknownDevice : device.device_name)))
-      std::abort();
+    if (!InRange(ReadMixerSettings(&ini, name.empty() ? kUnknownDevice : name))) std::abort();
   } catch (const EMixerError&) {
     return 0;  // listed as not compatible: the one refusal the file can cause
   }
