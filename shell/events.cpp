@@ -7,13 +7,17 @@
 #include "shell/title.h"
 #include "shell/keys.h"
 #include "shell/layout.h"
+#include "shell/skip.h"
 #include "town/character.h"
 #include "town/item_box.h"
 
 void ShellEvents::FormCreate() { ::FormCreate(g_); }
 void ShellEvents::FormClose() { ::FormClose(g_); }
 void ShellEvents::FormDestroy() { ::FormDestroy(g_); }
-void ShellEvents::Timer1Timer() { ::Timer1Timer(g_); }
+void ShellEvents::Timer1Timer() {
+  ::Timer1Timer(g_);
+  SkipTick(g_);
+}
 
 void ShellEvents::cgMouseDown(MouseButton button, int x, int y) {
   if (IsShown(g_, "item_box")) return;
