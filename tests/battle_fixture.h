@@ -64,10 +64,6 @@ struct BattleRun {
 
   void Answer() {
     Game& g = *run.g;
-    if (g.ChoicePending == 1 && g.in_battle == 0 && g.ChoiceCaption[1] == J("さがす")) {
-      run.plat.QueueClose();  // the battle is over and the field menu is back: done
-      return;
-    }
     if (g.ChoicePending == 1) {
       asked.push_back(g.ChoiceCaption[1]);
       int k = default_pick;
