@@ -16,7 +16,10 @@ struct AutoplayOptions {
   int lifespan = 0;                 // > 0: start with a made character who lives this many days
   std::string assets_dir;           // folder holding cg/ and dat/ of a build; empty: none
   std::string game_dir;             // where the game's files go; empty: a fresh temporary folder
-  int tick_every = 4;               // a timer tick (a drawn frame, the state clamp) every N inputs; 0 never
+  // A timer tick (a drawn frame, the state clamp) every N inputs; 0 never. Virtual
+  // time passes only with ticks, and sounds end only as it passes: without ticks
+  // every sound played stays queued, as if the player clicked faster than light.
+  int tick_every = 1;
   bool save_each_night = true;      // the save-reload check at every night
   size_t stack_bytes = 1024 * 1024; // stack of the thread the game runs on
   size_t stack_limit = 256 * 1024;  // deepest stack allowed at a step

@@ -21,7 +21,7 @@ constexpr const char* kUsage =
     "  --load FILE     start from this save file instead of a new game\n"
     "  --lifespan N    start with a made character who lives N days (long soaks)\n"
     "  --assets DIR    folder with the build's cg/ and dat/ (default: beside this program)\n"
-    "  --tick-every N  a timer tick (drawn frame, state clamp) every N inputs (default 4; 0 never)\n"
+    "  --tick-every N  a timer tick (drawn frame, state clamp) every N inputs (default 1; 0 never)\n"
     "  --no-night-save skip the save-and-reload check at each night\n"
     "  --keep-going    go on after a broken promise (up to 20)\n";
 
