@@ -14,6 +14,7 @@
 #include "shell/save.h"
 #include "shell/scene.h"
 #include "town/character.h"
+#include "town/cooking.h"
 
 namespace {
 
@@ -61,6 +62,7 @@ void FormCreate(Game& g) {
 void FormClose(Game& g) {
   g.WaitState = -1;
   g.ChoicePending = 0;
+  ReturnRecipeSlots(g);  // what sits in the pot is still the player's
   Save(g);
 }
 
