@@ -6,6 +6,9 @@
 
 struct Game;
 
+// The monster's unit while a battle runs.
+inline constexpr int kFoe = 1;
+
 // Starts a battle: 0 draws a monster of the current field, any other number is that
 // catalogue entry (the dragon).
 void Encounter(Game& g, int32_t monster);

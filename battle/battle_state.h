@@ -3,4 +3,7 @@
 
 #include <cstdint>
 
-struct BattleState {};
+struct BattleState {
+  // The technique being carried out; ひっさつ (3) changes the physical attack.
+  int32_t current_action = 0;
+};

@@ -1,0 +1,277 @@
+#include "battle/attacks.h"
+
+#include <algorithm>
+
+#include "battle/charms.h"
+#include "battle/damage.h"
+#include "battle/hp.h"
+#include "platform/text.h"
+#include "shell/game.h"
+
+namespace {
+
+constexpr int32_t kSpecialAction = 3;  // ひっさつ
+
+// The stat roll every formula shares: uniform 0..(s div 2 - 1) + s.
+int32_t StatRoll(Game& g, int32_t s) { return g.rng.Random(s / 2) + s; }
+
+void LowerDefence(tman& t) {
+  if (t.defence > 0) t.defence -= 1;
+}
+
+// The player's charms, in the order they apply.
+constexpr FractionCharm kPhysicalAttackCharms[] = {{88, 10, 90}, {89, 9, 80}, {90, 8, 70}, {91, 7, 60}, {92, 6, 50},
+                                                  {93, 5, 40},  {94, 4, 30}, {95, 3, 20}, {96, 10, 90}, {142, 10, 80}};
+constexpr FractionCharm kPhysicalDefenceCharms[] = {{78, 10, 70}, {79, 9, 60}, {80, 8, 50}, {81, 7, 40},
+                                                   {82, 6, 30},  {83, 5, 20}, {139, 10, 70}};
+constexpr StepCharm kPhysicalHitCharms[] = {{151, 10, 80}, {152, 20, 70}, {153, 30, 60}, {154, 40, 50}};
+constexpr StepCharm kPhysicalEvasionCharms[] = {{171, -10, 70}, {172, -20, 60}, {173, -30, 50}};
+constexpr StepCharm kCriticalCharms[] = {{163, -2, 80}, {164, -4, 70}, {165, -6, 60}};
+constexpr FractionCharm kMagicAttackCharms[] = {{143, 10, 70}, {144, 9, 60}, {145, 8, 50}, {146, 7, 40}};
+constexpr FractionCharm kMagicDefenceCharms[] = {{84, 10, 70}, {85, 8, 60}, {86, 6, 50},
+                                                {87, 4, 40},  {140, 10, 70}, {141, 9, 60}};
+constexpr StepCharm kMagicHitCharms[] = {{155, 10, 50}, {156, 20, 40}, {157, 30, 30}, {158, 50, 20}};
+constexpr StepCharm kResistCharms[] = {{169, -4, 50}, {170, -6, 40}};
+
+// A sword's extra blow: a line, the blow, and the sword may break.
+void SwordBlow(Game& g, int attacker, int target, int32_t item, const char* line, int32_t x) {
+  LogLine(g, J(line));
+  Damage(g, attacker, target, x);
+  MaybeBreak(g, item, 30);
+}
+
+// What follows a physical hit of x: extra blows, drains, poison and damage returned.
+void PhysicalFollowUps(Game& g, int attacker, int target, int32_t x) {
+  const bool player_attacks = attacker == kPlayer;
+  const int32_t m = x / 2;
+  const int32_t o = m + 1;
+  if (g.unit[attacker].extra_state_turns > 0) {
+    LogLine(g, J("＞追加攻撃"));
+    Damage(g, attacker, target, o);
+  }
+  if (player_attacks) {
+    if (Owns(g, 160) && g.rng.Random(5) == 0) SwordBlow(g, attacker, target, 160, "マングースのけん＞追加攻撃", o);
+    if (Owns(g, 210) && g.rng.Random(5) == 0) SwordBlow(g, attacker, target, 210, "竜剣＞追加攻撃", o);
+    if (Owns(g, 161) && g.rng.Random(5) == 0) {
+      const int times = 1 + g.rng.Random(3);
+      for (int i = 0; i < times; ++i) SwordBlow(g, attacker, target, 161, "むかでのけん＞追加攻撃", o);
+    }
+    if (Owns(g, 159)) {
+      LogLine(g, J("コウモリのけん＞吸収"));
+      ChangeHp(g, kPlayer, 1);
+      g.unit[target].hp -= 1;
+      MaybeBreak(g, 159, 70);
+    }
+    if (Owns(g, 167)) {
+      LogLine(g, J("ノームのけん＞防御ダウン"));
+      LowerDefence(g.unit[target]);
+      MaybeBreak(g, 167, 60);
+    }
+    if (Owns(g, 182)) {
+      LogLine(g, J("勇気の剣＞回復"));
+      ChangeHp(g, kPlayer, 1);
+      MaybeBreak(g, 182, 40);
+    }
+    if (g.rng.Random(5) == 0 && g.unit[target].poison_turns == 0 && Owns(g, 226)) {
+      g.unit[target].poison_turns = 20;
+      PlayWave(g, 0, "awa.wav");
+      PopTextAt(g, target, 33, "");
+      LogColoured(g, g.unit[target].name + J("を毒化させた"), "pink2");
+      WaitForClick(g);
+      MaybeBreak(g, 226, 30);
+    }
+  }
+  if (target == kPlayer && Owns(g, 174)) {
+    LogLine(g, J("いばらのマント＞ダメージ返し"));
+    TakeDamage(g, attacker, m);
+    MaybeBreak(g, 174, 40);
+  }
+  if (g.unit[target].reflect_turns > 0) {
+    LogLine(g, J("＞反射"));
+    TakeDamage(g, attacker, m);
+  }
+}
+
+}  // namespace
+
+void PhysicalAttack(Game& g, int attacker, int target, int32_t x) {
+  tman& a = g.unit[attacker];
+  tman& t = g.unit[target];
+  const bool player_attacks = attacker == kPlayer;
+  const bool player_defends = target == kPlayer;
+
+  x += StatRoll(g, a.strength);
+  if (player_attacks) x = ApplyFractionCharms(g, kPhysicalAttackCharms, x, +1);
+  // ためる: every charge still stored multiplies this blow, and one is used up.
+  if (const int32_t charge = a.power_state_turns; charge > 0) {
+    a.power_state_turns = charge - 1;
+    x += charge * (x / 2) + 2;
+  }
+  x -= t.defence;
+  if (player_defends) x = ApplyFractionCharms(g, kPhysicalDefenceCharms, x, -1);
+  if (t.phys_defence_up_turns > 0) x -= x / 3 + 1;
+  x = std::max(x, 0);
+
+  int32_t h = HitChance(g, attacker, target);
+  if (g.battle.current_action == kSpecialAction) {
+    h = 100;
+    x = std::max(x + 1, t.max_hp / 10 + 1);
+  }
+  if (player_attacks) h = ApplyStepCharms(g, kPhysicalHitCharms, h);
+  if (player_defends) {
+    h = ApplyStepCharms(g, kPhysicalEvasionCharms, h);
+    if (Owns(g, 121)) {
+      h -= h / 2;
+      MaybeBreak(g, 121, 40);
+    }
+  }
+  if (!Hits(g, h, 100)) {
+    Miss(g, target);
+    return;
+  }
+  if (t.guard_turns > 0) {
+    t.guard_turns -= 1;
+    x /= 2;
+  }
+  int32_t k = 20;
+  if (player_attacks) {
+    k = ApplyStepCharms(g, kCriticalCharms, k);
+    if (Owns(g, 123)) {
+      k /= 2;
+      MaybeBreak(g, 123, 90);
+    }
+  }
+  k = std::max(k, 2);
+  if (g.rng.Random(k) == 0) {
+    LogLine(g, J("ｸﾘﾃｨｶﾙ!!"));
+    x += x / 2 + 1;
+  }
+  Damage(g, attacker, target, x);
+  PhysicalFollowUps(g, attacker, target, x);
+}
+
+void MagicAttack(Game& g, int attacker, int target, int32_t x) {
+  tman& t = g.unit[target];
+  const bool player_attacks = attacker == kPlayer;
+  const bool player_defends = target == kPlayer;
+
+  x += StatRoll(g, g.unit[attacker].magic);
+  if (player_attacks) x = ApplyFractionCharms(g, kMagicAttackCharms, x, +1);
+  x -= t.spirit;
+  if (player_defends) x = ApplyFractionCharms(g, kMagicDefenceCharms, x, -1);
+  if (t.magic_defence_up_turns > 0) x -= x / 3 + 1;
+  x = std::max(x, 0);
+
+  int32_t h = HitChance(g, attacker, target);
+  if (player_attacks) h = ApplyStepCharms(g, kMagicHitCharms, h);
+  if (!Hits(g, h, 100)) {
+    Miss(g, target);
+    return;
+  }
+  int32_t boost = 20;
+  if (player_attacks && Owns(g, 122)) {
+    boost = 10;
+    MaybeBreak(g, 122, 30);
+  }
+  if (g.rng.Random(boost) == 0) {
+    LogLine(g, J("ブースト!!"));
+    x += x / 2 + 1;
+  }
+  int32_t resist = 20;
+  if (player_defends) {
+    if (Owns(g, 168)) {
+      resist = 18;
+      MaybeBreak(g, 168, 60);
+    }
+    resist = ApplyStepCharms(g, kResistCharms, resist);
+  }
+  if (g.rng.Random(resist) == 0) {
+    LogLine(g, J("レジスト"));
+    x -= x / 2;
+  }
+  Damage(g, attacker, target, x);
+  if (player_defends && Owns(g, 175)) {
+    LogLine(g, J("魔女のマント＞ダメージ返し"));
+    TakeDamage(g, attacker, x / 2);
+    MaybeBreak(g, 175, 30);
+  }
+  if (player_attacks && Owns(g, 241)) {
+    LogLine(g, J("才女の杖＞防御ダウン"));
+    LowerDefence(t);
+    MaybeBreak(g, 241, 30);
+  }
+}
+
+void DebateAttack(Game& g, int attacker, int target, int32_t x) {
+  const tman& a = g.unit[attacker];
+  const tman& t = g.unit[target];
+  int32_t v = std::max(x + StatRoll(g, a.magic) - t.magic, 0);
+  if (a.logic_attack_up_turns > 0) v += v / 2 + 1;
+  if (t.logic_defence_up_turns > 0) v /= 2;
+  if (target == kPlayer) {
+    static constexpr FractionCharm kShields[] = {{71, 10, 50}, {72, 5, 50}};
+    v = ApplyFractionCharms(g, kShields, v, -1);
+  }
+  if (attacker == kPlayer) {
+    static constexpr FractionCharm kTongue[] = {{73, 10, 40}};
+    v = ApplyFractionCharms(g, kTongue, v, +1);
+  }
+  if (target == kPlayer) {
+    static constexpr FractionCharm kEars[] = {{74, 10, 40}};
+    v = ApplyFractionCharms(g, kEars, v, -1);
+  }
+  if (!Hits(g, HitChance(g, attacker, target), 100)) {
+    Miss(g, target);
+    return;
+  }
+  Damage(g, attacker, target, v);
+}
+
+void ArrowAttack(Game& g, int attacker, int target, int32_t x) {
+  const int32_t s = g.unit[attacker].evasion;
+  if (!Hits(g, HitChance(g, attacker, target), 200)) {
+    Miss(g, target);
+    return;
+  }
+  x += g.rng.Random(s / 2) + 2 * s - g.unit[target].evasion;
+  Damage(g, attacker, target, std::max(x, 0));
+  PopTextAt(g, attacker, 34, "");
+  PlayWave(g, 1, "ya.wav");
+}
+
+void ThrowAttack(Game& g, int attacker, int target, int32_t x) {
+  if (!Hits(g, HitChance(g, attacker, target), 150)) {
+    Miss(g, target);
+    return;
+  }
+  x += StatRoll(g, g.unit[attacker].hit) - g.unit[target].defence;
+  Damage(g, attacker, target, std::max(x, 0));
+  PopTextAt(g, attacker, 35, "");
+  PlayWave(g, 1, "nageru.wav");
+}
+
+void GunAttack(Game& g, int attacker, int target, int32_t x) {
+  int32_t v = std::max(x + StatRoll(g, g.unit[attacker].hit) - g.unit[target].evasion, 0);
+  if (!Hits(g, HitChance(g, attacker, target), 150)) {
+    Miss(g, target);
+    return;
+  }
+  if (g.rng.Random(5) == 0) {
+    LogLine(g, J("ｸﾘﾃｨｶﾙ!!"));
+    v += v / 2 + 1;
+  }
+  Damage(g, attacker, target, v);
+  PopTextAt(g, attacker, 266, "");
+  PlayWave(g, 1, "gun.wav");
+}
+
+void HolyAttack(Game& g, int attacker, int target, int32_t x) {
+  if (!Hits(g, HitChance(g, attacker, target), 100)) {
+    Miss(g, target);
+    return;
+  }
+  x += StatRoll(g, g.unit[attacker].spirit) - g.unit[target].spirit;
+  Damage(g, attacker, target, std::max(x, 0));
+  PopTextAt(g, attacker, 113, "");
+  PlayWave(g, 1, "sin2.wav");
+}

@@ -1,0 +1,105 @@
+// A battle of a thousand turns on a thread with a small stack: the turns hand each
+// other to the scene loop, so every command menu opens at the same stack depth.
+#include <gtest/gtest.h>
+#include <pthread.h>
+
+#include <algorithm>
+#include <random>
+
+#include "tests/battle_fixture.h"
+
+namespace {
+
+struct LongBattle {
+  BattleRun b;
+  std::mt19937 rnd{99};
+  uintptr_t lowest = UINTPTR_MAX, highest = 0;
+  int menus = 0, magic = 0, items_used = 0, items_back = 0, specials = 0;
+  std::string failure;
+
+  void Input() {
+    Game& g = b.g();
+    auto& p = b.run.plat;
+    volatile char marker = 0;
+    if (g.in_battle != 1 && failure.empty()) failure = "the battle ended";
+    if (g.ChoicePending == 1) {
+      const std::string& first = g.ChoiceCaption[1];
+      if (first == J("こうげき") || first == J("ひっさつ")) {
+        const auto here = reinterpret_cast<uintptr_t>(&marker);
+        lowest = std::min(lowest, here);
+        highest = std::max(highest, here);
+        if (++menus >= 1000) {
+          p.QueueClose();
+          return;
+        }
+        if (first == J("ひっさつ")) ++specials;
+        // Keep both sides standing: the battle must go on for the whole run.
+        for (tman* u : {&b.player(), &b.foe()}) u->hp = u->max_hp;
+        b.player().mp = 1;
+        const int r = static_cast<int>(rnd() % 10);
+        const int k = r < 6 ? 1 : r < 8 ? 2 : 3;
+        if (k == 2) ++magic;
+        p.QueueMouseDown("sel" + std::to_string(k), 5, 5);
+      } else if (rnd() % 4 == 0) {
+        p.QueueMouseDown("cg", 10, 10, MouseButton::Right);  // cancel the magic list
+      } else {
+        p.QueueMouseDown("sel" + std::to_string(1 + rnd() % 3), 5, 5);
+      }
+    } else if (g.WaitState == 0) {
+      p.QueueMouseDown("cg", 10, 10);
+    } else if (g.shell.scenes.empty()) {
+      // The item box is open (its list stands in for the real one): use or go back.
+      if (rnd() % 2) {
+        ++items_used;
+        Transfer(g, BattleItemUsed);
+      } else {
+        ++items_back;
+        Transfer(g, BattleItemBack);
+      }
+    }
+  }
+};
+
+void* Fight(void* arg) {
+  auto* lb = static_cast<LongBattle*>(arg);
+  Game& g = lb->b.g();
+  lb->b.run.plat.SetIdleHandler([lb] { lb->Input(); });
+  Transfer(g, PlayerTurn);
+  RunSceneLoop(g);
+  return nullptr;
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr size_t kStackBytes = 1024 * 1024;
+#else
+constexpr size_t kStackBytes = 256 * 1024;
+#endif
+
+TEST(BattleSession, AThousandTurnsOnASmallStack) {
+  auto lb = std::make_unique<LongBattle>();
+  tman& foe = lb->b.Meet(1000000, {0, 1, 7, 10});
+  foe.strength = 5;
+  foe.hit = 5;
+  tman& p = lb->b.player();
+  p.max_hp = p.hp = 1000000;
+  p.max_mp = 1;
+  p.strength = 3;
+
+  pthread_attr_t attr;
+  pthread_attr_init(&attr);
+  ASSERT_EQ(pthread_attr_setstacksize(&attr, kStackBytes), 0);
+  pthread_t thread;
+  ASSERT_EQ(pthread_create(&thread, &attr, Fight, lb.get()), 0);
+  pthread_join(thread, nullptr);
+  pthread_attr_destroy(&attr);
+
+  EXPECT_EQ(lb->failure, "");
+  EXPECT_EQ(lb->menus, 1000);
+  EXPECT_GT(lb->magic, 50);
+  EXPECT_GT(lb->items_used, 20);
+  EXPECT_GT(lb->items_back, 20);
+  EXPECT_GT(lb->specials, 1);
+  EXPECT_LE(lb->highest - lb->lowest, 256u) << "stack grew by " << (lb->highest - lb->lowest) << " bytes";
+}
+
+}  // namespace
