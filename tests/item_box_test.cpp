@@ -113,6 +113,38 @@ TEST(ItemBox, BuyingFromTheMerchant) {
   EXPECT_TRUE(r.Logged(J("商人はどこかへ去っていった....")));
 }
 
+// In battle an item of no effect keeps the box and the turn; a thrown one spends the
+// turn and the monster strikes back.
+TEST(ItemBox, InBattleOnlyAnItemThatActsSpendsTheTurn) {
+  BoxRun r;
+  Game& g = r.game();
+  g.in_battle = 1;
+  g.foe_index = 1;
+  tman& foe = g.unit[1];
+  foe.name = J("森の虫");
+  foe.max_hp = foe.hp = 50;
+  foe.map_active = 1;
+  r.count(kKey) = 1;
+  r.count(kStone) = 1;
+  OpenItemBox(g, BoxMode::Use);
+  r.Select(kKey);
+  r.Press(10);
+  r.Then([&] {
+    EXPECT_TRUE(r.W("item_box").Visible());
+    EXPECT_EQ(r.count(kKey), 1);
+    EXPECT_FALSE(r.Logged(foe.name + J("のこうげき")));
+  });
+  r.Select(kStone);
+  r.Press(10);
+  r.Then([&] {
+    EXPECT_FALSE(r.W("item_box").Visible());
+    EXPECT_EQ(r.count(kStone), 0);
+    EXPECT_EQ(foe.hp, 49);
+    EXPECT_TRUE(r.Logged(foe.name + J("のこうげき")));
+  });
+  r.Play();
+}
+
 // Effects by kind, applied straight through (no click waits while the window closes).
 TEST(ItemUse, EffectsByKind) {
   struct Case {
