@@ -27,6 +27,16 @@ void CharmHeals(Game& g) {
   }
 }
 
+// Poison or paralysis for 10..19 of the target's turns.
+void Afflict(Game& g, int target, int32_t tman::*counter, const char* sound, int kind, const char* line) {
+  tman& t = g.unit[target];
+  PlayWave(g, 2, sound);
+  PopTextAt(g, target, kind, "");
+  t.*counter = 10 + g.rng.Random(10);
+  LogColoured(g, t.name + J(line), "pink2");
+  WaitForClick(g);
+}
+
 // A player's technique may wear out the charm that powers it.
 void WearCharm(Game& g, int actor, int32_t item, int32_t one_in) {
   if (actor == kPlayer && g.rng.Random(one_in) == 0 && Owns(g, item)) BreakItem(g, item);
@@ -74,11 +84,7 @@ void Effect(Game& g, int actor, int target, int32_t technique) {
       WearCharm(g, actor, 120, 20);
       break;
     case 6:
-      PlayWave(g, 2, "awa.wav");
-      PopTextAt(g, target, 33, "");
-      t.poison_turns = 10 + g.rng.Random(10);
-      LogColoured(g, t.name + J("を毒化させた!!"), "pink2");
-      WaitForClick(g);
+      Afflict(g, target, &tman::poison_turns, "awa.wav", 33, "を毒化させた!!");
       break;
     case 7:
       LogLineWait(g, a.name + J("は次の攻撃に力を集中させた！"));
@@ -156,11 +162,7 @@ void Effect(Game& g, int actor, int target, int32_t technique) {
       break;
     }
     case 20:
-      PlayWave(g, 2, "slow.wav");
-      PopTextAt(g, target, 44, "");
-      t.paralysis_turns = 10 + g.rng.Random(10);
-      LogColoured(g, t.name + J("を麻痺化させた!!"), "pink2");
-      WaitForClick(g);
+      Afflict(g, target, &tman::paralysis_turns, "slow.wav", 44, "を麻痺化させた!!");
       break;
     case 21:
       GunAttack(g, actor, target, g.rng.Random(2));

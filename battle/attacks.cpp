@@ -92,6 +92,20 @@ void PhysicalFollowUps(Game& g, int attacker, int target, int32_t x) {
   }
 }
 
+// The hit roll of the ranged and holy attacks; a miss shows and ends the attack.
+bool Lands(Game& g, int attacker, int target, int32_t range) {
+  if (Hits(g, HitChance(g, attacker, target), range)) return true;
+  Miss(g, target);
+  return false;
+}
+
+// A landed blow of at least 0, with its effect over the attacker and its sound.
+void Blow(Game& g, int attacker, int target, int32_t x, int kind, const char* sound) {
+  Damage(g, attacker, target, std::max(x, 0));
+  PopTextAt(g, attacker, kind, "");
+  PlayWave(g, 1, sound);
+}
+
 }  // namespace
 
 void PhysicalAttack(Game& g, int attacker, int target, int32_t x) {
@@ -220,58 +234,33 @@ void DebateAttack(Game& g, int attacker, int target, int32_t x) {
     static constexpr FractionCharm kEars[] = {{74, 10, 40}};
     v = ApplyFractionCharms(g, kEars, v, -1);
   }
-  if (!Hits(g, HitChance(g, attacker, target), 100)) {
-    Miss(g, target);
-    return;
-  }
+  if (!Lands(g, attacker, target, 100)) return;
   Damage(g, attacker, target, v);
 }
 
 void ArrowAttack(Game& g, int attacker, int target, int32_t x) {
+  if (!Lands(g, attacker, target, 200)) return;
   const int32_t s = g.unit[attacker].evasion;
-  if (!Hits(g, HitChance(g, attacker, target), 200)) {
-    Miss(g, target);
-    return;
-  }
-  x += g.rng.Random(s / 2) + 2 * s - g.unit[target].evasion;
-  Damage(g, attacker, target, std::max(x, 0));
-  PopTextAt(g, attacker, 34, "");
-  PlayWave(g, 1, "ya.wav");
+  Blow(g, attacker, target, x + g.rng.Random(s / 2) + 2 * s - g.unit[target].evasion, 34, "ya.wav");
 }
 
 void ThrowAttack(Game& g, int attacker, int target, int32_t x) {
-  if (!Hits(g, HitChance(g, attacker, target), 150)) {
-    Miss(g, target);
-    return;
-  }
-  x += StatRoll(g, g.unit[attacker].hit) - g.unit[target].defence;
-  Damage(g, attacker, target, std::max(x, 0));
-  PopTextAt(g, attacker, 35, "");
-  PlayWave(g, 1, "nageru.wav");
+  if (!Lands(g, attacker, target, 150)) return;
+  Blow(g, attacker, target, x + StatRoll(g, g.unit[attacker].hit) - g.unit[target].defence, 35, "nageru.wav");
 }
 
 void GunAttack(Game& g, int attacker, int target, int32_t x) {
+  // The roll comes before the hit roll.
   int32_t v = std::max(x + StatRoll(g, g.unit[attacker].hit) - g.unit[target].evasion, 0);
-  if (!Hits(g, HitChance(g, attacker, target), 150)) {
-    Miss(g, target);
-    return;
-  }
+  if (!Lands(g, attacker, target, 150)) return;
   if (g.rng.Random(5) == 0) {
     LogLine(g, J("ｸﾘﾃｨｶﾙ!!"));
     v += v / 2 + 1;
   }
-  Damage(g, attacker, target, v);
-  PopTextAt(g, attacker, 266, "");
-  PlayWave(g, 1, "gun.wav");
+  Blow(g, attacker, target, v, 266, "gun.wav");
 }
 
 void HolyAttack(Game& g, int attacker, int target, int32_t x) {
-  if (!Hits(g, HitChance(g, attacker, target), 100)) {
-    Miss(g, target);
-    return;
-  }
-  x += StatRoll(g, g.unit[attacker].spirit) - g.unit[target].spirit;
-  Damage(g, attacker, target, std::max(x, 0));
-  PopTextAt(g, attacker, 113, "");
-  PlayWave(g, 1, "sin2.wav");
+  if (!Lands(g, attacker, target, 100)) return;
+  Blow(g, attacker, target, x + StatRoll(g, g.unit[attacker].spirit) - g.unit[target].spirit, 113, "sin2.wav");
 }

@@ -5,11 +5,20 @@ enum class MouseButton { Left, Right, Middle };
 
 // Virtual-key codes the game reacts to.
 namespace vk {
+inline constexpr int kTab = 9;
 inline constexpr int kReturn = 13;
+inline constexpr int kEscape = 27;
 inline constexpr int kSpace = 32;
+inline constexpr int kLeft = 37;
 inline constexpr int kUp = 38;
+inline constexpr int kRight = 39;
 inline constexpr int kDown = 40;
+inline constexpr int k1 = '1';  // '2'..'4' follow
+inline constexpr int kM = 'M';
 inline constexpr int kF1 = 112;
+inline constexpr int kF11 = 122;
+inline constexpr int kPlus = 187;   // '+' / '=' key, and the keypad's '+'
+inline constexpr int kMinus = 189;  // '-' key, and the keypad's '-'
 }  // namespace vk
 
 class GameEvents {

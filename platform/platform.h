@@ -19,8 +19,16 @@ class Platform {
   // Receives every event; set once before the window is shown.
   virtual void SetEvents(GameEvents* events) = 0;
 
-  // Folder of the executable, with a trailing '/'. Game files are joined to it.
+  // Folder of the game's own files (cg/, dat/), with a trailing '/': the executable's
+  // folder, or the share folder of an installed game. Game files are joined to it.
   virtual std::string ExeDir() const = 0;
+  // Folder of the player's files (dat/my.dat, the play record), trailing '/': the
+  // same as ExeDir() for a game run from its build folder, the user's data folder
+  // for an installed one, which cannot write beside its executable.
+  virtual std::string UserDir() const { return ExeDir(); }
+  // Folder of the player's settings, trailing '/' (beside the executable, or the
+  // user's configuration folder).
+  virtual std::string ConfigDir() const { return ExeDir(); }
 
   // Pictures: a new black 24-bit picture, or one loaded from a 24-bit BMP file
   // (nullptr when the file is missing or unreadable).
@@ -40,6 +48,17 @@ class Platform {
   virtual void CloseWindow() = 0;
   // True once the window has closed; the game's loops end.
   virtual bool Closed() const = 0;
+
+  // The picture's size on screen: a whole multiple 1..4 in a window, or, in full
+  // screen, the largest multiple that fits, centred on black. Mouse positions
+  // always arrive in the 300 x 300 picture's own pixels.
+  virtual void SetWindowScale(int /*scale*/) {}
+  virtual int WindowScale() const { return 1; }
+  virtual void SetFullScreen(bool /*on*/) {}
+  virtual bool FullScreen() const { return false; }
+
+  // Whether Ctrl is held down in the game's window right now (not in a dialog).
+  virtual bool ControlHeld() const { return false; }
 
   // Timer1: calls Timer1Timer every interval; the interval may change while it runs.
   virtual void SetTimerInterval(int ms) = 0;

@@ -6,7 +6,6 @@
 #include "platform/text.h"
 #include "presentation/sound.h"
 #include "shell/game.h"
-#include "shell/title.h"
 
 namespace {
 
@@ -253,28 +252,16 @@ void SelMouseMove(Game& g, int k, int /*x*/, int /*y*/) {
   }
 }
 
-void SelMouseDown(Game& g, int k, MouseButton button, int x, int y) {
-  if (k < 1 || k > 4) return;
-  const Point o = ButtonOrigin(g, k);
-  if (button == MouseButton::Right) {
-    // A right-click over the buttons is a right-click on the picture (it may cancel).
-    ClickAt(g, o.x + x, o.y + y, true);
-    return;
-  }
+bool SelMouseDown(Game& g, int k, MouseButton button) {
+  if (k < 1 || k > 4 || button != MouseButton::Left) return false;
   const bool picking = g.GamePhase >= 0 && g.log.ChoiceActive == 1 && g.ChoicePending == 1;
-  if (picking && !IsShown(g, "bp_box")) {
-    if (g.ChoiceCaption[k].empty()) return;  // a gap in the choice
-    PlayWave(g, 4, "c.wav");
-    g.log.ChoiceActive = 0;
-    g.ChoicePending = 0;
-    g.ChoiceResult = k;
-    g.log.ChoiceResultCaption = g.ChoiceCaption[k];
-    g.WaitState = 1;
-    return;
-  }
-  // Anything but a pick is a click on the picture beneath: the areas are invisible,
-  // so a player clicking the bottom right corner on the title, or to go on reading
-  // before the first question, must not lose the click. The routing ignores it while
-  // a panel is open or a choice is pending.
-  ClickAt(g, o.x + x, o.y + y, false);
+  if (!picking || IsShown(g, "bp_box")) return false;
+  if (g.ChoiceCaption[k].empty()) return true;  // a gap in the choice
+  PlayWave(g, 4, "c.wav");
+  g.log.ChoiceActive = 0;
+  g.ChoicePending = 0;
+  g.ChoiceResult = k;
+  g.log.ChoiceResultCaption = g.ChoiceCaption[k];
+  g.WaitState = 1;
+  return true;
 }

@@ -72,6 +72,6 @@ void DrawChoiceButtons(Game& g, Canvas& c);
 // Mouse handlers of sel1..sel4 (k = 1..4, positions relative to the button).
 void SelMouseMove(Game& g, int k, int x, int y);
 // A left press on a captioned button of a pending choice picks it, one on a gap does
-// nothing; any other press goes to ClickAt as a press on the picture beneath (the
-// right-click cancel, releasing a click wait, the title click).
-void SelMouseDown(Game& g, int k, MouseButton button, int x, int y);
+// nothing; both answer true. Any other press is not the buttons' business (false):
+// the shell's dispatch takes it as a press on the picture beneath.
+bool SelMouseDown(Game& g, int k, MouseButton button);

@@ -14,15 +14,6 @@
 
 struct Game;
 
-// Panel pictures in the cg folder.
-inline constexpr const char* kPanelBackPicture = "panel_back.bmp";
-inline constexpr const char* kTitleBarPicture = "panel_title.bmp";
-inline constexpr const char* kStatButtonPicture = "btn_stat.bmp";
-inline constexpr const char* kWideButtonPicture = "btn_wide.bmp";
-inline constexpr const char* kSmallButtonPicture = "btn_small.bmp";
-inline constexpr const char* kDetailPicture = "panel_detail.bmp";
-inline constexpr const char* kCookColumnPicture = "panel_cook.bmp";
-
 inline constexpr int kScreenSize = 300;
 inline constexpr int kWorkSlots = 50;          // 0..49 work pictures
 inline constexpr int kMaskBase = 50;           // 50..99 the masks of 0..49
@@ -65,7 +56,3 @@ void ShowCg(Game& g, const std::string& name);
 void DrawFrame(Game& g);
 // The enemy of the battle, centred, blinking while EnemyBlinkCounter runs down.
 void DrawEnemy(Game& g);
-
-// Start-up: the widgets of bp_box (character creation) and item_box (item list and
-// cooking), hidden, laid out as the window's design fixes them.
-void CreatePanelWidgets(Game& g);

@@ -4,6 +4,8 @@
 
 namespace {
 
+constexpr uint8_t kOpenChannels = 0x1F;  // channels 0..4
+
 std::string DatPath(Game& g, const std::string& file) { return g.plat.ExeDir() + "dat/" + file; }
 
 // Releases the replaced waves that no play needs any more.
@@ -23,7 +25,7 @@ void OpenSoundChannels(Game& g) {
     std::optional<IniFile> ini = FindMixerIni(g.plat.ExeDir());
     Platform* plat = &g.plat;
     s.mixer = std::make_unique<Mixer>(g.plat.Audio(), [plat] { return plat->NowMs(); }, ini ? &*ini : nullptr);
-    s.mixer->SetChannels(31);
+    s.mixer->SetChannels(s.muted ? 0 : kOpenChannels);
     s.mixer->SetActivated(true);
   } catch (const EMixerError&) {
     // No device (or a second game in this process): waves still load, plays fail quietly.
@@ -55,7 +57,7 @@ void CloseSoundChannels(Game& g) {
 
 void PlayWave(Game& g, int channel, const std::string& file) {
   SoundState& s = g.sound;
-  if (!s.mixer || channel < 0 || channel >= static_cast<int>(s.current.size())) return;
+  if (!s.mixer || s.muted || channel < 0 || channel >= static_cast<int>(s.current.size())) return;
   try {
     MixerWave* wave = s.mixer->OpenWave(DatPath(g, file));
     if (s.current[channel]) s.replaced.push_back(s.current[channel]);
@@ -65,4 +67,10 @@ void PlayWave(Game& g, int channel, const std::string& file) {
   } catch (const EMixerError&) {
     // A missing or unplayable sound is silence, nothing more.
   }
+}
+
+void SetMuted(Game& g, bool muted) {
+  SoundState& s = g.sound;
+  s.muted = muted;
+  if (s.mixer) s.mixer->SetChannels(muted ? 0 : kOpenChannels);
 }

@@ -17,6 +17,8 @@ struct SoundState {
   std::array<MixerWave*, 5> current{};
   // Replaced current waves, released once nothing of them is queued any more.
   std::vector<MixerWave*> replaced;
+  // The player's mute (the M key): no sound is started and the channels are closed.
+  bool muted = false;
 };
 
 // Start-up: creates the mixer (settings from MIXER.INI), opens channels 0..4,
@@ -27,5 +29,10 @@ void OpenSoundChannels(Game& g);
 // (the first failure skips the rest), then closes the mixer.
 void CloseSoundChannels(Game& g);
 
-// Plays a wave file of the dat folder on channel 0..4; failures are silent.
+// Plays a wave file of the dat folder on channel 0..4; failures are silent, and
+// so is every play while muted.
 void PlayWave(Game& g, int channel, const std::string& file);
+
+// Muting closes the five channels, which drops what they still had to play;
+// unmuting opens them again for the next sounds.
+void SetMuted(Game& g, bool muted);

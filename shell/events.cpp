@@ -6,13 +6,18 @@
 #include "shell/timer.h"
 #include "shell/title.h"
 #include "shell/keys.h"
+#include "shell/layout.h"
+#include "shell/skip.h"
 #include "town/character.h"
 #include "town/item_box.h"
 
 void ShellEvents::FormCreate() { ::FormCreate(g_); }
 void ShellEvents::FormClose() { ::FormClose(g_); }
 void ShellEvents::FormDestroy() { ::FormDestroy(g_); }
-void ShellEvents::Timer1Timer() { ::Timer1Timer(g_); }
+void ShellEvents::Timer1Timer() {
+  ::Timer1Timer(g_);
+  SkipTick(g_);
+}
 
 void ShellEvents::cgMouseDown(MouseButton button, int x, int y) {
   if (IsShown(g_, "item_box")) return;
@@ -24,7 +29,14 @@ void ShellEvents::cgMouseMove(int, int) { g_.log.HoveredChoice = 0; }
 // Moving over a panel's background ends the label highlight.
 void ShellEvents::bp_boxMouseMove(int, int) { ClearLabelHover(g_); }
 
-void ShellEvents::selMouseDown(int k, MouseButton button, int x, int y) { SelMouseDown(g_, k, button, x, y); }
+// Anything but a pick is a press on the picture beneath: the areas are invisible, so
+// a player clicking the bottom right corner on the title, or to go on reading before
+// the first question, must not lose the click; a right-click there may cancel.
+void ShellEvents::selMouseDown(int k, MouseButton button, int x, int y) {
+  if (SelMouseDown(g_, k, button)) return;
+  if (k < 1 || k > 4) return;
+  ClickAt(g_, kChoiceLeft + x, kChoiceTops[k - 1] + y, button == MouseButton::Right);
+}
 void ShellEvents::selMouseMove(int k, int x, int y) { SelMouseMove(g_, k, x, y); }
 
 void ShellEvents::l_btnMouseDown(int k, MouseButton, int, int) { LabelMouseDown(g_, k); }

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -81,4 +82,13 @@ std::string_view NextLine(std::string_view bytes, size_t& pos) {
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
   pos = eol == bytes.size() ? eol : eol + 1;
   return line;
+}
+
+int MakeFolders(const std::string& path) {
+  for (size_t pos = 1; pos <= path.size(); ++pos) {
+    if (pos < path.size() && path[pos] != '/') continue;
+    const std::string part = path.substr(0, pos);
+    if (::mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return errno;
+  }
+  return 0;
 }

@@ -17,3 +17,6 @@ int ReplaceFile(const std::string& path, std::string_view bytes, bool stop_befor
 // The game's text files are one value per line, CR LF or LF. Returns the line at
 // `pos` without its ending and moves `pos` past it; empty at the end of the bytes.
 std::string_view NextLine(std::string_view bytes, size_t& pos);
+
+// Creates the folder and every missing parent (mkdir -p); returns 0 or the errno.
+int MakeFolders(const std::string& path);

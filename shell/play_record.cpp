@@ -59,4 +59,4 @@ std::string PlayRecordText(const GameState& s) {
   return out;
 }
 
-std::string PlayRecordPath(const std::string& exe_dir) { return exe_dir + "きろく.txt"; }
+std::string PlayRecordPath(const std::string& user_dir) { return user_dir + "きろく.txt"; }

@@ -1,4 +1,4 @@
-// The play record "きろく.txt" beside the executable: nine CP932 lines, CR LF,
+// The play record "きろく.txt" beside the save folder dat/: nine CP932 lines, CR LF,
 // rewritten at every save.
 #pragma once
 
@@ -13,5 +13,5 @@ std::string ShopTitleForRank(int32_t rank);
 // The whole file as written.
 std::string PlayRecordText(const GameState& s);
 
-// Path of the record (UTF-8 file name) under the executable's folder.
-std::string PlayRecordPath(const std::string& exe_dir);
+// Path of the record (UTF-8 file name) in the player's folder.
+std::string PlayRecordPath(const std::string& user_dir);

@@ -1,7 +1,5 @@
 #include "shell/save.h"
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -169,8 +167,8 @@ bool ParseSaveData(GameState& s, std::string_view bytes) {
   return !r.damaged;
 }
 
-std::string SaveFilePath(const Game& g) { return g.plat.ExeDir() + "dat/my.dat"; }
-std::string DamagedSaveFilePath(const Game& g) { return g.plat.ExeDir() + "dat/my.dat.damaged"; }
+std::string SaveFilePath(const Game& g) { return g.plat.UserDir() + "dat/my.dat"; }
+std::string DamagedSaveFilePath(const Game& g) { return g.plat.UserDir() + "dat/my.dat.damaged"; }
 
 void Load(Game& g) {
   const std::string path = SaveFilePath(g);
@@ -213,7 +211,7 @@ void Load(Game& g) {
 }
 
 bool Save(Game& g, const SaveOptions& options) {
-  ::mkdir((g.plat.ExeDir() + "dat").c_str(), 0755);  // a missing folder is no reason to lose the game
+  MakeFolders(g.plat.UserDir() + "dat");  // a missing folder is no reason to lose the game
   const std::string path = SaveFilePath(g);
   int err = ReplaceFile(path, FormatSaveData(g), options.stop_before_rename);
   if (err != 0) {
@@ -221,7 +219,7 @@ bool Save(Game& g, const SaveOptions& options) {
     return false;
   }
   if (options.stop_before_rename) return false;
-  const std::string record = PlayRecordPath(g.plat.ExeDir());
+  const std::string record = PlayRecordPath(g.plat.UserDir());
   err = ReplaceFile(record, PlayRecordText(g));
   if (err != 0) {
     ReportSaveFailure(g, record, err);

@@ -15,6 +15,7 @@ struct ShellState {
   int32_t TicksThisSecond = 0;
   int64_t NextSecond = 0;  // platform clock, ms
   int32_t DrawPaused = 0;
+  int64_t LastSkipMs = INT64_MIN / 2;  // platform clock of the last wait the Ctrl skip released
 
   // Name of the label button under the mouse ("l_btn3"); empty when none.
   std::string HoveredLabel;

@@ -13,6 +13,7 @@
 #include "shell/layout.h"
 #include "shell/save.h"
 #include "shell/scene.h"
+#include "shell/settings.h"
 #include "town/character.h"
 #include "town/cooking.h"
 
@@ -37,6 +38,7 @@ void FormCreate(Game& g) {
   if (g.shell.created) return;
   g.shell.created = true;
   OpenSoundChannels(g);
+  ApplySavedSettings(g);
   g.rng.Seed(static_cast<uint32_t>(g.plat.NowMs()));
   LoadOpeningPicture(g);
   MidiSetDevice(-1, 0);

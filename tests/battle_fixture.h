@@ -46,9 +46,9 @@ struct BattleRun {
     return m;
   }
 
-  // Runs queued scenes until none is left (or the window has closed).
+  // Runs queued scenes while the battle lasts; what follows it (the field menu) stays queued.
   void RunScenes() {
-    while (!run.g->shell.scenes.empty() && SceneStep(*run.g)) {
+    while (!run.g->shell.scenes.empty() && run.g->in_battle == 1 && SceneStep(*run.g)) {
     }
   }
 
@@ -71,6 +71,7 @@ struct BattleRun {
         k = picks.front();
         picks.pop_front();
       }
+      if (k != 5 && g.ChoiceCaption[k].empty()) k = 2;  // a gap: take the next button
       if (k == 5) {
         run.plat.QueueMouseDown("cg", 10, 10, MouseButton::Right);
       } else {

@@ -346,10 +346,10 @@ TEST_F(ChoiceWaits, NoPicksWhileTheBonusPanelShows) {
   g.ChoicePending = 1;
   g.log.ChoiceActive = 1;
   r.W("bp_box").SetVisible(true);
-  SelMouseDown(g, 1, MouseButton::Left, 0, 0);
+  SelMouseDown(g, 1, MouseButton::Left);
   EXPECT_EQ(g.ChoicePending, 1);
   r.W("bp_box").SetVisible(false);
-  SelMouseDown(g, 1, MouseButton::Left, 0, 0);
+  SelMouseDown(g, 1, MouseButton::Left);
   EXPECT_EQ(g.ChoicePending, 0);
   EXPECT_EQ(g.ChoiceResult, 1);
 }

@@ -12,6 +12,10 @@ void ShopScreen(Game& g);
 void SellItem(Game& g, int32_t item);
 // A customer who buys nothing.
 void CustomerLeaves(Game& g);
+// How many customer kinds come at this fame (2..8); kind k comes only if k < it.
+int32_t CustomerKindsOffered(int32_t fame);
+// Whether a regular customer of kind 0..7 would buy item n as things are.
+bool CustomerWants(const Game& g, int kind, int32_t n);
 // A customer's name (CP932).
 std::string MakeCustomerName(Game& g);
 // Money and fame, with their sounds and lines.

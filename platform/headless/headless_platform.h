@@ -81,6 +81,14 @@ class HeadlessPlatform : public Platform {
   void ShowMessage(const std::string& cp932) override;
   WaveOut& Audio() override { return audio_; }
 
+  void SetWindowScale(int scale) override { scale_ = scale; }
+  int WindowScale() const override { return scale_; }
+  void SetFullScreen(bool on) override { full_screen_ = on; }
+  bool FullScreen() const override { return full_screen_; }
+  bool ControlHeld() const override { return control_held; }
+  // Ctrl as the script holds it (set from a QueueAction).
+  bool control_held = false;
+
   // Virtual time can also be set directly (clock-based rules).
   void SetNowMs(int64_t ms) { now_ms_ = ms; }
 
@@ -113,6 +121,8 @@ class HeadlessPlatform : public Platform {
   int64_t now_ms_ = 0;
   int64_t next_tick_ms_ = 0;
   int interval_ms_ = 90;
+  int scale_ = 1;
+  bool full_screen_ = false;
   bool timer_enabled_ = true;
   bool closed_ = false;
   bool closing_ = false;

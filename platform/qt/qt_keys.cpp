@@ -28,6 +28,9 @@ int QtKeyToVk(int key) {
     case Qt::Key_Control: return 17;
     case Qt::Key_Alt: return 18;
     case Qt::Key_Pause: return 19;
+    case Qt::Key_Plus:
+    case Qt::Key_Equal: return 187;  // the key that carries '+' on most layouts
+    case Qt::Key_Minus: return 189;
     default: return 0;
   }
 }

@@ -12,7 +12,11 @@
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScreen>
+
+#include <algorithm>
+#include <cstdlib>
 
 #include "platform/bmp.h"
 #include "platform/qt/qt_keys.h"
@@ -20,6 +24,7 @@
 namespace {
 
 constexpr int kClientSize = 300;
+constexpr int kMaxScale = 4;
 
 MouseButton ButtonOf(const QMouseEvent* e) {
   switch (e->button()) {
@@ -75,7 +80,7 @@ class CentredBox : public QMessageBox {
 // QtMainWindow
 
 QtMainWindow::QtMainWindow(QtPlatform& platform)
-    : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       platform_(platform) {
   setFixedSize(kClientSize, kClientSize);
@@ -84,19 +89,21 @@ QtMainWindow::QtMainWindow(QtPlatform& platform)
   pal.setColor(QPalette::Window, Qt::black);
   setPalette(pal);
   setMouseTracking(true);
-  setFocusPolicy(Qt::StrongFocus);
+  // Keys reach the window when nothing in it has the focus; Tab never stops on it.
+  setFocusPolicy(Qt::ClickFocus);
 }
 
 void QtMainWindow::mousePressEvent(QMouseEvent* e) {
-  const QPoint pos = e->position().toPoint();
-  platform_.DeliverMouseDown(MouseRoute{MouseRoute::Cg, 0}, ButtonOf(e), pos.x(), pos.y());
+  platform_.DeliverBackgroundDown(ButtonOf(e), e->position().toPoint());
 }
 
 void QtMainWindow::mouseDoubleClickEvent(QMouseEvent* e) { mousePressEvent(e); }
 
-void QtMainWindow::mouseMoveEvent(QMouseEvent* e) {
-  const QPoint pos = e->position().toPoint();
-  platform_.DeliverMouseMove(MouseRoute{MouseRoute::Cg, 0}, pos.x(), pos.y());
+void QtMainWindow::mouseMoveEvent(QMouseEvent* e) { platform_.DeliverBackgroundMove(e->position().toPoint()); }
+
+void QtMainWindow::resizeEvent(QResizeEvent* e) {
+  QWidget::resizeEvent(e);
+  platform_.PlaceClient();
 }
 
 void QtMainWindow::keyPressEvent(QKeyEvent* e) {
@@ -116,7 +123,14 @@ void QtMainWindow::closeEvent(QCloseEvent* e) {
 // ---------------------------------------------------------------------------------
 // QtPlatform
 
-QtPlatform::QtPlatform() : window_(std::make_unique<QtMainWindow>(*this)) {
+QtPlatform::QtPlatform()
+    : places_(FindFilePlaces(QCoreApplication::applicationDirPath().toStdString() + "/",
+                             [](const char* name) -> const char* { return std::getenv(name); })),
+      window_(std::make_unique<QtMainWindow>(*this)) {
+  client_ = new QWidget(window_.get());
+  client_->setGeometry(0, 0, kClientSize, kClientSize);
+  client_->setMouseTracking(true);  // moves over the background reach the window
+
   timer_.setTimerType(Qt::PreciseTimer);
   timer_.setInterval(interval_ms_);
   QObject::connect(&timer_, &QTimer::timeout, window_.get(), [this] { Tick(); });
@@ -132,12 +146,6 @@ QtPlatform::~QtPlatform() {
   widgets_.clear();
 }
 
-std::string QtPlatform::ExeDir() const {
-  std::string dir = QCoreApplication::applicationDirPath().toStdString();
-  if (dir.empty() || dir.back() != '/') dir += '/';
-  return dir;
-}
-
 std::unique_ptr<Picture> QtPlatform::CreatePicture(int width, int height) {
   return std::make_unique<QtPicture>(width, height);
 }
@@ -149,12 +157,13 @@ std::unique_ptr<Picture> QtPlatform::LoadPicture(const std::string& path) {
 }
 
 Widget& QtPlatform::CreateWidget(const WidgetSpec& layout) {
-  QWidget* parent = window_.get();
+  QWidget* parent = client_;
   if (!layout.parent.empty()) {
     auto it = by_name_.find(layout.parent);
     if (it != by_name_.end()) parent = it->second->qwidget();
   }
   auto w = std::make_unique<QtWidget>(*this, layout, parent);
+  w->ApplyScale(shown_scale_);
   QtWidget* raw = w.get();
   widgets_.push_back(std::move(w));
   by_name_[layout.name] = raw;
@@ -180,7 +189,7 @@ void QtPlatform::SetWindowIcon(const std::string& path) {
 }
 
 void QtPlatform::ShowWindow() {
-  window_->setFixedSize(kClientSize, kClientSize);
+  if (!full_screen_) window_->setFixedSize(kClientSize * scale_, kClientSize * scale_);
   QScreen* screen = QGuiApplication::primaryScreen();
   auto centre = [&] {
     if (!screen) return;
@@ -207,6 +216,82 @@ void QtPlatform::HandleClose() {
 void QtPlatform::CloseWindow() {
   HandleClose();
   window_->hide();
+}
+
+void QtPlatform::SetWindowScale(int scale) {
+  scale_ = std::clamp(scale, 1, kMaxScale);
+  if (full_screen_) return;  // applies on leaving full screen
+  const bool shown = window_->isVisible();
+  const QPoint centre = window_->frameGeometry().center();
+  window_->setFixedSize(kClientSize * scale_, kClientSize * scale_);
+  PlaceClient();
+  if (!shown) return;
+  // Grow or shrink about the old centre, kept on the screen.
+  QRect frame = window_->frameGeometry();
+  frame.setSize(frame.size() - window_->geometry().size() + window_->size());
+  frame.moveCenter(centre);
+  if (QScreen* screen = window_->screen()) {
+    const QRect avail = screen->availableGeometry();
+    frame.moveLeft(std::max(avail.left(), std::min(frame.left(), avail.right() + 1 - frame.width())));
+    frame.moveTop(std::max(avail.top(), std::min(frame.top(), avail.bottom() + 1 - frame.height())));
+  }
+  window_->move(frame.topLeft());
+}
+
+void QtPlatform::SetFullScreen(bool on) {
+  if (on == full_screen_) return;
+  full_screen_ = on;
+  if (on) {
+    window_->setMinimumSize(0, 0);
+    window_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    window_->showFullScreen();
+  } else {
+    window_->showNormal();
+    window_->setFixedSize(kClientSize * scale_, kClientSize * scale_);
+  }
+  PlaceClient();
+}
+
+void QtPlatform::PlaceClient() {
+  QSize area = window_->size();
+  int s = scale_;
+  if (full_screen_) {
+    // Until the window manager has resized the window, the screen is the measure.
+    if (QScreen* screen = window_->screen(); screen && area.width() < screen->geometry().width()) {
+      area = screen->geometry().size();
+    }
+    s = std::max(1, std::min(area.width(), area.height()) / kClientSize);
+  }
+  if (s != shown_scale_) {
+    shown_scale_ = s;
+    for (auto& w : widgets_) w->ApplyScale(s);
+  }
+  const int side = kClientSize * s;
+  client_->setGeometry((area.width() - side) / 2, (area.height() - side) / 2, side, side);
+  if (!full_screen_) client_->move(0, 0);
+}
+
+QPoint QtPlatform::PicturePoint(QPoint window_pos) const {
+  const QPoint d = window_pos - client_->pos();
+  // Whole picture pixels; the black margins of full screen count as the nearest edge.
+  auto axis = [&](int v) { return std::clamp(v < 0 ? -1 : v / shown_scale_, 0, kClientSize - 1); };
+  return QPoint(axis(d.x()), axis(d.y()));
+}
+
+void QtPlatform::DeliverBackgroundDown(MouseButton button, QPoint window_pos) {
+  const QPoint p = PicturePoint(window_pos);
+  DeliverMouseDown(MouseRoute{MouseRoute::Cg, 0}, button, p.x(), p.y());
+}
+
+void QtPlatform::DeliverBackgroundMove(QPoint window_pos) {
+  const QPoint p = PicturePoint(window_pos);
+  DeliverMouseMove(MouseRoute{MouseRoute::Cg, 0}, p.x(), p.y());
+}
+
+bool QtPlatform::ControlHeld() const {
+  // A dialog has the keyboard: the skip must not run behind it.
+  if (closed_ || QApplication::activeModalWidget() || !window_->isActiveWindow()) return false;
+  return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ControlModifier);
 }
 
 void QtPlatform::SetTimerInterval(int ms) {

@@ -11,18 +11,22 @@
 #include <string>
 #include <vector>
 
+#include "platform/paths.h"
 #include "platform/platform.h"
 #include "platform/qt/qt_wave_out.h"
 #include "platform/qt/qt_widgets.h"
 
 class QtPlatform;
 
-// The main window: black client area, dialog frame, mouse on the background goes to cg.
+// The main window: black, a fixed frame with a minimise box. The game's widgets sit
+// on one client widget of 300 x 300 times the scale, centred on black in full
+// screen; a mouse press on the background goes to cg.
 class QtMainWindow : public QWidget {
  public:
   explicit QtMainWindow(QtPlatform& platform);
 
  protected:
+  void resizeEvent(QResizeEvent* e) override;
   void mousePressEvent(QMouseEvent* e) override;
   void mouseDoubleClickEvent(QMouseEvent* e) override;
   void mouseMoveEvent(QMouseEvent* e) override;
@@ -39,7 +43,9 @@ class QtPlatform : public Platform {
   ~QtPlatform() override;
 
   void SetEvents(GameEvents* events) override { events_ = events; }
-  std::string ExeDir() const override;
+  std::string ExeDir() const override { return places_.game_dir; }
+  std::string UserDir() const override { return places_.user_dir; }
+  std::string ConfigDir() const override { return places_.config_dir; }
   std::unique_ptr<Picture> CreatePicture(int width, int height) override;
   std::unique_ptr<Picture> LoadPicture(const std::string& path) override;
   Widget& CreateWidget(const WidgetSpec& layout) override;
@@ -49,6 +55,11 @@ class QtPlatform : public Platform {
   void ShowWindow() override;
   void CloseWindow() override;
   bool Closed() const override { return closed_; }
+  void SetWindowScale(int scale) override;
+  int WindowScale() const override { return scale_; }
+  void SetFullScreen(bool on) override;
+  bool FullScreen() const override { return full_screen_; }
+  bool ControlHeld() const override;
   void SetTimerInterval(int ms) override;
   int TimerInterval() const override { return interval_ms_; }
   void SetTimerEnabled(bool enabled) override;
@@ -61,6 +72,15 @@ class QtPlatform : public Platform {
 
   // --- used by the window and widgets, and by tests ---------------------------------
   QWidget* window() const { return window_.get(); }
+  // The widget the game's top-level widgets are placed on.
+  QWidget* client() const { return client_; }
+  // The scale the picture is shown at now (in full screen, the largest that fits).
+  int ShownScale() const { return shown_scale_; }
+  // Where the picture sits in the window and at what scale, after a resize.
+  void PlaceClient();
+  // A press on the window's background, in window pixels, as a press on cg.
+  void DeliverBackgroundDown(MouseButton button, QPoint window_pos);
+  void DeliverBackgroundMove(QPoint window_pos);
   GameEvents* events() const { return events_; }
   void DeliverMouseDown(const MouseRoute& route, MouseButton button, int x, int y);
   void DeliverMouseMove(const MouseRoute& route, int x, int y);
@@ -72,8 +92,14 @@ class QtPlatform : public Platform {
 
  private:
   void RepaintChanged();
+  QPoint PicturePoint(QPoint window_pos) const;
 
+  FilePlaces places_;
   std::unique_ptr<QtMainWindow> window_;
+  QWidget* client_ = nullptr;  // owned by the window
+  int scale_ = 1;
+  int shown_scale_ = 1;
+  bool full_screen_ = false;
   std::vector<std::unique_ptr<QtWidget>> widgets_;
   std::map<std::string, QtWidget*, std::less<>> by_name_;
   GameEvents* events_ = nullptr;

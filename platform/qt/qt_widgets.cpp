@@ -1,5 +1,6 @@
 #include "platform/qt/qt_widgets.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QFrame>
 #include <QKeyEvent>
@@ -46,18 +47,22 @@ QString Multiline(std::string_view cp932) {
   return s;
 }
 
-// An image widget shows its picture, at its top-left or scaled to the widget.
+// An image widget shows its picture, at its top-left or scaled to the widget; an
+// enlarged window shows every picture pixel as a sharp square (no smoothing).
 class ImageView : public QWidget {
  public:
   ImageView(QWidget* parent, QtPicture* picture, bool stretch)
       : QWidget(parent), picture_(picture), stretch_(stretch) {}
+  void SetScale(int scale) { scale_ = scale; }
 
  protected:
   void paintEvent(QPaintEvent*) override {
     QPainter p(this);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
     if (stretch_) {
       p.drawImage(rect(), picture_->image());
     } else {
+      p.scale(scale_, scale_);
       p.drawImage(0, 0, picture_->image());
     }
   }
@@ -65,6 +70,51 @@ class ImageView : public QWidget {
  private:
   QtPicture* picture_;
   bool stretch_;
+  int scale_ = 1;
+};
+
+// A label the game uses as a button (l_btn1..l_btn13): reachable by Tab and the
+// arrows, pressed by Enter. Taking the focus lights it up as the mouse would, and
+// a dotted frame shows where the keyboard is.
+class ButtonLabel : public QLabel {
+ public:
+  ButtonLabel(QWidget* parent, QtPlatform& platform, MouseRoute route)
+      : QLabel(parent), platform_(platform), route_(route) {
+    setFocusPolicy(Qt::TabFocus);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent* e) override {
+    QLabel::paintEvent(e);
+    if (!hasFocus()) return;
+    QPainter p(this);
+    p.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+  }
+  void focusInEvent(QFocusEvent* e) override {
+    QLabel::focusInEvent(e);
+    platform_.DeliverMouseMove(route_, 0, 0);
+    update();
+  }
+  void focusOutEvent(QFocusEvent* e) override {
+    QLabel::focusOutEvent(e);
+    update();
+  }
+  void keyPressEvent(QKeyEvent* e) override {
+    switch (e->key()) {
+      case Qt::Key_Return:
+      case Qt::Key_Enter: platform_.DeliverMouseDown(route_, MouseButton::Left, 0, 0); return;
+      case Qt::Key_Up:
+      case Qt::Key_Left: focusPreviousChild(); return;
+      case Qt::Key_Down:
+      case Qt::Key_Right: focusNextChild(); return;
+      default: QLabel::keyPressEvent(e);  // on to the window's keys
+    }
+  }
+
+ private:
+  QtPlatform& platform_;
+  MouseRoute route_;
 };
 
 // Mouse presses (double clicks count as presses, as the desktop reports a second
@@ -81,13 +131,13 @@ class MouseFilter : public QObject {
       case QEvent::MouseButtonPress:
       case QEvent::MouseButtonDblClick: {
         auto* me = static_cast<QMouseEvent*>(e);
-        const QPoint pos = me->position().toPoint();
+        const QPoint pos = PicturePixel(me);
         e->accept();  // handled here: never passed on to the parent
         platform_.DeliverMouseDown(route_, ButtonOf(me), pos.x(), pos.y());
         return true;
       }
       case QEvent::MouseMove: {
-        const QPoint pos = static_cast<QMouseEvent*>(e)->position().toPoint();
+        const QPoint pos = PicturePixel(static_cast<QMouseEvent*>(e));
         e->accept();
         platform_.DeliverMouseMove(route_, pos.x(), pos.y());
         return true;
@@ -97,6 +147,13 @@ class MouseFilter : public QObject {
         return true;
       default: return false;
     }
+  }
+
+  // The position in the picture's own pixels, whatever the window's scale.
+  QPoint PicturePixel(const QMouseEvent* me) const {
+    const QPoint pos = me->position().toPoint();
+    const int s = platform_.ShownScale();
+    return QPoint(pos.x() < 0 ? -1 : pos.x() / s, pos.y() < 0 ? -1 : pos.y() / s);
   }
 
  private:
@@ -145,7 +202,13 @@ MouseRoute MouseRouteFor(std::string_view name, std::string_view parent) {
 }
 
 QtWidget::QtWidget(QtPlatform& platform, const WidgetSpec& layout, QWidget* parent)
-    : platform_(platform), name_(layout.name), kind_(layout.kind), caption_(layout.caption) {
+    : platform_(platform),
+      name_(layout.name),
+      kind_(layout.kind),
+      caption_(layout.caption),
+      bounds_{layout.left, layout.top, layout.left + layout.width, layout.top + layout.height},
+      font_px_(layout.font_px),
+      bold_(layout.bold) {
   QPalette pal;
   switch (kind_) {
     case WidgetKind::Image: {
@@ -161,7 +224,8 @@ QtWidget::QtWidget(QtPlatform& platform, const WidgetSpec& layout, QWidget* pare
       widget_ = new QWidget(parent);
       break;
     case WidgetKind::Label: {
-      label_ = new QLabel(parent);
+      const MouseRoute route = MouseRouteFor(name_, layout.parent);
+      label_ = route.kind == MouseRoute::LBtn ? new ButtonLabel(parent, platform, route) : new QLabel(parent);
       widget_ = label_;
       label_->setTextFormat(Qt::PlainText);  // captions like "<毒>" are not markup
       label_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -249,18 +313,29 @@ QtWidget::QtWidget(QtPlatform& platform, const WidgetSpec& layout, QWidget* pare
 QtWidget::~QtWidget() = default;
 
 void QtWidget::SetVisible(bool visible) {
+  QWidget* focus = QApplication::focusWidget();
   widget_->setVisible(visible);
+  // A hidden panel must not keep the keyboard: its keys go back to the window.
+  if (!visible && focus && (focus == widget_ || widget_->isAncestorOf(focus))) {
+    platform_.window()->setFocus(Qt::OtherFocusReason);
+  }
 }
 
 bool QtWidget::Visible() const { return !widget_->isHidden(); }
 
 void QtWidget::SetBounds(int left, int top, int width, int height) {
-  widget_->setGeometry(left, top, width, height);
+  bounds_ = Rect{left, top, left + width, top + height};
+  widget_->setGeometry(left * scale_, top * scale_, width * scale_, height * scale_);
 }
 
-Rect QtWidget::Bounds() const {
-  const QRect g = widget_->geometry();
-  return Rect{g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
+Rect QtWidget::Bounds() const { return bounds_; }
+
+void QtWidget::ApplyScale(int scale) {
+  scale_ = scale;
+  SetBounds(bounds_.left, bounds_.top, bounds_.right - bounds_.left, bounds_.bottom - bounds_.top);
+  if (label_ || list_ || edit_) widget_->setFont(QtWidgetFont(font_px_ * scale, bold_));
+  if (kind_ == WidgetKind::Image) static_cast<ImageView*>(widget_)->SetScale(scale);
+  widget_->update();
 }
 
 void QtWidget::BringToFront() { widget_->raise(); }

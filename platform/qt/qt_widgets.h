@@ -49,6 +49,10 @@ class QtWidget : public Widget {
   void SetText(const std::string& cp932) override;
   void SetFocus() override;
 
+  // Shows the widget at a whole multiple of its size: geometry and fonts grow,
+  // pictures are enlarged pixel for pixel. The game keeps seeing 300 x 300.
+  void ApplyScale(int scale);
+
   WidgetKind kind() const { return kind_; }
   QWidget* qwidget() const { return widget_; }
   // Repaints an image widget whose picture changed since it was last shown.
@@ -59,6 +63,10 @@ class QtWidget : public Widget {
   std::string name_;
   WidgetKind kind_;
   std::string caption_;
+  Rect bounds_;  // in picture pixels, whatever the scale
+  int font_px_;
+  bool bold_;
+  int scale_ = 1;
   std::unique_ptr<QtPicture> picture_;
   QWidget* widget_ = nullptr;
   QLabel* label_ = nullptr;

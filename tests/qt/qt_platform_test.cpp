@@ -197,8 +197,12 @@ TEST_F(QtPlatformTest, KeysArriveAsVirtualKeyCodes) {
   Key(p.window(), Qt::Key_Up);
   Key(p.window(), Qt::Key_A, "a");
   Key(p.window(), Qt::Key_7, "7");
+  Key(p.window(), Qt::Key_Plus, "+");
+  Key(p.window(), Qt::Key_Equal, "=");
+  Key(p.window(), Qt::Key_Minus, "-");
   Key(p.window(), Qt::Key_Meta);  // no code: not delivered
-  EXPECT_EQ(ev.log, (std::vector<std::string>{"key 13", "key 13", "key 32", "key 112", "key 38", "key 65", "key 55"}));
+  EXPECT_EQ(ev.log, (std::vector<std::string>{"key 13", "key 13", "key 32", "key 112", "key 38", "key 65", "key 55",
+                                              "key 187", "key 187", "key 189"}));
 
   // The text field keeps typing for itself but lets Enter and F1 through.
   ev.log.clear();
@@ -239,6 +243,75 @@ TEST_F(QtPlatformTest, ListReportsTheUsersSelectionOnly) {
 
   list->SetItems({});
   EXPECT_EQ(list->ItemIndex(), -1);
+}
+
+TEST_F(QtPlatformTest, EnlargedPictureKeepsEveryPressInThePicturesOwnPixels) {
+  p.SetWindowScale(2);
+  p.ShowWindow();
+  QWidget* w = p.window();
+  EXPECT_EQ(w->size(), QSize(600, 600));
+  EXPECT_EQ(w->minimumSize(), w->maximumSize());
+  EXPECT_EQ(Q(p, "sel2")->geometry(), QRect(400, 448, 200, 52));
+  EXPECT_EQ(p.FindWidget("sel2")->Bounds(), (Rect{200, 224, 300, 250}));  // the game sees 300 x 300
+
+  Send(Q(p, "sel2"), QEvent::MouseButtonPress, {11, 15});
+  Send(Q(p, "cg"), QEvent::MouseButtonPress, {599, 1});
+  Send(w, QEvent::MouseButtonPress, {599, 599});
+  EXPECT_EQ(ev.log, (std::vector<std::string>{"sel2 down L 5,7", "cg down L 299,0", "cg down L 299,299"}));
+
+  // Sharp pixels: each picture pixel is a 2 x 2 square of one colour.
+  Canvas& cg = p.FindWidget("cg")->picture()->canvas();
+  cg.brush_color = Rgb(255, 0, 0);
+  cg.FillRect({0, 0, 1, 1});
+  cg.brush_color = Rgb(0, 0, 255);
+  cg.FillRect({1, 0, 2, 1});
+  const QImage shot = Q(p, "cg")->grab().toImage();
+  EXPECT_EQ(shot.pixelColor(1, 1), QColor(255, 0, 0));
+  EXPECT_EQ(shot.pixelColor(2, 0), QColor(0, 0, 255));
+  EXPECT_EQ(shot.pixelColor(3, 1), QColor(0, 0, 255));
+
+  // Full screen: the largest multiple that fits, centred; margins count as the edge.
+  p.SetFullScreen(true);
+  QApplication::processEvents();
+  const QSize screen = w->screen()->geometry().size();
+  const int s = std::min(screen.width(), screen.height()) / 300;
+  EXPECT_EQ(p.ShownScale(), s);
+  EXPECT_EQ(p.client()->size(), QSize(300 * s, 300 * s));
+  EXPECT_EQ(p.client()->geometry().center(), QRect(QPoint(0, 0), w->size()).center());
+  ev.log.clear();
+  Send(Q(p, "sel2"), QEvent::MouseButtonPress, {5 * s + s - 1, 7 * s});
+  Send(w, QEvent::MouseButtonPress, {0, 0});
+  EXPECT_EQ(ev.log, (std::vector<std::string>{"sel2 down L 5,7", "cg down L 0,0"}));
+  p.SetFullScreen(false);
+  QApplication::processEvents();
+  EXPECT_EQ(w->size(), QSize(600, 600));
+  EXPECT_EQ(p.ShownScale(), 2);
+}
+
+TEST_F(QtPlatformTest, PanelButtonsTakeTabArrowsAndEnter) {
+  p.ShowWindow();
+  p.FindWidget("bp_box")->SetVisible(true);
+  WidgetSpec second = Layout("l_btn8", WidgetKind::Label, 110, 272, 93, 25, "bp_box");
+  p.CreateWidget(second);
+  QWidget* first = Q(p, "l_btn7");
+  p.window()->activateWindow();
+  QApplication::processEvents();
+  EXPECT_EQ(Q(p, "cg")->focusPolicy(), Qt::NoFocus);  // only the game's buttons take Tab
+  first->setFocus();
+  Key(first, Qt::Key_Return);
+  Key(first, Qt::Key_Down);  // on along the panel's order: the name field
+  EXPECT_TRUE(Q(p, "name_l")->hasFocus());
+  QWidget* second_label = Q(p, "l_btn8");
+  second_label->setFocus();
+  Key(second_label, Qt::Key_M, "m");  // other keys still reach the window
+  Key(second_label, Qt::Key_Up);
+  EXPECT_TRUE(Q(p, "item_list")->hasFocus());
+  EXPECT_EQ(ev.log, (std::vector<std::string>{"l_btn7 move 0,0", "l_btn7 down L 0,0", "l_btn8 move 0,0", "key 77"}));
+
+  // Closing the panel hands the keyboard back to the window.
+  second_label->setFocus();
+  p.FindWidget("bp_box")->SetVisible(false);
+  EXPECT_TRUE(p.window()->hasFocus());
 }
 
 // Finds the modal box once it is up, checks its buttons and presses the one named.

@@ -1,0 +1,14 @@
+#include "shell/skip.h"
+
+#include "presentation/log.h"
+#include "shell/game.h"
+
+void SkipTick(Game& g) {
+  if (!g.plat.ControlHeld()) return;
+  if (g.GamePhase < 0 || g.WaitState != 0 || g.ChoicePending != 0) return;
+  if (IsShown(g, "bp_box") || IsShown(g, "item_box")) return;
+  const int64_t now = g.plat.NowMs();
+  if (now - g.shell.LastSkipMs < kSkipPaceMs) return;
+  g.shell.LastSkipMs = now;
+  ReleaseClickWait(g);
+}
