@@ -97,7 +97,7 @@ TEST(Kitchen, HotMilkFromMilkAndSugarThenThePreviousRecipe) {
   r.Press(9);
   r.Play();
   EXPECT_FALSE(r.W("item_box").Visible());
-  EXPECT_EQ(g.my.location, kHome);
+  EXPECT_EQ(g.ChoiceCaption[2], J("おかし作り"));  // the home menu asked
 }
 
 // One 小麦 explodes: the hour is spent, 失敗 is shown, the caption is kept, and the

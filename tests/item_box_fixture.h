@@ -10,11 +10,13 @@
 #include "platform/text.h"
 #include "shell/scene.h"
 #include "tests/shell_fixture.h"
+#include "town/character.h"
 #include "town/item_box.h"
 
 struct BoxRun : GameRun {
   BoxRun() {
     Start();
+    NewGame(game());
     game().GamePhase = 0;
     tman& me = game().unit[kPlayer];
     me.name = J("ポム");

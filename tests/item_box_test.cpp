@@ -163,7 +163,8 @@ TEST(ItemUse, EffectsByKind) {
       {"max hp and max mp", kBook, nullptr,
        [](Game& g) { EXPECT_EQ(g.unit[kPlayer].max_hp, 35);
          EXPECT_EQ(g.unit[kPlayer].max_mp, 35); }},
-      {"strength, magic, spirit", 118, nullptr,
+      {"strength, magic, spirit", 118,
+       [](Game& g) { g.unit[kPlayer].strength = g.unit[kPlayer].magic = g.unit[kPlayer].spirit = 0; },
        [](Game& g) {
          const tman& p = g.unit[kPlayer];
          EXPECT_EQ(p.strength + p.magic + p.spirit, 6);

@@ -57,9 +57,12 @@ void AddEntry(Game& g, const std::string& text, int32_t item) {
   g.box.entry_items.push_back(item);
 }
 
-// Hands a script to the scene loop; presses are ignored until it has started.
+// Hands a script to the scene loop; presses are ignored until it has started. The box
+// closes at once: every such script begins by closing it, and a script still waiting
+// beneath must get its clicks (the picture ignores them while the box is shown).
 void QueueBoxScript(Game& g, std::function<void(Game&)> script) {
   g.box.script_queued = true;
+  Show(g, "item_box", false);
   Transfer(g, [script = std::move(script)](Game& g) {
     g.box.script_queued = false;
     script(g);
@@ -109,13 +112,10 @@ void Back(Game& g) {
     const BoxMode mode = ItemBoxMode(g);
     if (mode == BoxMode::Cook) {
       ShowCg(g, "haikei01.bmp");
-      Show(g, "item_box", false);
       Transfer(g, HomeMenu);
     } else if (g.in_battle != 0) {
-      Show(g, "item_box", false);
       Transfer(g, BattleItemBack);
     } else {
-      Show(g, "item_box", false);
       LogLine(g, mode == BoxMode::Buy ? J("商人はどこかへ去っていった....") : J("さてと、どうする？"));
       Transfer(g, ReturnToPlace);
     }
