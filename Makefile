@@ -6,7 +6,9 @@ JOBS       ?= $(shell nproc)
 # build folder not yet configured: CMake refuses to switch the generator of an existing one.
 cmake_gen = $(if $(wildcard $(1)/CMakeCache.txt),,$(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja"))
 
-.PHONY: run test deps build build-asan clean
+PREFIX     ?= /usr/local
+
+.PHONY: run test deps build build-asan install clean
 
 deps:
 	@./scripts/install-deps.sh
@@ -27,6 +29,10 @@ build-asan: deps
 test: build build-asan
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# `make install PREFIX=~/.local` (DESTDIR is honoured for packaging).
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

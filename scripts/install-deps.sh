@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-multimedia-dev libqt6multimedia6
   fonts-ipafont-gothic
   libgtest-dev libgmock-dev libbenchmark-dev
+  desktop-file-utils appstream  # validate the desktop entry and metainfo in the tests
 )
 
 missing=()

@@ -333,7 +333,7 @@ TEST(Assets, GenerationIsByteIdenticalAndMatchesTheBuild) {
     EXPECT_EQ(bytes, ReadAll(kBuildDir / rel)) << rel << " in the build is stale";
     ++compared;
   }
-  EXPECT_EQ(compared, ra.pictures + ra.sounds + 2);  // + name.dat + contact sheet
+  EXPECT_EQ(compared, ra.pictures + ra.sounds + 2 + ra.icons);  // + name.dat + contact sheet + icons
   const auto png = ReadAll(a / "contact_sheet.png");
   ASSERT_GT(png.size(), 8u);
   EXPECT_EQ(png[1], 'P');

@@ -1,6 +1,7 @@
 // Playing from the keyboard, the Ctrl skip, the mute and the remembered settings.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include "platform/events.h"
@@ -111,7 +112,7 @@ TEST_F(DesktopKeys, CtrlSkipsClickWaitsAtASteadyPaceAndStopsAtAChoice) {
 }
 
 TEST_F(DesktopKeys, MuteSilencesEveryChannelAndIsRememberedWithTheScale) {
-  const testwav::Bytes wav = testwav::Wav(1, 11025, 8, testwav::Bytes(4000, 200));
+  const testwav::Bytes wav = testwav::Wav(1, 11025, 8, testwav::Bytes(40000, 200));  // 3.6 s
   std::ofstream(run.dir / "dat" / "a.wav", std::ios::binary)
       .write(reinterpret_cast<const char*>(wav.data()), static_cast<long>(wav.size()));
   Mixer& mixer = *g().sound.mixer;
@@ -123,8 +124,22 @@ TEST_F(DesktopKeys, MuteSilencesEveryChannelAndIsRememberedWithTheScale) {
   Key(vk::kM);
   PlayWave(g(), 1, "a.wav");
   EXPECT_EQ(mixer.QueueLength(1), 1u);
+  auto play_for = [&](int ms) {
+    for (const int64_t end = run.plat.NowMs() + ms; run.plat.NowMs() < end;) {
+      run.plat.ProcessMessages();
+      run.plat.WaitMessage();
+    }
+  };
+  play_for(100);
+  const std::vector<uint8_t>& out = run.plat.fake_audio().played;
+  EXPECT_NE(std::count(out.begin(), out.end(), 200), 0);  // the sound is heard
   Key(vk::kM);  // muting drops what was still to play
   EXPECT_EQ(mixer.QueueLength(1), 0u);
+  play_for(1000);
+  const size_t after_mute = out.size();
+  play_for(2000);
+  EXPECT_EQ(out.size(), after_mute) << "nothing more reaches the output";
+  EXPECT_LT(std::count(out.begin(), out.end(), 200), 40000 / 4) << "the sound was cut short";
 
   // + and - step the scale within 1..4; F11 toggles full screen.
   for (int i = 0; i < 5; ++i) Key(vk::kPlus);

@@ -30,8 +30,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("pomurie"));
   QApplication::setApplicationVersion(QStringLiteral(POMURIE_VERSION));
-  // Lets the desktop match the window to pomurie.desktop and its icon.
-  QGuiApplication::setDesktopFileName(QStringLiteral("pomurie"));
+  // Lets the desktop match the window to its desktop entry and icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral(POMURIE_APP_ID));
   QApplication::setFont(QtWidgetFont(12, false));  // dialogs in the game's face
   QApplication::setQuitOnLastWindowClosed(false);  // the game decides when it ends
   QtPlatform platform;

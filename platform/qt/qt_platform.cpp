@@ -242,12 +242,17 @@ void QtPlatform::SetFullScreen(bool on) {
   if (on == full_screen_) return;
   full_screen_ = on;
   if (on) {
+    normal_pos_ = window_->pos();
     window_->setMinimumSize(0, 0);
     window_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     window_->showFullScreen();
+    // Without a window manager nobody acts on the full-screen request: cover the
+    // screen ourselves (a manager that did already gave the window this size).
+    if (QScreen* screen = window_->screen()) window_->setGeometry(screen->geometry());
   } else {
     window_->showNormal();
     window_->setFixedSize(kClientSize * scale_, kClientSize * scale_);
+    window_->move(normal_pos_);
   }
   PlaceClient();
 }

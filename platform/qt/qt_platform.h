@@ -100,6 +100,7 @@ class QtPlatform : public Platform {
   int scale_ = 1;
   int shown_scale_ = 1;
   bool full_screen_ = false;
+  QPoint normal_pos_;  // where the window was before full screen
   std::vector<std::unique_ptr<QtWidget>> widgets_;
   std::map<std::string, QtWidget*, std::less<>> by_name_;
   GameEvents* events_ = nullptr;

@@ -25,6 +25,15 @@ std::vector<NamedPicture> DrawFieldScenes();    // scenes_field.cpp
 std::vector<NamedPicture> DrawEventScenes();    // scenes_events.cpp
 std::vector<NamedPicture> DrawMonsterStrips();  // sprites.cpp
 std::vector<NamedPicture> DrawPanels();         // panels.cpp
+
+// The application icon for the desktop's hicolor theme, one picture per size;
+// pixels of kIconTransparent are see-through in the PNG files.
+struct SizedIcon {
+  int size;
+  Canvas pic;
+};
+inline constexpr Rgb kIconTransparent{255, 0, 255};
+std::vector<SizedIcon> DrawAppIcons();  // panels.cpp
 std::vector<NamedFile> MakeSounds();            // sounds.cpp
 // name.dat in CP932 with CR LF; false with a message when a name holds a
 // character the converter does not know.
@@ -38,9 +47,11 @@ const std::vector<int>& MonsterNumbers();
 struct GenerateReport {
   int pictures = 0;
   int sounds = 0;
+  int icons = 0;
 };
 
-// Writes cg/*.bmp, dat/*.wav, dat/name.dat and contact_sheet.png under dir.
+// Writes cg/*.bmp, dat/*.wav, dat/name.dat, contact_sheet.png and
+// icons/hicolor/<n>x<n>/apps/pomurie.png under dir.
 bool GenerateAssets(const std::string& dir, GenerateReport* report, std::string* error);
 
 }  // namespace assetgen

@@ -138,9 +138,18 @@ bool GenerateAssets(const std::string& dir, GenerateReport* report, std::string*
 
   if (!WriteFile(root / "contact_sheet.png", EncodePng(ContactSheet(scenes, sprites, panels)), error)) return false;
 
+  const std::vector<SizedIcon> icons = DrawAppIcons();
+  for (const SizedIcon& icon : icons) {
+    const std::string size = std::to_string(icon.size);
+    const fs::path apps = root / "icons" / "hicolor" / (size + "x" + size) / "apps";
+    fs::create_directories(apps, ec);
+    if (!WriteFile(apps / "pomurie.png", EncodePng(icon.pic, &kIconTransparent), error)) return false;
+  }
+
   if (report) {
     report->pictures = pictures;
     report->sounds = static_cast<int>(sounds.size());
+    report->icons = static_cast<int>(icons.size());
   }
   return true;
 }

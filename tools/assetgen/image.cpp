@@ -211,10 +211,12 @@ void Canvas::BlitMirrored(const Canvas& src, int dx, int dy, Rgb key) {
     }
 }
 
-Canvas Canvas::Scaled(int f) const {
-  Canvas out(w_ * f, h_ * f);
-  for (int y = 0; y < out.h_; ++y)
-    for (int x = 0; x < out.w_; ++x) out.Set(x, y, Get(x / f, y / f));
+Canvas Canvas::Scaled(int f) const { return Resized(w_ * f, h_ * f); }
+
+Canvas Canvas::Resized(int w, int h) const {
+  Canvas out(w, h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) out.Set(x, y, Get(x * w_ / w, y * h_ / h));
   return out;
 }
 
@@ -286,10 +288,11 @@ static void PngChunk(std::vector<uint8_t>& out, const char* type, const std::vec
   Put32BE(out, Crc32(tb.data(), tb.size()));
 }
 
-std::vector<uint8_t> EncodePng(const Canvas& c) {
+std::vector<uint8_t> EncodePng(const Canvas& c, const Rgb* transparent) {
   const int w = c.width(), h = c.height();
+  const int channels = transparent ? 4 : 3;
   std::vector<uint8_t> raw;
-  raw.reserve(static_cast<size_t>(h) * (w * 3 + 1));
+  raw.reserve(static_cast<size_t>(h) * (w * channels + 1));
   for (int y = 0; y < h; ++y) {
     raw.push_back(0);  // filter: none
     for (int x = 0; x < w; ++x) {
@@ -297,6 +300,7 @@ std::vector<uint8_t> EncodePng(const Canvas& c) {
       raw.push_back(p.r);
       raw.push_back(p.g);
       raw.push_back(p.b);
+      if (transparent) raw.push_back(p == *transparent ? 0 : 255);
     }
   }
   // zlib stream made of stored deflate blocks.
@@ -322,7 +326,7 @@ std::vector<uint8_t> EncodePng(const Canvas& c) {
   std::vector<uint8_t> ihdr;
   Put32BE(ihdr, w);
   Put32BE(ihdr, h);
-  ihdr.insert(ihdr.end(), {8, 2, 0, 0, 0});  // 8-bit RGB
+  ihdr.insert(ihdr.end(), {8, static_cast<uint8_t>(transparent ? 6 : 2), 0, 0, 0});  // 8-bit RGB or RGBA
   PngChunk(out, "IHDR", ihdr);
   PngChunk(out, "IDAT", z);
   PngChunk(out, "IEND", {});

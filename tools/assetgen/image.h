@@ -81,6 +81,8 @@ class Canvas {
   void Blit(const Canvas& src, int dx, int dy, bool useKey = false, Rgb key = Rgb());
   void BlitMirrored(const Canvas& src, int dx, int dy, Rgb key);
   Canvas Scaled(int factor) const;
+  // Nearest-neighbour to any size (pixel art keeps hard edges).
+  Canvas Resized(int w, int h) const;
   // Adds a one-pixel outline of colour `ink` around every pixel that differs
   // from `bg` (used for sprites and cut-out figures).
   void Outline(Rgb bg, Rgb ink);
@@ -94,8 +96,9 @@ class Canvas {
 
 // 24-bit uncompressed BMP, bottom-up rows padded to 4 bytes.
 std::vector<uint8_t> EncodeBmp(const Canvas& c);
-// RGB PNG with stored (uncompressed) deflate blocks.
-std::vector<uint8_t> EncodePng(const Canvas& c);
+// RGB PNG with stored (uncompressed) deflate blocks; with a key colour, RGBA
+// with the pixels of that colour fully transparent.
+std::vector<uint8_t> EncodePng(const Canvas& c, const Rgb* transparent = nullptr);
 uint32_t Crc32(const uint8_t* data, size_t n, uint32_t crc = 0);
 
 }  // namespace assetgen

@@ -77,16 +77,19 @@ Canvas Inset(int w, int h) {
   return c;
 }
 
-Canvas Icon() {
+// The application icon's 32 x 32 art; `outside` fills the rounded-off corners.
+Canvas IconArt(Rgb outside) {
   Canvas art(32, 32, Rgb(250, 214, 226));
   art.VGradient(0, 0, 32, 31, Rgb(252, 222, 232), Rgb(236, 160, 190), 5);
   art.RectOutline(0, 0, 32, 32, pal::pinkDark);
-  RoundCorners(art, Rgb(0, 0, 0));
+  RoundCorners(art, outside);
   art.Ellipse(16, 25, 12, 3, pal::white);
   Cake(art, 16, 24, 5);
   Sparkle(art, 5, 6, pal::yellow);
-  return art.Scaled(2);
+  return art;
 }
+
+Canvas Icon() { return IconArt(Rgb(0, 0, 0)).Scaled(2); }
 
 }  // namespace
 
@@ -102,6 +105,13 @@ std::vector<NamedPicture> DrawPanels() {
   v.push_back({"panel_detail.bmp", Inset(113, 237)});       // item description
   v.push_back({"panel_cook.bmp", Inset(93, 209)});          // recipe column
   v.push_back({"icon.bmp", Icon()});
+  return v;
+}
+
+std::vector<SizedIcon> DrawAppIcons() {
+  const Canvas art = IconArt(kIconTransparent);
+  std::vector<SizedIcon> v;
+  for (int size : {16, 24, 32, 48, 64, 128, 256}) v.push_back({size, art.Resized(size, size)});
   return v;
 }
 
