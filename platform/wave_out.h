@@ -11,14 +11,17 @@ class WaveOut {
  public:
   virtual ~WaveOut() = default;
 
+  // Outputs are numbered among the system's outputs, its default one first; a
+  // number past them (or below 0) means the default.
+
   // Whether the machine has any wave output at all.
   virtual bool DeviceAvailable() const { return true; }
-  // The output's name, or empty when it cannot tell (settings sections are named after it).
-  virtual std::string DeviceName() const { return {}; }
+  // The name of output `device`, or empty when it cannot tell (settings sections are named after it).
+  virtual std::string DeviceName(int /*device*/) const { return {}; }
 
-  // Opens the device for 8-bit mono at the rate (11025, 22050 or 44100).
+  // Opens output `device` for 8-bit mono at the rate (11025, 22050 or 44100).
   // On failure returns false and describes the reason in *error.
-  virtual bool Open(int samples_per_second, std::string* error) = 0;
+  virtual bool Open(int samples_per_second, int device, std::string* error) = 0;
   virtual bool IsOpen() const = 0;
   virtual void Close() = 0;
 

@@ -89,7 +89,11 @@ struct DayRun {
       }
     } else if (g.WaitState == 0) {
       ++clicks;
-      p.QueueMouseDown("cg", 10, 10);
+      if (close_at_wait && close_at_wait(g)) {
+        p.QueueClose();
+      } else {
+        p.QueueMouseDown("cg", 10, 10);
+      }
     } else if (on_idle && on_idle(g)) {
       // the idle hook handed over another scene
     } else {
@@ -100,6 +104,8 @@ struct DayRun {
   GameRun run;
   Game& g = *run.g;
   Policy policy;
+  // Asked at every click wait; true closes the window there instead of clicking.
+  std::function<bool(Game&)> close_at_wait;
   // Called when nothing waits and no scene is queued; true when it handed one over.
   std::function<bool(Game&)> on_idle;
   int questions = 0;

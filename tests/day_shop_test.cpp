@@ -3,6 +3,7 @@
 
 #include <set>
 
+#include "shell/save.h"
 #include "tests/day_fixture.h"
 #include "town/night.h"
 #include "town/shop.h"
@@ -115,7 +116,7 @@ TEST(DayShop, AnOrderExpiresAfterItsDeadline) {
   Game& g = d.g;
   MakeGoods(g, 40, 1, 0);
   g.my.orders[10] = torder{J("ケン"), kGoods, 5};
-  std::string sheet;
+  g.my.orders[4] = torder{J("ボロ"), -1, 12};  // as a damaged save may hold it
   d.Answer({"オーダーシート"});
   d.Play([&](Game& g) {
     for (int night = 0; night < 5; ++night) {
@@ -126,67 +127,70 @@ TEST(DayShop, AnOrderExpiresAfterItsDeadline) {
     Transfer(g, ShopScreen);
   });
   EXPECT_TRUE(g.my.orders[10].customer.empty());
-  EXPECT_EQ(g.my.fame, 45);
+  EXPECT_TRUE(g.my.orders[4].customer.empty());
+  EXPECT_EQ(g.my.fame, 40);
   EXPECT_TRUE(d.Logged("ケンは怒って帰って行きました...."));
   EXPECT_FALSE(d.Logged("ケンさん【"));  // the sheet came after the expiry
 }
 
-// Four order customers, answered in turn: hand over at once, refuse, hit, take.
+TEST(DayShop, ClosingWhileACustomerOrdersSavesAWholeOrder) {
+  DayRun d;
+  d.policy = [](Game& g) {
+    g.my.fame = 100;
+    g.my.hours_used = 0;
+    return J("待つ");
+  };
+  d.close_at_wait = [&d](Game&) { return d.Logged("「すみませーん、注文いいですか？」"); };
+  d.Play(ShopScreen);
+  ASSERT_TRUE(d.Logged("「すみませーん、注文いいですか？」"));
+  GameState saved;
+  ParseSaveData(saved, d.run.SaveBytes());
+  int orders = 0;
+  for (const torder& o : saved.my.orders) {
+    if (o.customer.empty()) continue;
+    ++orders;
+    EXPECT_EQ(d.g.item_def[o.item].recipe, 1);
+    EXPECT_GE(o.days, 1);
+    EXPECT_LE(o.days, 5);
+  }
+  EXPECT_EQ(orders, 1);
+}
+
+// Four order customers answered in turn; each answer is checked at the next question.
 TEST(DayShop, OrderCustomersAreToldApartByTheCaptionPicked) {
   DayRun d;
-  Game& g = d.g;
   const char* plan[] = {"すぐ渡す", "断る", "たたく", "注文を受ける"};
-  int next = 0;
-  bool answered = false;  // an order answer waits for its check
-  struct {
-    int slot = 0;
-    int32_t item = 0, fame = 0, money = 0, buyers = 0;
-  } before;
-  auto stock = [&](int32_t count) {
-    for (int n = 1; n < kItemCount; ++n) {
-      const titem& it = g.item_def[n];
-      if (!it.name.empty() && it.recipe == 1 && it.price <= 100) g.my.item_count[n] = count;
-    }
-  };
-  auto check = [&](const char* answer) {
-    const torder& o = g.my.orders[before.slot];
-    const int32_t change = g.my.fame - before.fame;
-    if (answer == std::string("すぐ渡す")) {
-      EXPECT_EQ(g.my.money - before.money, 2 * g.item_def[before.item].price);
-      EXPECT_EQ(g.my.week_buyers, before.buyers);
-      EXPECT_EQ(change, 1);
-    } else if (answer == std::string("断る")) {
-      EXPECT_EQ(change, -1);
-    } else if (answer == std::string("たたく")) {
-      EXPECT_TRUE(change == -2 || change == -1 || change == 1) << change;
-    }
-    EXPECT_EQ(o.customer.empty(), answer != std::string("注文を受ける"));
-  };
+  int next = 0, slot = 0;
+  int32_t fame = 0, money = 0;
   d.policy = [&](Game& g) -> std::string {
-    if (g.ChoiceCaption[2] == J("断る")) {
-      for (int s = 1; s <= 10; ++s) {
-        if (!g.my.orders[s].customer.empty()) before.slot = s;
-      }
-      const torder& o = g.my.orders[before.slot];
-      before.item = o.item;
-      before.fame = g.my.fame;
-      before.money = g.my.money;
-      before.buyers = g.my.week_buyers;
-      EXPECT_LE(g.item_def[o.item].price, 100);
-      EXPECT_EQ(g.item_def[o.item].recipe, 1);
-      EXPECT_GE(o.days, 1);
-      EXPECT_LE(o.days, 5);
-      EXPECT_TRUE(d.Offered(J(plan[next])));
-      answered = true;
+    if (d.Offered(J("断る"))) {  // an order customer
+      for (int s = 1; s < kOrderSlots; ++s) slot = g.my.orders[s].customer.empty() ? slot : s;
+      const titem& it = g.item_def[g.my.orders[slot].item];
+      EXPECT_TRUE(it.recipe == 1 && it.price <= 100);
+      fame = g.my.fame;
+      money = g.my.money + 2 * it.price;
       return J(plan[next++]);
     }
-    if (answered) {
-      answered = false;
-      check(plan[next - 1]);
-      g.my.orders[before.slot] = torder{};  // one order at a time
+    if (slot != 0) {
+      const int32_t change = g.my.fame - fame;
+      const std::string answer = plan[next - 1];
+      EXPECT_EQ(g.my.orders[slot].customer.empty(), answer != "注文を受ける") << answer;
+      if (answer == "すぐ渡す") {
+        EXPECT_TRUE(change == 1 && g.my.money == money && g.my.week_buyers == 0);
+      } else if (answer == "断る") {
+        EXPECT_EQ(change, -1);
+      } else if (answer == "たたく") {
+        EXPECT_TRUE(change == -2 || change == -1 || change == 1) << change;
+      }
+      g.my.orders[slot] = torder{};  // one order at a time
+      slot = 0;
     }
     if (next == 4) return std::string();
-    stock(next == 0 ? 1 : 0);
+    // Only the first customer finds the ordered item in stock, and nobody else buys.
+    for (int n = 1; n < kItemCount; ++n) {
+      if (g.item_def[n].recipe == 1) g.my.item_count[n] = next == 0 ? 1 : 0;
+    }
+    g.my.week_buyers = 0;
     g.my.fame = 100;
     g.my.hours_used = 0;
     return J("待つ");

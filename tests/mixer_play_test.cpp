@@ -46,7 +46,7 @@ std::string ErrorOf(const std::function<void()>& f) {
   try {
     f();
   } catch (const EMixerError& e) {
-    return e.what();
+    return e.cause().empty() ? e.what() : std::string(e.what()) + ": " + e.cause();
   }
   return "(no error)";
 }
@@ -309,7 +309,8 @@ TEST(MixerPlay, ErrorsWordForWord) {
   EXPECT_FALSE(r.dev.IsOpen());
   EXPECT_EQ(ErrorOf([&] { r.mixer->Play(0, w); }),
             "Wave device not allocated, call MixerActivate(hMixSession,TRUE)");
-  EXPECT_EQ(ErrorOf([&] { Mixer second(r.dev, [] { return int64_t{0}; }); }), "Session already initialized");
+  EXPECT_EQ(ErrorOf([&] { Mixer second(r.dev, [] { return int64_t{0}; }); }),
+            "Initialization failed (MixerInit): Session already initialized");
 
   // Reactivated, it plays again.
   r.mixer->SetChannels(255);
@@ -330,7 +331,7 @@ TEST(MixerPlay, DeviceRefusals) {
   {
     FakeWaveOut dev;
     std::string why;
-    ASSERT_TRUE(dev.Open(11025, &why));
+    ASSERT_TRUE(dev.Open(11025, 0, &why));
     Mixer m(dev, [] { return int64_t{0}; });
     EXPECT_EQ(ErrorOf([&] { m.SetActivated(true); }), "Resource is already allocated to a process");
   }
@@ -338,21 +339,22 @@ TEST(MixerPlay, DeviceRefusals) {
     FakeWaveOut dev;
     IniFile ini = IniFile::Parse("[not compatible]\nUnknown Device=1\n");
     EXPECT_EQ(ErrorOf([&] { Mixer m(dev, [] { return int64_t{0}; }, &ini); }),
-              "Unknown Device is not compatible with the realtime mixer");
+              "Initialization failed (MixerInit): Unknown Device is not compatible with the realtime mixer");
     // The refusal left no instance behind.
     Mixer m(dev, [] { return int64_t{0}; });
   }
   {
     FakeWaveOut dev;
-    dev.device_name = "Speakers";
+    dev.outputs = {"Speakers"};
     IniFile ini = IniFile::Parse("[not compatible]\nSpeakers=1\n");
     EXPECT_EQ(ErrorOf([&] { Mixer m(dev, [] { return int64_t{0}; }, &ini); }),
-              "Speakers is not compatible with the realtime mixer");
+              "Initialization failed (MixerInit): Speakers is not compatible with the realtime mixer");
   }
   {
     FakeWaveOut dev;
     dev.no_device = true;
-    EXPECT_EQ(ErrorOf([&] { Mixer m(dev, [] { return int64_t{0}; }); }), "No wave output devices available");
+    EXPECT_EQ(ErrorOf([&] { Mixer m(dev, [] { return int64_t{0}; }); }),
+              "Initialization failed (MixerInit): No wave output devices available");
     dev.no_device = false;
     Mixer m(dev, [] { return int64_t{0}; });  // nor did this one
   }
@@ -405,4 +407,25 @@ TEST(MixerSettingsFile, ShapeTheStream) {
   r.Advance(1000);
   EXPECT_TRUE(r.Run(0, 2000, 30));  // doubled to 22050 Hz
   EXPECT_TRUE(r.Run(2000, 2048, 128));
+}
+
+TEST(MixerSettingsFile, WaveOutDevicePicksTheOutputByNumber) {
+  // Output 0 is the system's default; a number past the outputs means the default.
+  // The chosen output's own section shapes the stream.
+  const struct {
+    const char* number;
+    int output;
+    int blocks;
+  } cases[] = {{"", 0, 3}, {"0", 0, 3}, {"1", 1, 4}, {"2", 2, 5}, {"3", 0, 3}, {"99", 0, 3}, {"-1", 0, 3}};
+  for (const auto& c : cases) {
+    FakeWaveOut dev;
+    dev.outputs = {"Speakers", "Headphones", "HDMI"};
+    std::string text = "[Headphones]\nWaveBlocks=4\n[HDMI]\nWaveBlocks=5\n";
+    if (*c.number) text += std::string("[general]\nWaveOutDevice=") + c.number + "\n";
+    const IniFile ini = IniFile::Parse(text);
+    Mixer m(dev, [] { return int64_t{0}; }, &ini);
+    m.SetActivated(true);
+    EXPECT_EQ(dev.output, c.output) << c.number;
+    EXPECT_EQ(m.settings().wave_blocks, c.blocks) << c.number;
+  }
 }

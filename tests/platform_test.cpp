@@ -228,7 +228,7 @@ TEST(FakeWaveOut, PlaysBlocksOnVirtualTimeInOrder) {
   FakeWaveOut w;
   std::vector<int> done;
   w.SetDoneHandler([&](int id) { done.push_back(id); });
-  ASSERT_TRUE(w.Open(11025, nullptr));
+  ASSERT_TRUE(w.Open(11025, 0, nullptr));
   w.Write(std::vector<uint8_t>(1102, 1), 1);
   w.Write(std::vector<uint8_t>(1102, 2), 2);
   w.AdvanceTo(0);
@@ -239,6 +239,6 @@ TEST(FakeWaveOut, PlaysBlocksOnVirtualTimeInOrder) {
   EXPECT_EQ(w.played.size(), 2204u);
   w.fail_open = true;
   std::string err;
-  EXPECT_FALSE(w.Open(11025, &err));
+  EXPECT_FALSE(w.Open(11025, 0, &err));
   EXPECT_FALSE(err.empty());
 }

@@ -2,7 +2,6 @@
 // the title, character creation and thousands of scene transfers. Every scene starts
 // at the same stack depth, so however long play goes the stack does not grow.
 #include <gtest/gtest.h>
-#include <pthread.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -12,24 +11,19 @@
 #include "presentation/log.h"
 #include "shell/scene.h"
 #include "tests/shell_fixture.h"
+#include "tests/small_stack.h"
 
 namespace {
 
 struct SessionStats {
-  uintptr_t lowest = UINTPTR_MAX;
-  uintptr_t highest = 0;
+  StackSpan stack;
   int hops_left = 0;
   int64_t asks = 0, talks = 0, hops = 0, inputs = 0;
   std::string failure;  // first broken invariant
 };
 SessionStats* stats = nullptr;
 
-void Track() {
-  volatile char marker = 0;
-  const auto here = reinterpret_cast<uintptr_t>(&marker);
-  stats->lowest = std::min(stats->lowest, here);
-  stats->highest = std::max(stats->highest, here);
-}
+void Track() { stats->stack.Mark(); }
 
 void Ask(Game& g);
 
@@ -135,32 +129,18 @@ struct Session {
   }
 };
 
-void* RunSession(void* arg) {
-  auto* session = static_cast<Session*>(arg);
+void RunSession(Session* session) {
   stats = &session->s;
   session->run.plat.SetIdleHandler([session] { session->Input(); });
   session->run.Run();
   stats = nullptr;
-  return nullptr;
 }
-
-#if defined(__SANITIZE_ADDRESS__)
-constexpr size_t kStackBytes = 1024 * 1024;  // sanitizer frames are several times larger
-#else
-constexpr size_t kStackBytes = 256 * 1024;
-#endif
 
 TEST(Session, ThousandsOfTransfersRunOnASmallStack) {
   auto session = std::make_unique<Session>();
   session->target_scenes = 30000;
 
-  pthread_attr_t attr;
-  pthread_attr_init(&attr);
-  ASSERT_EQ(pthread_attr_setstacksize(&attr, kStackBytes), 0);
-  pthread_t thread;
-  ASSERT_EQ(pthread_create(&thread, &attr, RunSession, session.get()), 0);
-  pthread_join(thread, nullptr);
-  pthread_attr_destroy(&attr);
+  ASSERT_TRUE(RunOnSmallStack([&] { RunSession(session.get()); }));
 
   const SessionStats& s = session->s;
   Game& g = *session->run.g;
@@ -174,7 +154,7 @@ TEST(Session, ThousandsOfTransfersRunOnASmallStack) {
   EXPECT_GT(s.hops, 10000);
   // Every scene began at the loop's depth (frame layouts of the scenes differ by a
   // few bytes); 30000 nested calls would have spread over megabytes.
-  EXPECT_LE(s.highest - s.lowest, 1024u) << "stack grew by " << (s.highest - s.lowest) << " bytes";
+  EXPECT_LE(s.stack.Spread(), 1024u) << "stack grew by " << s.stack.Spread() << " bytes";
 }
 
 }  // namespace

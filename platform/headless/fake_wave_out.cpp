@@ -2,12 +2,25 @@
 
 #include <algorithm>
 
-bool FakeWaveOut::Open(int samples_per_second, std::string* error) {
+namespace {
+
+int OutputIndex(int device, size_t count) {
+  return device >= 0 && static_cast<size_t>(device) < count ? device : 0;
+}
+
+}  // namespace
+
+std::string FakeWaveOut::DeviceName(int device) const {
+  return outputs.empty() ? std::string() : outputs[static_cast<size_t>(OutputIndex(device, outputs.size()))];
+}
+
+bool FakeWaveOut::Open(int samples_per_second, int device, std::string* error) {
   if (fail_open || open_ || (samples_per_second != 11025 && samples_per_second != 22050 && samples_per_second != 44100)) {
     if (error) *error = fail_open ? "no audio output device" : open_ ? "device busy" : "unsupported rate";
     return false;
   }
   open_ = true;
+  output = OutputIndex(device, outputs.size());
   rate = samples_per_second;
   played_samples_ = 0;
   carry_samples_ = 0;

@@ -13,7 +13,7 @@
 
 class FakeWaveOut : public WaveOut {
  public:
-  bool Open(int samples_per_second, std::string* error) override;
+  bool Open(int samples_per_second, int device, std::string* error) override;
   bool IsOpen() const override { return open_; }
   void Close() override;
   void Write(std::vector<uint8_t> block, int id) override;
@@ -25,10 +25,11 @@ class FakeWaveOut : public WaveOut {
   void AdvanceTo(int64_t now_ms);
 
   // Test knobs and observations.
-  bool DeviceAvailable() const override { return !no_device; }
-  std::string DeviceName() const override { return device_name; }
+  bool DeviceAvailable() const override { return !no_device && !outputs.empty(); }
+  std::string DeviceName(int device) const override;
   bool no_device = false;        // the machine has no wave output at all
-  std::string device_name;       // empty: the device cannot tell its name
+  std::vector<std::string> outputs{""};  // the outputs' names, the default first; "": cannot tell
+  int output = -1;               // the output opened, by its place in `outputs`
   bool fail_open = false;  // Open fails as on a machine without audio output
   int rate = 0;
   std::vector<uint8_t> played;  // every sample played so far, in order (up to max_recorded)

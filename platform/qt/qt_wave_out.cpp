@@ -1,115 +1,44 @@
 #include "platform/qt/qt_wave_out.h"
 
-#include <QAudioDevice>
-#include <QAudioFormat>
-#include <QAudioSink>
-#include <QMediaDevices>
-#include <QMetaObject>
-
 #include <algorithm>
-#include <cstring>
+#include <chrono>
+#include <utility>
 
-// ---------------------------------------------------------------------------------
-// PcmBlockQueue
+namespace {
 
-PcmBlockQueue::PcmBlockQueue(std::function<void()> on_block_finished)
-    : on_block_finished_(std::move(on_block_finished)) {}
+constexpr int kBusyPollMs = 10;    // while blocks are queued: how late a report may come
+constexpr int kIdlePollMs = 250;   // otherwise
+constexpr int kWatchMs = 1000;     // how often a missing or changed output is looked for
 
-void PcmBlockQueue::Push(std::vector<uint8_t> block, int id) {
-  bool finished_now = false;
-  {
-    std::lock_guard lock(mu_);
-    if (block.empty()) {
-      // Nothing to play: done as soon as everything before it has been read.
-      if (blocks_.empty()) {
-        finished_.push_back(id);
-        finished_now = true;
-      } else {
-        blocks_.push_back(Block{{}, id});
-      }
-    } else {
-      blocks_.push_back(Block{std::move(block), id});
-    }
-  }
-  if (finished_now && on_block_finished_) on_block_finished_();
-  emit readyRead();
+int64_t SteadyMs() {
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-std::vector<int> PcmBlockQueue::TakeFinished() {
-  std::lock_guard lock(mu_);
-  std::vector<int> out;
-  out.swap(finished_);
-  return out;
+}  // namespace
+
+QtWaveOut::QtWaveOut() : QtWaveOut(MakeQtAudioBackend(), SteadyMs) {}
+
+QtWaveOut::QtWaveOut(std::unique_ptr<AudioBackend> backend, std::function<int64_t()> clock_ms)
+    : backend_(std::move(backend)), clock_(std::move(clock_ms)) {
+  poll_timer_.setTimerType(Qt::PreciseTimer);
+  QObject::connect(&poll_timer_, &QTimer::timeout, [this] { Poll(); });
 }
-
-std::vector<int> PcmBlockQueue::DropAll() {
-  std::lock_guard lock(mu_);
-  std::vector<int> out;
-  out.swap(finished_);
-  for (const Block& b : blocks_) out.push_back(b.id);
-  blocks_.clear();
-  return out;
-}
-
-int64_t PcmBlockQueue::BytesRead() const {
-  std::lock_guard lock(mu_);
-  return bytes_read_;
-}
-
-qint64 PcmBlockQueue::bytesAvailable() const {
-  std::lock_guard lock(mu_);
-  qint64 n = 0;
-  for (const Block& b : blocks_) n += static_cast<qint64>(b.data.size() - b.pos);
-  return n + QIODevice::bytesAvailable();
-}
-
-qint64 PcmBlockQueue::readData(char* data, qint64 max_size) {
-  bool finished_any = false;
-  qint64 done = 0;
-  {
-    std::lock_guard lock(mu_);
-    while (done < max_size && !blocks_.empty()) {
-      Block& b = blocks_.front();
-      const size_t n = std::min<size_t>(b.data.size() - b.pos, static_cast<size_t>(max_size - done));
-      if (n > 0) std::memcpy(data + done, b.data.data() + b.pos, n);
-      b.pos += n;
-      done += static_cast<qint64>(n);
-      if (b.pos == b.data.size()) {
-        finished_.push_back(b.id);
-        blocks_.pop_front();
-        finished_any = true;
-      }
-    }
-    // Empty blocks behind the last one read are finished too.
-    while (!blocks_.empty() && blocks_.front().data.empty()) {
-      finished_.push_back(blocks_.front().id);
-      blocks_.pop_front();
-      finished_any = true;
-    }
-    bytes_read_ += done;
-  }
-  if (finished_any && on_block_finished_) on_block_finished_();
-  return done;
-}
-
-// ---------------------------------------------------------------------------------
-// QtWaveOut
-
-QtWaveOut::QtWaveOut() : context_(std::make_unique<QObject>()) {}
 
 QtWaveOut::~QtWaveOut() {
   done_ = nullptr;  // whoever listened may be gone already
   Close();
 }
 
-bool QtWaveOut::DeviceAvailable() const { return !QMediaDevices::audioOutputs().isEmpty(); }
+bool QtWaveOut::DeviceAvailable() const { return !backend_->Outputs().empty(); }
 
-std::string QtWaveOut::DeviceName() const {
-  const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-  return device.isNull() ? std::string() : device.description().toStdString();
+std::string QtWaveOut::DeviceName(int device) const {
+  const std::vector<AudioOutput> outs = backend_->Outputs();
+  if (outs.empty()) return {};
+  return outs[device >= 0 && device < static_cast<int>(outs.size()) ? device : 0].name;
 }
 
-bool QtWaveOut::Open(int samples_per_second, std::string* error) {
+bool QtWaveOut::Open(int samples_per_second, int device, std::string* error) {
   auto fail = [&](const std::string& why) {
     if (error) *error = why;
     return false;
@@ -119,81 +48,148 @@ bool QtWaveOut::Open(int samples_per_second, std::string* error) {
     return fail("Unsupported sample rate " + std::to_string(samples_per_second) +
                 " (11025, 22050 or 44100 expected)");
   }
-  const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-  if (device.isNull()) return fail("No audio output device is available; sound is off");
-  QAudioFormat format;
-  format.setSampleRate(samples_per_second);
-  format.setChannelCount(1);
-  format.setSampleFormat(QAudioFormat::UInt8);
-  if (!device.isFormatSupported(format)) {
-    return fail("The audio output device \"" + device.description().toStdString() +
-                "\" cannot play 8-bit mono PCM at " + std::to_string(samples_per_second) + " Hz");
-  }
+  const std::vector<AudioOutput> outs = backend_->Outputs();
+  if (outs.empty()) return fail("No audio output device is available; sound is off");
+  // Number 0 is the default, which is then followed; a number past the end means it too.
+  pinned_ = device >= 1 && device < static_cast<int>(outs.size()) ? outs[device].id : std::string();
 
-  // Block ends are seen wherever the sink reads; the reports are posted to the UI thread.
-  QObject* context = context_.get();
-  queue_ = std::make_unique<PcmBlockQueue>([this, context] {
-    QMetaObject::invokeMethod(context, [this] { ReportFinished(); }, Qt::QueuedConnection);
-  });
-  queue_->open(QIODevice::ReadOnly);
-  sink_ = std::make_unique<QAudioSink>(device, format);
-  // A fifth of a second of buffering, about one of the game's blocks: smaller buffers
-  // make the sink's feeding fall behind real time.
-  sink_->setBufferSize(samples_per_second / 5);
-  sink_->start(queue_.get());
-  if (sink_->error() == QAudio::OpenError || sink_->error() == QAudio::FatalError) {
-    sink_.reset();
-    queue_.reset();
-    return fail("The audio output device \"" + device.description().toStdString() + "\" could not be opened");
-  }
+  pcm_ = std::make_unique<PcmStream>(samples_per_second / 2);
+  pcm_->open(QIODevice::ReadOnly | QIODevice::Unbuffered);
   rate_ = samples_per_second;
+  base_ = played_ = 0;
+  if (!StartStream(WantedOutput(), error)) {
+    pcm_.reset();
+    rate_ = 0;
+    return false;
+  }
+  last_watch_ms_ = clock_();
+  poll_timer_.start(kIdlePollMs);
   return true;
 }
 
 void QtWaveOut::Close() {
-  std::vector<int> dropped;
-  if (queue_) dropped = queue_->DropAll();
-  if (sink_) {
-    sink_->stop();
-    sink_.reset();
-  }
-  queue_.reset();
+  if (!IsOpen()) return;
+  poll_timer_.stop();
+  restart_on_.clear();
+  if (!stream_) CatchUp();
+  std::vector<int> dropped = pcm_->DropAll(Played());
+  stream_.reset();
+  stream_output_.clear();
+  pcm_.reset();
   rate_ = 0;
-  for (int id : dropped) {
-    if (done_) done_(id);
-  }
+  ReportDropped(std::move(dropped));
 }
 
 void QtWaveOut::Write(std::vector<uint8_t> block, int id) {
-  if (!queue_) return;  // not open: nothing plays and nothing comes back
-  queue_->Push(std::move(block), id);
-  // A sink that ran dry has gone idle; it picks up again on its own pull, but a
-  // resume makes sure a suspended stream plays.
-  if (sink_ && sink_->state() == QAudio::SuspendedState) sink_->resume();
+  if (!IsOpen()) return;  // nothing plays and nothing comes back
+  if (!stream_) CatchUp();  // silent: the block starts now, not where the clock left the stream
+  pcm_->Push(std::move(block), id);
+  ScheduleNextPoll();
 }
 
 void QtWaveOut::Reset() {
-  if (!queue_) return;
-  std::vector<int> dropped = queue_->DropAll();
-  if (sink_) {
-    // Drop what the sink still holds and start pulling afresh.
-    sink_->reset();
-    if (sink_->state() == QAudio::StoppedState) sink_->start(queue_.get());
+  if (!IsOpen()) return;
+  if (!stream_) CatchUp();
+  std::vector<int> dropped = pcm_->DropAll(Played());
+  if (stream_) {
+    // The old stream's buffer, already pulled from us, goes with it. The fresh
+    // one starts at the next poll, once the blocks that follow the reset are
+    // queued, so that it does not pull silence ahead of them.
+    restart_on_ = stream_output_;
+    GoSilent();
   }
-  for (int id : dropped) {
-    if (done_) done_(id);
-  }
+  ReportDropped(std::move(dropped));
 }
 
 int64_t QtWaveOut::PlayedSamples() const {
-  if (!sink_ || rate_ == 0) return -1;
-  return sink_->processedUSecs() * rate_ / 1000000;
+  if (!IsOpen()) return -1;
+  return pcm_->BlockSamplesPlayed(Played());
 }
 
-void QtWaveOut::ReportFinished() {
-  if (!queue_) return;
-  for (int id : queue_->TakeFinished()) {
-    if (done_) done_(id);
-    if (!queue_) return;  // the handler closed the device
+void QtWaveOut::Poll() {
+  if (!IsOpen()) return;
+  if (stream_ && stream_->Failed()) GoSilent();
+  if (!restart_on_.empty()) {
+    CatchUp();
+    if (!StartStream(std::exchange(restart_on_, {}), nullptr)) GoSilent();
   }
+  const int64_t now = clock_();
+  if (now - last_watch_ms_ >= kWatchMs) {
+    last_watch_ms_ = now;
+    // While silent any output will do: "" asks for the system's default.
+    const std::string wanted = WantedOutput();
+    if (!stream_ || (!wanted.empty() && wanted != stream_output_)) {
+      if (stream_) {
+        played_ = std::max(played_, Played());
+        stream_.reset();
+        stream_output_.clear();
+      } else {
+        CatchUp();
+      }
+      if (!StartStream(wanted, nullptr)) GoSilent();
+    }
+  }
+  if (!stream_) CatchUp();
+  played_ = std::max(played_, Played());
+  while (IsOpen()) {
+    const std::optional<int> id = pcm_->TakePlayed(played_);
+    if (!id) break;
+    if (done_) done_(*id);  // may write, reset or close
+  }
+  ScheduleNextPoll();
+}
+
+std::string QtWaveOut::WantedOutput() const {
+  const std::vector<AudioOutput> outs = backend_->Outputs();
+  if (!pinned_.empty() &&
+      std::any_of(outs.begin(), outs.end(), [&](const AudioOutput& o) { return o.id == pinned_; })) {
+    return pinned_;
+  }
+  return outs.empty() ? std::string() : outs.front().id;
+}
+
+bool QtWaveOut::StartStream(const std::string& id, std::string* error) {
+  // The new stream pulls from where the stream stands now; its time counts from there.
+  base_ = pcm_->Handed();
+  played_ = std::max(played_, base_);
+  stream_ = backend_->Start(id, rate_, pcm_.get(), error);
+  stream_output_ = stream_ ? id : std::string();
+  return stream_ != nullptr;
+}
+
+void QtWaveOut::GoSilent() {
+  if (stream_) played_ = std::max(played_, Played());
+  stream_.reset();
+  stream_output_.clear();
+  // What the dead stream had pulled but not played plays on the clock from here.
+  base_ = played_;
+  silent_since_ms_ = clock_();
+}
+
+int64_t QtWaveOut::Played() const {
+  int64_t p;
+  if (stream_) {
+    p = base_ + stream_->PlayedUs() * rate_ / 1000000;
+  } else {
+    p = base_ + (clock_() - silent_since_ms_) * rate_ / 1000;
+  }
+  // Nothing plays before it was pulled, and time does not go back.
+  return std::clamp(p, played_, std::max(played_, pcm_->Handed()));
+}
+
+void QtWaveOut::CatchUp() {
+  const int64_t target = base_ + (clock_() - silent_since_ms_) * rate_ / 1000;
+  pcm_->Skip(target - pcm_->Handed());
+}
+
+void QtWaveOut::ReportDropped(std::vector<int> ids) {
+  for (int id : ids) {
+    if (done_) done_(id);
+  }
+}
+
+void QtWaveOut::ScheduleNextPoll() {
+  if (!IsOpen()) return;
+  const int interval = pcm_->Pending() ? kBusyPollMs : kIdlePollMs;
+  if (poll_timer_.interval() != interval || !poll_timer_.isActive()) poll_timer_.start(interval);
 }

@@ -16,11 +16,16 @@ std::atomic<bool> g_mixer_exists{false};
 
 Mixer::Mixer(WaveOut& device, std::function<int64_t()> clock_ms, const IniFile* settings)
     : out_(device), clock_(std::move(clock_ms)) {
-  if (g_mixer_exists.exchange(true)) Fail(mixer_msg::kAlreadyInitialized);
+  // The component reports any failure of the instance's initialisation as one;
+  // the reason travels along as the error's cause.
+  if (g_mixer_exists.exchange(true)) throw EMixerError(mixer_msg::kInitFailed, mixer_msg::kAlreadyInitialized);
   try {
     if (!out_.DeviceAvailable()) Fail(mixer_msg::kNoDevices);
-    const std::string name = out_.DeviceName();
+    const std::string name = out_.DeviceName(ReadWaveOutDevice(settings));
     settings_ = ReadMixerSettings(settings, name.empty() ? kUnknownDevice : name);
+  } catch (const EMixerError& e) {
+    g_mixer_exists = false;
+    throw EMixerError(mixer_msg::kInitFailed, e.what());
   } catch (...) {
     g_mixer_exists = false;
     throw;
@@ -50,7 +55,7 @@ void Mixer::SetActivated(bool active) {
 void Mixer::Activate() {
   if (out_.IsOpen()) Fail(mixer_msg::kAlreadyAllocated);
   std::string reason;
-  if (!out_.Open(settings_.samples_per_sec, &reason)) {
+  if (!out_.Open(settings_.samples_per_sec, settings_.wave_out_device, &reason)) {
     // The device gives a reason, not a number; 1 is the generic failure code.
     Fail(std::string(mixer_msg::kOpenDevice) + "1");
   }

@@ -49,8 +49,9 @@ class Mixer {
   static constexpr int64_t kNever = INT64_MAX;
 
   // `clock_ms` gives the current time in milliseconds. `settings` is MIXER.INI,
-  // or null for the defaults. Throws "Session already initialized" while another
-  // mixer exists, and the settings' refusals.
+  // or null for the defaults; they pick the output by its number. Throws
+  // "Initialization failed (MixerInit)" while another mixer exists, without a
+  // wave output, or when the settings refuse the device; cause() says which.
   Mixer(WaveOut& device, std::function<int64_t()> clock_ms, const IniFile* settings = nullptr);
   ~Mixer();
   Mixer(const Mixer&) = delete;

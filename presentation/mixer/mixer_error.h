@@ -7,10 +7,17 @@
 
 class EMixerError : public std::runtime_error {
  public:
-  explicit EMixerError(const std::string& message) : std::runtime_error(message) {}
+  explicit EMixerError(const std::string& message, std::string cause = {})
+      : std::runtime_error(message), cause_(std::move(cause)) {}
+  // The inner failure behind a summary message, such as why initialisation failed.
+  const std::string& cause() const { return cause_; }
+
+ private:
+  std::string cause_;
 };
 
 namespace mixer_msg {
+inline constexpr const char* kInitFailed = "Initialization failed (MixerInit)";
 inline constexpr const char* kAlreadyInitialized = "Session already initialized";
 inline constexpr const char* kNoDevices = "No wave output devices available";
 inline constexpr const char* kAlreadyAllocated = "Resource is already allocated to a process";

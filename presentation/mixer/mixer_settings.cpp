@@ -17,6 +17,8 @@ int RateOf(int code) {
 
 }  // namespace
 
+int ReadWaveOutDevice(const IniFile* ini) { return ini ? ini->ReadInt("general", "WaveOutDevice", 0) : 0; }
+
 MixerSettings ReadMixerSettings(const IniFile* ini, const std::string& device_name) {
   const IniFile empty = IniFile::Parse("");
   const IniFile& f = ini ? *ini : empty;
@@ -27,7 +29,7 @@ MixerSettings ReadMixerSettings(const IniFile* ini, const std::string& device_na
   const int blocks = f.ReadInt("default", "WaveBlocks", 3);
   const int len = f.ReadInt("default", "WaveBlockLen", 0) / 4 * 4;
   const int rate = f.ReadInt("default", "SamplesPerSec", 11);
-  s.wave_out_device = f.ReadInt("general", "WaveOutDevice", 0);
+  s.wave_out_device = ReadWaveOutDevice(ini);
   s.debug = f.ReadInt("general", "debug", 0);
 
   if (f.ReadInt("not compatible", device_name, 0) != 0) {

@@ -13,12 +13,15 @@ struct MixerSettings {
   int wave_blocks = 3;     // blocks in flight, 2..6
   int samples_per_sec = 11025;
   int block_len = 2048;    // bytes per block, a multiple of 4 in 512..4096
-  int wave_out_device = 0; // only one output here; kept for the settings file's sake
+  int wave_out_device = 0; // the output by its number, the system's default being 0
   int debug = 0;
 };
 
 // Name used for the device section when the device cannot tell its own.
 inline constexpr const char* kUnknownDevice = "Unknown Device";
+
+// The output the settings pick, by its number (section "general"); it names the device section.
+int ReadWaveOutDevice(const IniFile* ini);
 
 // Reads the settings (defaults when `ini` is null). Throws EMixerError when the
 // file lists the device as not compatible.

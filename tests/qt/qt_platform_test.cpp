@@ -1,4 +1,4 @@
-// The Qt window's input routing, dialogs, timer, closing and wave-out device.
+// The Qt window's input routing, dialogs, timer and closing.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
@@ -17,7 +17,6 @@
 #include <vector>
 
 #include "platform/qt/qt_platform.h"
-#include "platform/qt/qt_wave_out.h"
 #include "platform/text.h"
 
 namespace {
@@ -394,49 +393,6 @@ TEST_F(QtPlatformTest, ClosingCallsFormCloseOnceAndStopsInput) {
   other.CloseWindow();  // even before it was shown
   EXPECT_TRUE(other.Closed());
   EXPECT_EQ(rec.log, (std::vector<std::string>{"close"}));
-}
-
-TEST(QtWaveOut, PlaysBlocksInOrderOrFailsCleanlyWithoutADevice) {
-  QtWaveOut out;
-  std::string error;
-  EXPECT_FALSE(out.Open(8000, &error));
-  EXPECT_NE(error.find("8000"), std::string::npos);
-
-  std::vector<int> done;
-  out.SetDoneHandler([&](int id) { done.push_back(id); });
-  error.clear();
-  if (!out.Open(11025, &error)) {
-    // No sound card here: the reason is given and writes go nowhere.
-    EXPECT_FALSE(error.empty());
-    EXPECT_FALSE(out.IsOpen());
-    out.Write(std::vector<uint8_t>(512, 128), 1);
-    out.Reset();
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(done.empty());
-    EXPECT_EQ(out.PlayedSamples(), -1);
-    return;
-  }
-  ASSERT_TRUE(out.IsOpen());
-  for (int id = 1; id <= 3; ++id) out.Write(std::vector<uint8_t>(1024, 128), id);
-  QElapsedTimer clock;
-  clock.start();
-  while (done.size() < 3 && clock.elapsed() < 5000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-  EXPECT_EQ(done, (std::vector<int>{1, 2, 3}));
-  EXPECT_GE(out.PlayedSamples(), 0);
-
-  // Reset reports what was still queued, in order, before it returns.
-  done.clear();
-  for (int id = 4; id <= 6; ++id) out.Write(std::vector<uint8_t>(11025, 128), id);
-  out.Reset();
-  EXPECT_EQ(done, (std::vector<int>{4, 5, 6}));
-  QCoreApplication::processEvents();
-  EXPECT_EQ(done.size(), 3u);  // and nothing twice
-
-  // Closing drops and reports the same way.
-  out.Write(std::vector<uint8_t>(11025, 128), 7);
-  out.Close();
-  EXPECT_FALSE(out.IsOpen());
-  EXPECT_EQ(done.back(), 7);
 }
 
 }  // namespace
