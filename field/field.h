@@ -7,6 +7,7 @@ inline constexpr int kForest = 0;
 inline constexpr int kGrassland = 1;
 inline constexpr int kSea = 2;
 inline constexpr int kCave = 3;
+inline constexpr int kFieldCount = 4;
 
 // The menu of a field (0..3): さがす / キャンプ / アイテム / 帰る.
 void FieldMenu(Game& g, int field);

@@ -3,4 +3,6 @@
 
 #include <cstdint>
 
+// The fields keep nothing of their own: the owl doctor's stage lives in the saved
+// progress flags (OwlVisits, field/scenes.h).
 struct FieldState {};

@@ -71,7 +71,7 @@ TEST(DayClock, CampWithOneHourLeftHealsAndLeavesTheNightToTheNextMenu) {
   g.unit[kPlayer].hp = 10;
   g.my.hours_used = g.my.day_hours - 1;
   g.my.location = 0;
-  d.Play(Camp);
+  Camp(g);  // the field menu it hands over to is the next menu: not run here
   EXPECT_EQ(g.my.hours_used, g.my.day_hours);
   EXPECT_EQ(g.unit[kPlayer].hp, 15);  // a tenth of 40, plus one
   EXPECT_TRUE(d.Logged("2時間 休憩しました (残:0時間)"));

@@ -74,7 +74,11 @@ struct DaySession {
       ++orders_answered;
       return Pick(g, {{"注文を受ける", 4}, {"すぐ渡す", 4}, {"断る", 1}, {"たたく", 1}});
     }
-    if (Has(g, "キャンプ")) return Pick(g, {{"キャンプ", 3}, {"帰る", 1}});
+    if (Has(g, "キャンプ")) {
+      const std::string pick = Pick(g, {{"キャンプ", 1}, {"帰る", 1}});
+      if (pick == J("キャンプ")) ++camps;
+      return pick;
+    }
     // A question of a neighbour's screen: any offered answer.
     for (int k = 1; k <= 4; ++k) {
       if (!g.ChoiceCaption[k].empty()) return g.ChoiceCaption[k];

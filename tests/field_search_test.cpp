@@ -1,0 +1,95 @@
+#include <set>
+
+#include "field/field.h"
+#include "field/search.h"
+#include "tests/field_fixture.h"
+
+namespace {
+
+using FieldSearch = FieldTest;
+
+TEST_F(FieldSearch, HungerSpoilsOrdinarySearchesOnlyAtThirtyOrBelow) {
+  struct Case {
+    int32_t fullness;
+    int spoiled_min, spoiled_max;  // of 1700 searches
+  } const cases[] = {
+      {0, 770, 930},   // one in 2
+      {30, 65, 140},   // one in 17
+      {31, 0, 0},      // never
+      {100, 0, 0},
+  };
+  const std::string spoiled = J("お腹が減って探せなかった..");
+  for (const Case& c : cases) {
+    int n = 0;
+    for (int i = 0; i < 1700; ++i) {
+      g().unit[kPlayer].fullness = c.fullness;
+      ClearLogLines();
+      ASSERT_TRUE(RunSearchSlot(g(), 0));
+      n += g().MessageLog[0].text == spoiled;
+    }
+    EXPECT_GE(n, c.spoiled_min) << c.fullness;
+    EXPECT_LE(n, c.spoiled_max) << c.fullness;
+  }
+}
+
+// Many searches in each field with a random player: every slot comes up, each spends
+// time, keeps the player in the field and hands over exactly as its outcome says.
+TEST_F(FieldSearch, EverySlotInEveryFieldComesUpAndReturnsAsItShould) {
+  const std::set<int> handed_over = {5, 13, 14, 16, 20};  // battles and the merchant
+  for (int field = 0; field < kFieldCount; ++field) {
+    g().rng.Seed(1000 + field);
+    g().my.location = field;
+    std::set<int> seen;
+    for (int i = 0; i < 700; ++i) {
+      for (int tool : {2, 101, 102, 214, 215}) g().my.item_count[tool] = i % 3;
+      g().unit[kPlayer].hp = 50;
+      g().unit[kPlayer].fullness = i % 2 ? 80 : 10;
+      Rng probe = g().rng;
+      const int slot = probe.Random(kSearchSlots);
+      seen.insert(slot);
+      const int32_t hours = g().my.hours_used;
+      SearchField(g());
+
+      ASSERT_FALSE(run.plat.Closed());
+      EXPECT_GE(g().my.hours_used, hours + 1) << "slot " << slot;
+      EXPECT_EQ(g().my.location, field) << "slot " << slot;
+      for (int32_t n : g().my.item_count) ASSERT_LE(n, 99);
+      const int returns = TakeReturns();
+      if (handed_over.count(slot)) {
+        EXPECT_EQ(returns, 0) << "slot " << slot;
+      } else if (!(field == kCave && slot == 22)) {  // the dragon sometimes fights
+        EXPECT_EQ(returns, 1) << "field " << field << " slot " << slot;
+      }
+      if (slot == 13) EXPECT_EQ(run.W("l_btn10").Caption(), J("買う"));
+    }
+    EXPECT_EQ(seen.size(), 24u) << "field " << field;
+  }
+}
+
+TEST_F(FieldSearch, FieldMenuRoutesEachChoice) {
+  answers = {4};
+  FieldMenu(g(), kSea);
+  EXPECT_EQ(g().my.location, kSea);
+  EXPECT_TRUE(LogHas(J("帰ろーっと")));
+  ASSERT_EQ(g().shell.scenes.size(), 1u);
+  EXPECT_EQ(*g().shell.scenes.front().target<void (*)(Game&)>(), &HomeMenu);
+  g().shell.scenes.clear();
+
+  answers = {3};
+  FieldMenu(g(), kCave);
+  EXPECT_EQ(run.W("l_btn10").Caption(), J("使う"));
+  EXPECT_EQ(asked.back()[0], J("さがす"));
+
+  answers = {1};
+  const int32_t hours = g().my.hours_used;
+  FieldMenu(g(), kForest);
+  EXPECT_GT(g().my.hours_used, hours);
+
+  // A damaged location sends the player home instead of indexing past the fields.
+  g().shell.scenes.clear();
+  FieldMenu(g(), 7);
+  ASSERT_EQ(g().shell.scenes.size(), 1u);
+  EXPECT_EQ(*g().shell.scenes.front().target<void (*)(Game&)>(), &HomeMenu);
+}
+
+}  // namespace
