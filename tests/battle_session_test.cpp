@@ -1,12 +1,12 @@
 // A battle of a thousand turns on a thread with a small stack: the turns hand each
 // other to the scene loop, so every command menu opens at the same stack depth.
 #include <gtest/gtest.h>
-#include <pthread.h>
 
 #include <algorithm>
 #include <random>
 
 #include "tests/battle_fixture.h"
+#include "tests/small_stack.h"
 
 namespace {
 
@@ -61,21 +61,6 @@ struct LongBattle {
   }
 };
 
-void* Fight(void* arg) {
-  auto* lb = static_cast<LongBattle*>(arg);
-  Game& g = lb->b.g();
-  lb->b.run.plat.SetIdleHandler([lb] { lb->Input(); });
-  Transfer(g, PlayerTurn);
-  RunSceneLoop(g);
-  return nullptr;
-}
-
-#if defined(__SANITIZE_ADDRESS__)
-constexpr size_t kStackBytes = 1024 * 1024;
-#else
-constexpr size_t kStackBytes = 256 * 1024;
-#endif
-
 TEST(BattleSession, AThousandTurnsOnASmallStack) {
   auto lb = std::make_unique<LongBattle>();
   tman& foe = lb->b.Meet(1000000, {0, 1, 7, 10});
@@ -86,13 +71,12 @@ TEST(BattleSession, AThousandTurnsOnASmallStack) {
   p.max_mp = 1;
   p.strength = 3;
 
-  pthread_attr_t attr;
-  pthread_attr_init(&attr);
-  ASSERT_EQ(pthread_attr_setstacksize(&attr, kStackBytes), 0);
-  pthread_t thread;
-  ASSERT_EQ(pthread_create(&thread, &attr, Fight, lb.get()), 0);
-  pthread_join(thread, nullptr);
-  pthread_attr_destroy(&attr);
+  ASSERT_TRUE(RunOnSmallStack([&lb] {
+    Game& g = lb->b.g();
+    lb->b.run.plat.SetIdleHandler([&lb] { lb->Input(); });
+    Transfer(g, PlayerTurn);
+    RunSceneLoop(g);
+  }));
 
   EXPECT_EQ(lb->failure, "");
   EXPECT_EQ(lb->menus, 1000);

@@ -109,25 +109,13 @@ int64_t QtWaveOut::PlayedSamples() const {
 void QtWaveOut::Poll() {
   if (!IsOpen()) return;
   if (stream_ && stream_->Failed()) GoSilent();
-  if (!restart_on_.empty()) {
-    CatchUp();
-    if (!StartStream(std::exchange(restart_on_, {}), nullptr)) GoSilent();
-  }
+  if (!restart_on_.empty()) SwitchTo(std::exchange(restart_on_, {}));
   const int64_t now = clock_();
   if (now - last_watch_ms_ >= kWatchMs) {
     last_watch_ms_ = now;
     // While silent any output will do: "" asks for the system's default.
     const std::string wanted = WantedOutput();
-    if (!stream_ || (!wanted.empty() && wanted != stream_output_)) {
-      if (stream_) {
-        played_ = std::max(played_, Played());
-        stream_.reset();
-        stream_output_.clear();
-      } else {
-        CatchUp();
-      }
-      if (!StartStream(wanted, nullptr)) GoSilent();
-    }
+    if (!stream_ || (!wanted.empty() && wanted != stream_output_)) SwitchTo(wanted);
   }
   if (!stream_) CatchUp();
   played_ = std::max(played_, Played());
@@ -146,6 +134,13 @@ std::string QtWaveOut::WantedOutput() const {
     return pinned_;
   }
   return outs.empty() ? std::string() : outs.front().id;
+}
+
+void QtWaveOut::SwitchTo(const std::string& id) {
+  // What the old stream had pulled but not played is lost with it.
+  if (stream_) GoSilent();
+  CatchUp();
+  if (!StartStream(id, nullptr)) GoSilent();
 }
 
 bool QtWaveOut::StartStream(const std::string& id, std::string* error) {

@@ -55,6 +55,8 @@ class QtWaveOut : public WaveOut {
  private:
   std::string WantedOutput() const;
   bool StartStream(const std::string& id, std::string* error);
+  // Plays on output `id` from here, or goes silent when it cannot be started.
+  void SwitchTo(const std::string& id);
   void GoSilent();
   int64_t Played() const;  // stream bytes played by now
   void CatchUp();          // while silent: the stream moves on with the clock
