@@ -45,7 +45,6 @@ FilePlaces FindFilePlaces(const std::string& exe_dir, const EnvLookup& env) {
   if (data.empty() || config.empty()) return p;  // no home at all: try beside the executable
   p.user_dir = data + "pomurie/";
   p.config_dir = config + "pomurie/";
-  p.installed = true;
   return p;
 }
 

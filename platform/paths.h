@@ -12,7 +12,6 @@ struct FilePlaces {
   std::string game_dir;    // cg/ and dat/ with the pictures, sounds and names
   std::string user_dir;    // dat/my.dat and the play record
   std::string config_dir;  // pomurie.ini (and an optional MIXER.INI)
-  bool installed = false;  // the player's files are in the XDG folders
 };
 
 using EnvLookup = std::function<const char*(const char*)>;

@@ -222,7 +222,7 @@ void Load(Game& g) {
     StartWithoutSave(g);
     if (std::rename(path.c_str(), damaged_path.c_str()) == 0) {
       g.plat.ShowMessage(J("セーブデータが読めなかったよ…\r\n(") + ErrorText(read_err) +
-                         J(")\r\n新しく始めるね。元のファイルは dat/my.dat.damaged に残しておいたよ"));
+                         J(")\r\n新しく始めるね。元のファイルは ") + J(damaged_path) + J(" に残しておいたよ"));
     } else {
       may_overwrite = false;
       g.plat.ShowMessage(J("セーブデータが読めなかったよ…\r\n(") + ErrorText(read_err) +
@@ -233,7 +233,8 @@ void Load(Game& g) {
     if (keep_err == 0) {
       g.plat.ShowMessage(
           J("セーブデータの一部がこわれていたみたい…\r\n読めなかったところは 0 にして続けるね。\r\n"
-            "こわれたファイルは dat/my.dat.damaged に残しておいたよ"));
+            "こわれたファイルは ") +
+          J(damaged_path) + J(" に残しておいたよ"));
     } else {
       may_overwrite = false;
       g.plat.ShowMessage(

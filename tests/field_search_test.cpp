@@ -60,7 +60,10 @@ TEST_F(FieldSearch, EverySlotInEveryFieldComesUpAndReturnsAsItShould) {
       } else if (!(field == kCave && slot == 22)) {  // the dragon sometimes fights
         EXPECT_EQ(returns, 1) << "field " << field << " slot " << slot;
       }
-      if (slot == 13) EXPECT_EQ(run.W("l_btn10").Caption(), J("買う"));
+      if (slot == 13) {
+        EXPECT_EQ(run.W("l_btn10").Caption(), J("買う"));
+        Show(g(), "item_box", false);  // as >BACK leaves the merchant
+      }
     }
     EXPECT_EQ(seen.size(), 24u) << "field " << field;
   }
@@ -79,6 +82,7 @@ TEST_F(FieldSearch, FieldMenuRoutesEachChoice) {
   FieldMenu(g(), kCave);
   EXPECT_EQ(run.W("l_btn10").Caption(), J("使う"));
   EXPECT_EQ(asked.back()[0], J("さがす"));
+  Show(g(), "item_box", false);  // as >BACK does
 
   answers = {1};
   const int32_t hours = g().my.hours_used;

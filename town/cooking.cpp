@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "field/finds.h"
 #include "platform/text.h"
 #include "presentation/log.h"
 #include "presentation/sound.h"

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "battle/battle.h"
+#include "field/finds.h"
 #include "platform/text.h"
 #include "presentation/log.h"
 #include "presentation/screen.h"
@@ -145,10 +146,6 @@ std::string ItemEntryText(const std::string& name, int32_t count) {
     prefix = Num(count) + " ";
   }
   return prefix + name;
-}
-
-void CapItemCounts(Game& g) {
-  for (int32_t& c : g.my.item_count) c = std::min(c, 99);
 }
 
 void ShowItemList(Game& g) {

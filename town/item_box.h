@@ -31,5 +31,3 @@ std::string ItemEntryText(const std::string& name, int32_t count);
 void RewriteSelectedEntry(Game& g, int32_t item);
 // The selected entry's item, or 0 when no entry is selected or it is blank.
 int32_t SelectedEntryItem(Game& g);
-// Every owned count of 0..999 capped at 99.
-void CapItemCounts(Game& g);

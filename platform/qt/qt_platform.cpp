@@ -2,12 +2,14 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPixmap>
@@ -101,12 +103,41 @@ void QtMainWindow::mouseDoubleClickEvent(QMouseEvent* e) { mousePressEvent(e); }
 
 void QtMainWindow::mouseMoveEvent(QMouseEvent* e) { platform_.DeliverBackgroundMove(e->position().toPoint()); }
 
+// The window's own menu, on the Menu key or Shift+F10 (X11 window managers let no
+// program add to theirs, and the right mouse button belongs to the game). Each
+// entry names its key and acts exactly as that key does.
+void QtMainWindow::contextMenuEvent(QContextMenuEvent* e) {
+  if (e->reason() == QContextMenuEvent::Keyboard) ShowWindowMenu();
+}
+
+void QtMainWindow::ShowWindowMenu() {
+  QMenu menu(this);
+  const struct {
+    const char* text;
+    int vk;
+  } entries[] = {
+      {"大きく (+)", vk::kPlus},
+      {"小さく (-)", vk::kMinus},
+      {"全画面 (F11)", vk::kF11},
+      {"音を消す・戻す (M)", vk::kM},
+  };
+  for (const auto& entry : entries) {
+    const int key = entry.vk;
+    menu.addAction(QString::fromUtf8(entry.text), [this, key] { platform_.DeliverFormKey(key); });
+  }
+  menu.exec(mapToGlobal(QPoint(0, 0)));
+}
+
 void QtMainWindow::resizeEvent(QResizeEvent* e) {
   QWidget::resizeEvent(e);
   platform_.PlaceClient();
 }
 
 void QtMainWindow::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_F10 && e->modifiers().testFlag(Qt::ShiftModifier)) {
+    ShowWindowMenu();
+    return;
+  }
   const int vk = QtKeyToVk(e->key());
   if (vk == 0) {
     QWidget::keyPressEvent(e);

@@ -27,6 +27,8 @@ class QtMainWindow : public QWidget {
 
  protected:
   void resizeEvent(QResizeEvent* e) override;
+  // The Menu key (and Shift+F10) opens the window's menu: size, full screen, mute.
+  void contextMenuEvent(QContextMenuEvent* e) override;
   void mousePressEvent(QMouseEvent* e) override;
   void mouseDoubleClickEvent(QMouseEvent* e) override;
   void mouseMoveEvent(QMouseEvent* e) override;
@@ -34,6 +36,8 @@ class QtMainWindow : public QWidget {
   void closeEvent(QCloseEvent* e) override;
 
  private:
+  void ShowWindowMenu();
+
   QtPlatform& platform_;
 };
 
