@@ -105,13 +105,13 @@ std::unique_ptr<AudioStream> StartPulseStream(const std::string& id, int rate, Q
     if (error) *error = "libpulse-simple is not available";
     return nullptr;
   }
-  const PaSampleSpec spec{kPaSampleU8, static_cast<uint32_t>(rate), 1};
+  const PaSampleSpec format{kPaSampleU8, static_cast<uint32_t>(rate), 1};
   // About 100 ms in the server's buffer, as with the Qt sink.
   const auto tlength = static_cast<uint32_t>(rate / 10);
   const PaBufferAttr attr{UINT32_MAX, tlength, UINT32_MAX, UINT32_MAX, UINT32_MAX};
   int err = 0;
   pa_simple* s = lib->create(nullptr, "pomurie", kPaStreamPlayback, id.empty() ? nullptr : id.c_str(), "sound effects",
-                             &spec, nullptr, &attr, &err);
+                             &format, nullptr, &attr, &err);
   if (!s) {
     if (error) *error = "The pulse server cannot be reached (error " + std::to_string(err) + ")";
     return nullptr;
