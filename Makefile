@@ -1,6 +1,13 @@
 # The two commands of the README: `make run` and `make test`.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+# Seconds each fuzz target runs per `make fuzz`, and the sanitizers it runs under
+# (FUZZ_SANITIZE=undefined runs several times faster for long campaigns).
+FUZZ_SECONDS ?= 300
+FUZZ_SANITIZE ?= address,undefined
+# FUZZ_RUNS=N runs each target for N inputs instead of FUZZ_SECONDS.
+FUZZ_RUNS ?=
 JOBS       ?= $(shell nproc)
 # Worked out when a recipe runs (after `deps` may have installed ninja), and only for a
 # build folder not yet configured: CMake refuses to switch the generator of an existing one.
@@ -8,7 +15,7 @@ cmake_gen = $(if $(wildcard $(1)/CMakeCache.txt),,$(shell command -v ninja >/dev
 
 PREFIX     ?= /usr/local
 
-.PHONY: run test deps build build-asan install clean
+.PHONY: run test deps build build-asan install fuzz clean
 
 deps:
 	@./scripts/install-deps.sh
@@ -30,9 +37,18 @@ test: build build-asan
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# Coverage-guided fuzzing with clang's libFuzzer, outside CI: every target runs
+# from its kept corpus ($(FUZZ_BUILD)/corpus) and its seeds for FUZZ_SECONDS.
+fuzz:
+	@./scripts/install-deps.sh --fuzz
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(call cmake_gen,$(FUZZ_BUILD)) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DPOMURIE_LIBFUZZER=ON -DPOMURIE_FUZZ_SANITIZERS=$(FUZZ_SANITIZE) -DPOMURIE_WITH_QT=OFF -DPOMURIE_WITH_ASSETS=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_targets
+	./scripts/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_RUNS)
+
 # `make install PREFIX=~/.local` (DESTDIR is honoured for packaging).
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

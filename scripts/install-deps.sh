@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the game and the tests need.
 # Returns at once when everything is present; uses sudo when not root.
+# With --fuzz, only what `make fuzz` needs: clang and its libFuzzer runtime.
 set -euo pipefail
 
 packages=(
@@ -10,6 +11,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   desktop-file-utils appstream  # validate the desktop entry and metainfo in the tests
 )
+if [ "${1:-}" = "--fuzz" ]; then
+  packages=(clang libclang-rt-dev cmake ninja-build make)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,5 +1,6 @@
 #include "shell/save.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -58,19 +59,43 @@ void VisitSaved(S& s, V& v) {
   }
 }
 
+// Room a value's line can take at most, so the writer can fill one buffer
+// without a check per value: it runs for every save and, with the reader, for
+// every input of the loader's fuzzing.
+struct Measure {
+  size_t bytes = 0;
+  void Int(int32_t) { bytes += 11 + 2; }
+  void Real(double) { bytes += 23 + 2; }
+  void Str(const std::string& x) { bytes += x.size() + 2; }
+};
+
 struct Writer {
-  std::string out;
-  void Int(int32_t x) { out += Num(x) + "\r\n"; }
-  void Real(double x) { out += FormatSaveReal(x) + "\r\n"; }
+  char* p;
+  void Int(int32_t x) {
+    p = std::to_chars(p, p + 11, x).ptr;
+    Eol();
+  }
+  void Real(double x) {
+    const std::string r = FormatSaveReal(x);
+    p = std::copy(r.begin(), r.end(), p);
+    Eol();
+  }
   void Str(const std::string& x) {
     // A line break inside a value would shift every later line; no input can
     // produce one, but the file must survive it if code ever does.
-    for (char c : x) out += c == '\n' ? ' ' : c;
-    out += "\r\n";
+    for (char c : x) *p++ = c == '\n' ? ' ' : c;
+    Eol();
+  }
+  void Eol() {
+    *p++ = '\r';
+    *p++ = '\n';
   }
 };
 
-constexpr bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+// Printable bytes, the usual case, take a single comparison.
+constexpr bool IsBlank(char c) {
+  return static_cast<unsigned char>(c) <= ' ' && (c == ' ' || c == '\t' || c == '\r' || c == '\n');
+}
 
 // Reads values in the save file's way: a number is the next word after any
 // blanks and line breaks, the rest of its line is skipped; a string is the whole
@@ -82,12 +107,14 @@ struct Reader {
 
   // The next word of a number, or empty at the end of the file; moves past its line.
   std::string_view NumberWord() {
-    while (pos < b.size() && IsBlank(b[pos])) ++pos;
-    const size_t start = pos;
-    while (pos < b.size() && !IsBlank(b[pos])) ++pos;
-    std::string_view word = b.substr(start, pos - start);
-    const size_t eol = b.find('\n', pos);
-    pos = eol == std::string_view::npos ? b.size() : eol + 1;
+    const char* p = b.data() + pos;
+    const char* const end = b.data() + b.size();
+    while (p < end && IsBlank(*p)) ++p;
+    const char* const start = p;
+    while (p < end && !IsBlank(*p)) ++p;
+    const std::string_view word(start, static_cast<size_t>(p - start));
+    const void* eol = p < end ? std::memchr(p, '\n', static_cast<size_t>(end - p)) : nullptr;
+    pos = eol ? static_cast<size_t>(static_cast<const char*>(eol) - b.data()) + 1 : b.size();
     return word;
   }
 
@@ -97,10 +124,18 @@ struct Reader {
     if (w.empty()) return;
     const bool negative = w.front() == '-';
     if (w.front() == '+' || negative) w.remove_prefix(1);
-    uint64_t magnitude = 0;
-    const auto [end, ec] = std::from_chars(w.data(), w.data() + w.size(), magnitude);
+    // Digits only; past leading zeros at most ten (anything longer is out of range).
     const uint64_t limit = negative ? 2147483648u : 2147483647u;
-    if (w.empty() || ec != std::errc() || end != w.data() + w.size() || magnitude > limit) {
+    bool ok = !w.empty();
+    while (w.size() > 1 && w.front() == '0') w.remove_prefix(1);
+    ok = ok && w.size() <= 10;
+    uint64_t magnitude = 0;
+    for (size_t i = 0; ok && i < w.size(); ++i) {
+      const unsigned digit = static_cast<unsigned char>(w[i]) - unsigned{'0'};
+      ok = digit < 10;
+      magnitude = magnitude * 10 + digit;
+    }
+    if (!ok || magnitude > limit) {
       damaged = true;
       return;
     }
@@ -155,10 +190,13 @@ std::string FormatSaveReal(double v) {
 }
 
 std::string FormatSaveData(const GameState& s) {
-  Writer w;
-  w.out.reserve(16 * 1024);
+  Measure m;
+  VisitSaved(s, m);
+  std::string out(m.bytes, '\0');
+  Writer w{out.data()};
   VisitSaved(s, w);
-  return std::move(w.out);
+  out.resize(static_cast<size_t>(w.p - out.data()));
+  return out;
 }
 
 bool ParseSaveData(GameState& s, std::string_view bytes) {

@@ -15,6 +15,7 @@
 #include "shell/scene.h"
 #include "shell/settings.h"
 #include "town/character.h"
+#include "town/cooking.h"
 
 namespace {
 
@@ -63,6 +64,7 @@ void FormCreate(Game& g) {
 void FormClose(Game& g) {
   g.WaitState = -1;
   g.ChoicePending = 0;
+  ReturnRecipeSlots(g);  // what sits in the pot is still the player's
   Save(g);
 }
 

@@ -5,6 +5,7 @@
 #include "platform/text.h"
 #include "presentation/screen.h"
 #include "shell/game.h"
+#include "town/cooking.h"
 
 namespace {
 
@@ -71,7 +72,7 @@ void Timer1Timer(Game& g) {
       DrawFrame(g);
       ClampState(g);
       RefreshCg(g);
-      // The cooking column's recipe texts are refreshed here once cooking exists.
+      RefreshRecipeTexts(g);
     }
   }
   AdaptTimerRate(g);

@@ -48,13 +48,14 @@ struct LongBattle {
     } else if (g.WaitState == 0) {
       p.QueueMouseDown("cg", 10, 10);
     } else if (g.shell.scenes.empty()) {
-      // The item box is open (its list stands in for the real one): use or go back.
+      // The item box is open: an item used (the box closes, the turn is spent), or >BACK.
       if (rnd() % 2) {
         ++items_used;
+        Show(g, "item_box", false);
         Transfer(g, BattleItemUsed);
       } else {
         ++items_back;
-        Transfer(g, BattleItemBack);
+        p.QueueMouseDown("l_btn9");
       }
     }
   }

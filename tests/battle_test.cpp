@@ -375,12 +375,14 @@ TEST(BattleFlow, ItemUseSpendsTheTurnAndBackDoesNot) {
   EXPECT_EQ(b.run.W("l_btn10").Caption(), J("使う"));
   EXPECT_TRUE(g.shell.scenes.empty());
 
+  Show(g, "item_box", false);  // as >BACK does before handing the turn back
   BattleItemBack(g);
   ASSERT_EQ(g.shell.scenes.size(), 1u);
   b.picks = {3};
   b.RunScenes();
   EXPECT_EQ(b.asked.size(), 2u);  // the command menu again, nothing else ran
 
+  Show(g, "item_box", false);  // as an item's use does
   BattleItemUsed(g);  // the monster moves
   b.picks = {3};
   b.RunScenes();
@@ -390,6 +392,7 @@ TEST(BattleFlow, ItemUseSpendsTheTurnAndBackDoesNot) {
   // A thrown item that beat the monster: victory, no blow from 0 HP.
   b.foe().hp = 0;
   b.picks = {2};
+  Show(g, "item_box", false);
   BattleItemUsed(g);
   b.RunScenes();
   EXPECT_EQ(g.in_battle, 0);

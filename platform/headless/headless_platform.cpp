@@ -90,6 +90,11 @@ SoftPicture* HeadlessPlatform::PictureOf(std::string_view widget) {
   return it == by_name_.end() ? nullptr : it->second->soft_picture();
 }
 
+const std::vector<std::string>* HeadlessPlatform::ListItems(std::string_view widget) {
+  auto it = by_name_.find(widget);
+  return it == by_name_.end() ? nullptr : &it->second->items();
+}
+
 std::unique_ptr<Picture> HeadlessPlatform::CreatePicture(int width, int height) {
   return std::make_unique<SoftPicture>(width, height);
 }

@@ -58,6 +58,8 @@ class HeadlessPlatform : public Platform {
   bool window_shown = false;
   FakeWaveOut& fake_audio() { return audio_; }
   SoftPicture* PictureOf(std::string_view widget);
+  // The entries of a list box as the player sees them (nullptr for no such widget).
+  const std::vector<std::string>* ListItems(std::string_view widget);
 
   // --- Platform --------------------------------------------------------------------
   void SetEvents(GameEvents* events) override { events_ = events; }

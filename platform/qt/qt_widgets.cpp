@@ -41,7 +41,9 @@ QColor ToQ(Rgb c) { return QColor(c.r, c.g, c.b); }
 
 QString Multiline(std::string_view cp932) {
   QString s = QtText(cp932);
+  // A lone carriage return starts a new line too (the recipe column is built that way).
   s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  s.replace(QChar('\r'), QChar('\n'));
   return s;
 }
 

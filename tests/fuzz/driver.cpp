@@ -1,8 +1,11 @@
 // A small mutation fuzzer for the loaders of outside bytes. Each target defines
 // LLVMFuzzerTestOneInput (so it also builds with libFuzzer); this driver feeds it
 // the seed files of its name and random mutations of them for a bounded time.
-// Usage: <target> [--seconds=N] [--seeds=DIR] [files...]   (files: replay only)
+// Usage: <target> [--seconds=N] [--runs=N] [--seeds=DIR] [--min-rate=R] [files...]   (files: replay only)
+// --runs stops after N inputs (a campaign), whatever the time.
+// --min-rate fails the run when fewer than R inputs pass per processor second.
 #include <chrono>
+#include <ctime>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -70,12 +73,19 @@ void Mutate(Bytes& b, std::mt19937& rng) {
 
 int main(int argc, char** argv) {
   double seconds = 10;
+  double min_rate = 0;
+  long max_runs = 0;
   std::filesystem::path seed_dir;
   std::vector<std::filesystem::path> replay;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
     if (a.rfind("--seconds=", 0) == 0) {
       seconds = std::stod(a.substr(10));
+    } else if (a.rfind("--runs=", 0) == 0) {
+      max_runs = std::stol(a.substr(7));
+      seconds = 1e9;
+    } else if (a.rfind("--min-rate=", 0) == 0) {
+      min_rate = std::stod(a.substr(11));
     } else if (a.rfind("--seeds=", 0) == 0) {
       seed_dir = a.substr(8);
     } else {
@@ -102,19 +112,28 @@ int main(int argc, char** argv) {
   if (corpus.empty()) corpus.push_back({});
 
   std::mt19937 rng(12345);
+  const std::clock_t cpu_start = std::clock();
   const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
   long runs = 0;
   for (const Bytes& seed : corpus) {
     LLVMFuzzerTestOneInput(seed.data(), seed.size());
     ++runs;
   }
-  while (std::chrono::steady_clock::now() < until) {
+  while ((max_runs == 0 || runs < max_runs) && (runs % 256 != 0 || std::chrono::steady_clock::now() < until)) {
     Bytes b = corpus[std::uniform_int_distribution<size_t>(0, corpus.size() - 1)(rng)];
     int rounds = 1 + static_cast<int>(rng() % 4);
     for (int i = 0; i < rounds; ++i) Mutate(b, rng);
     LLVMFuzzerTestOneInput(b.data(), b.size());
     ++runs;
   }
-  std::printf("%s: %ld inputs, %zu seeds, no crash\n", name.c_str(), runs, corpus.size());
+  // Processor time, not wall time: the rate must not depend on what else the machine runs.
+  const double cpu = static_cast<double>(std::clock() - cpu_start) / CLOCKS_PER_SEC;
+  const double rate = cpu > 0 ? static_cast<double>(runs) / cpu : 0.0;
+  std::printf("%s: %ld inputs, %zu seeds, no crash, %.0f inputs per processor second\n", name.c_str(), runs,
+              corpus.size(), rate);
+  if (rate < min_rate) {
+    std::printf("%s: slower than %.0f inputs per processor second\n", name.c_str(), min_rate);
+    return 1;
+  }
   return 0;
 }

@@ -1,0 +1,94 @@
+// The autoplay's own parts: its invariants catch what they promise to catch,
+// and its chart is a PNG any viewer reads.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "tests/shell_fixture.h"
+#include "tools/autoplay/chart.h"
+#include "tools/autoplay/invariants.h"
+#include "tools/autoplay/png.h"
+#include "town/character.h"
+
+namespace {
+
+TEST(AutoplayInvariants, EachBrokenRangeIsReported) {
+  struct Case {
+    const char* name;
+    std::function<void(Game&)> spoil;
+    const char* expected;  // a piece of the report, or "" when nothing is broken
+  };
+  const Case cases[] = {
+      {"new game", [](Game&) {}, ""},
+      {"fullness above 100", [](Game& g) { g.unit[kPlayer].fullness = 101; }, "fullness 101"},
+      {"fullness below 0", [](Game& g) { g.unit[kPlayer].fullness = -1; }, "fullness -1"},
+      {"hours past the day", [](Game& g) { g.my.hours_used = 11; }, "hours_used 11"},
+      {"hours given back by an item", [](Game& g) { g.my.hours_used = -2; }, ""},
+      {"count of 100", [](Game& g) { g.my.item_count[12] = 100; }, "item 12"},
+      {"negative count", [](Game& g) { g.my.item_count[999] = -1; }, "item 999"},
+      {"order in slot 0", [](Game& g) { g.my.orders[0] = {"a", 12, 1}; }, "slot 0"},
+      {"order without customer", [](Game& g) { g.my.orders[3].item = 12; }, "slot 3"},
+      {"order of no item", [](Game& g) { g.my.orders[10] = {"b", -1, 2}; }, "slot 10"},
+      {"negative HP", [](Game& g) { g.unit[kPlayer].hp = -1; }, "HP"},
+  };
+  for (const Case& c : cases) {
+    GameRun run;
+    Game& g = *run.g;
+    NewGame(g);
+    g.item_def[12].name = "x";
+    StepWatch watch;
+    std::vector<std::string> broken;
+    CheckStep(g, watch, 0, 1000, broken);  // the first step is the baseline
+    ASSERT_TRUE(broken.empty()) << c.name;
+    c.spoil(g);
+    CheckStep(g, watch, 0, 1000, broken);
+    if (*c.expected == '\0') {
+      EXPECT_TRUE(broken.empty()) << c.name << ": " << (broken.empty() ? "" : broken[0]);
+    } else {
+      ASSERT_EQ(broken.size(), 1u) << c.name;
+      EXPECT_NE(broken[0].find(c.expected), std::string::npos) << c.name << ": " << broken[0];
+    }
+  }
+  std::vector<std::string> broken;
+  StepWatch watch;
+  GameRun run;
+  CheckStep(*run.g, watch, 5000, 4096, broken);
+  EXPECT_EQ(broken.size(), 1u) << "a stack deeper than the limit";
+}
+
+TEST(AutoplayInvariants, SaveReloadAgreesOnEveryValueAndTheFileIsWritten) {
+  GameRun run;
+  run.Start();
+  Game& g = *run.g;
+  NewGame(g);
+  g.unit[kPlayer].name = "Mr Cake";
+  g.my.orders[4] = {"c", 12, 3};
+  g.my.money = -5;
+  g.spare_time = 1.5;
+  std::vector<std::string> broken;
+  CheckSaveReload(g, broken);
+  EXPECT_TRUE(broken.empty()) << broken[0];
+  EXPECT_NE(run.SaveBytes().find("Mr Cake\r\n"), std::string::npos);
+}
+
+TEST(AutoplayChart, IsAValidPngWithTheExpectedChecksums) {
+  const std::string check = "123456789";
+  const auto* bytes = reinterpret_cast<const uint8_t*>(check.data());
+  EXPECT_EQ(Crc32(bytes, check.size()), 0xCBF43926u);  // the published check values
+  EXPECT_EQ(Adler32(reinterpret_cast<const uint8_t*>("Wikipedia"), 9), 0x11E60398u);
+
+  std::vector<DayRow> rows(3);
+  for (int i = 0; i < 3; ++i) rows[i] = DayRow{i + 1, 300 * i, 50, 0, i, 0, 100};
+  const IndexedImage img = DrawChart(rows);
+  const std::vector<uint8_t> png = EncodePng(img);
+  ASSERT_GT(png.size(), 8u + 25u);
+  EXPECT_EQ(std::string(png.begin() + 1, png.begin() + 4), "PNG");
+  EXPECT_EQ(std::string(png.begin() + 12, png.begin() + 16), "IHDR");
+  EXPECT_EQ(std::string(png.end() - 8, png.end() - 4), "IEND");
+  // Stored blocks: the picture's bytes plus one filter byte a row, in 65535-byte blocks.
+  const size_t raw = static_cast<size_t>(img.height) * (img.width + 1);
+  const size_t blocks = (raw + 65534) / 65535;
+  EXPECT_EQ(png.size(), 8 + 25 + (12 + 3 * img.palette.size()) + (12 + 2 + raw + 5 * blocks + 4) + 12);
+}
+
+}  // namespace
