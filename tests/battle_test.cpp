@@ -375,8 +375,9 @@ TEST(BattleFlow, ItemUseSpendsTheTurnAndBackDoesNot) {
   EXPECT_EQ(b.run.W("l_btn10").Caption(), J("使う"));
   EXPECT_TRUE(g.shell.scenes.empty());
 
-  Show(g, "item_box", false);  // as >BACK does before handing the turn back
-  BattleItemBack(g);
+  b.run.plat.QueueMouseDown("l_btn9");  // >BACK
+  b.run.plat.ProcessMessages();
+  EXPECT_FALSE(IsShown(g, "item_box"));
   ASSERT_EQ(g.shell.scenes.size(), 1u);
   b.picks = {3};
   b.RunScenes();
