@@ -165,8 +165,6 @@ int32_t ExpForLevelGap(int32_t d) {
   return kByGap[d + 4];
 }
 
-int32_t ExpToLevelUp(int32_t level) { return level * 10 + 50; }
-
 int CheckBattleEnd(Game& g) {
   if (g.unit[kPlayer].hp < 1) {
     if (Owns(g, kSaintStatue)) {

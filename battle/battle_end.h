@@ -8,5 +8,3 @@ struct Game;
 
 // Base experience of a victory by the monster's level minus the player's.
 int32_t ExpForLevelGap(int32_t d);
-// Experience a player of `level` needs for the next level.
-int32_t ExpToLevelUp(int32_t level);

@@ -195,7 +195,7 @@ void DrawStatusPanel(Game& g) {
   }
 
   // Level block, laid out right to left: experience, then the level, then "Lv ".
-  const int32_t exp_need = me.level * 10 + 50;
+  const int32_t exp_need = ExpToLevelUp(me.level);
   const std::string exp_text = " Exp " + Num(me.exp) + "/" + Num(exp_need);
   const std::string level_text = Num(me.level);
   const int exp_x = right - Width(txt, 7, exp_text);

@@ -5,6 +5,10 @@
 namespace {
 
 constexpr uint8_t kOpenChannels = 0x1F;  // channels 0..4
+// Sounds queued behind this many newer ones on the channels are dropped: faster
+// clicks than the output can follow (or a clock that stands still) must not pile
+// up waves without end. A player never comes near it.
+constexpr size_t kMaxReplaced = 32;
 
 std::string DatPath(Game& g, const std::string& file) { return g.plat.ExeDir() + "dat/" + file; }
 
@@ -63,6 +67,10 @@ void PlayWave(Game& g, int channel, const std::string& file) {
     if (s.current[channel]) s.replaced.push_back(s.current[channel]);
     s.current[channel] = wave;
     ReleaseReplaced(s);
+    if (s.replaced.size() > kMaxReplaced) {
+      s.mixer->FreeWave(s.replaced.front());  // drops what of it is still queued
+      s.replaced.erase(s.replaced.begin());
+    }
     s.mixer->Play(channel, wave, 0, 0);
   } catch (const EMixerError&) {
     // A missing or unplayable sound is silence, nothing more.

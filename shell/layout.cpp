@@ -125,7 +125,10 @@ void CreatePanelWidgets(Game& g) {
   AddImage(g, "l_btn11_cg", "item_box", {211, 3, 89, 29}, kSmallButtonPicture);
   AddButton(p, "l_btn11", "item_box", {212, 4, 85, 25}, J("レシピ追加"));
   AddLabel(p, "item_l2", "item_box", {212, 32, 85, 109}, "", 12, colors::kWhite);
-  AddLabel(p, "item_l3", "item_box", {212, 140, 85, 101}, "", 12, colors::kWhite);
+  // The previous recipe takes eight lines, and a long product name wraps onto a ninth.
+  // The face steps 13 px a line at 12 px, so the label ends at the column's foot and
+  // reaches up over the recipe label's unused bottom (its own first line is blank).
+  AddLabel(p, "item_l3", "item_box", {212, 124, 85, 117}, "", 12, colors::kWhite);
   AddImage(g, "l_btn13_cg", "item_box", {211, 242, 89, 27}, kSmallButtonPicture);
   AddButton(p, "l_btn13", "item_box", {212, 243, 85, 25}, "RESET");
   AddImage(g, "l_btn12_cg", "item_box", {211, 270, 89, 29}, kSmallButtonPicture);

@@ -15,7 +15,7 @@ void ClampState(GameState& s) {
   p.hp = std::max(std::min(p.hp, p.max_hp), 0);
   p.mp = std::max(std::min(p.mp, p.max_mp), 0);
   p.tp = std::clamp(p.tp, 0, 100);
-  p.exp = std::max(std::min(p.exp, p.level * 10 + 50), 0);
+  p.exp = std::max(std::min(p.exp, ExpToLevelUp(p.level)), 0);
   p.fullness = std::clamp(p.fullness, 0, 100);
   for (int32_t* stat : {&p.strength, &p.defence, &p.hit, &p.evasion, &p.magic, &p.spirit}) {
     *stat = std::max(*stat, 0);

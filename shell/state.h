@@ -133,6 +133,9 @@ struct tman {
   int32_t power_state_turns = 0;
 };
 
+// Experience a unit of `level` needs for the next level.
+inline constexpr int32_t ExpToLevelUp(int32_t level) { return level * 10 + 50; }
+
 // One item of the catalogue.
 struct titem {
   std::string name;

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "tests/shell_fixture.h"
+#include "tools/autoplay/autoplay.h"
 #include "tools/autoplay/chart.h"
 #include "tools/autoplay/invariants.h"
 #include "tools/autoplay/png.h"
@@ -90,5 +91,53 @@ TEST(AutoplayChart, IsAValidPngWithTheExpectedChecksums) {
   const size_t blocks = (raw + 65534) / 65535;
   EXPECT_EQ(png.size(), 8 + 25 + (12 + 3 * img.palette.size()) + (12 + 2 + raw + 5 * blocks + 4) + 12);
 }
+
+}  // namespace
+
+namespace {
+
+// Long lives played by the autoplay on a thread of a small stack, every promise
+// checked after every input and a save-and-reload at every night. The sanitizer
+// build is many times slower, so it plays shorter lives of the same seeds.
+struct Soak {
+  const char* strategy;
+  uint32_t seed;
+  int days;  // 0: a new game to old age (cut short in the sanitizer build)
+};
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr int kSoakDivisor = 20;
+constexpr size_t kSoakStack = 512 * 1024;  // sanitizer frames are larger
+#else
+constexpr int kSoakDivisor = 1;
+constexpr size_t kSoakStack = 256 * 1024;
+#endif
+
+class AutoplaySoak : public ::testing::TestWithParam<Soak> {};
+
+TEST_P(AutoplaySoak, PlaysOnWithEveryPromiseKept) {
+  const Soak& s = GetParam();
+  AutoplayOptions o;
+  o.strategy = s.strategy;
+  o.seed = s.seed;
+  o.days = s.days > 0 ? s.days / kSoakDivisor : kSoakDivisor == 1 ? 100000 : 1000 / kSoakDivisor;
+  o.lifespan = s.days > 0 ? o.days + 100 : 0;
+  o.assets_dir = POMURIE_BUILD_DIR;
+  o.stack_bytes = kSoakStack;
+  const AutoplayResult r = RunAutoplay(o);
+  ASSERT_EQ(r.error, "");
+  for (const Failure& f : r.failures) ADD_FAILURE() << Describe(f);
+  // Items that age the player may end a long life early; nothing else may.
+  EXPECT_TRUE(r.old_age || r.days_played == o.days) << r.days_played << " days";
+  EXPECT_GT(r.inputs, r.days_played) << "every day takes inputs";
+}
+
+INSTANTIATE_TEST_SUITE_P(Lives, AutoplaySoak,
+                         ::testing::Values(Soak{"sensible", 1, 1000}, Soak{"sensible", 2, 1000},
+                                           Soak{"sensible", 3, 1000}, Soak{"random", 1, 1000},
+                                           Soak{"sensible", 4, 0}, Soak{"random", 5, 0}),
+                         [](const auto& info) {
+                           return std::string(info.param.strategy) + "_seed" + std::to_string(info.param.seed);
+                         });
 
 }  // namespace

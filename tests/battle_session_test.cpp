@@ -2,7 +2,6 @@
 // other to the scene loop, so every command menu opens at the same stack depth.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <random>
 
 #include "tests/battle_fixture.h"
@@ -13,21 +12,18 @@ namespace {
 struct LongBattle {
   BattleRun b;
   std::mt19937 rnd{99};
-  uintptr_t lowest = UINTPTR_MAX, highest = 0;
+  StackSpan stack;
   int menus = 0, magic = 0, items_used = 0, items_back = 0, specials = 0;
   std::string failure;
 
   void Input() {
     Game& g = b.g();
     auto& p = b.run.plat;
-    volatile char marker = 0;
     if (g.in_battle != 1 && failure.empty()) failure = "the battle ended";
     if (g.ChoicePending == 1) {
       const std::string& first = g.ChoiceCaption[1];
       if (first == J("こうげき") || first == J("ひっさつ")) {
-        const auto here = reinterpret_cast<uintptr_t>(&marker);
-        lowest = std::min(lowest, here);
-        highest = std::max(highest, here);
+        stack.Mark();
         if (++menus >= 1000) {
           p.QueueClose();
           return;
@@ -84,7 +80,7 @@ TEST(BattleSession, AThousandTurnsOnASmallStack) {
   EXPECT_GT(lb->items_used, 20);
   EXPECT_GT(lb->items_back, 20);
   EXPECT_GT(lb->specials, 1);
-  EXPECT_LE(lb->highest - lb->lowest, 256u) << "stack grew by " << (lb->highest - lb->lowest) << " bytes";
+  EXPECT_LE(lb->stack.Spread(), 256u) << "stack grew by " << lb->stack.Spread() << " bytes";
 }
 
 }  // namespace

@@ -103,6 +103,12 @@ TEST(Sound, PlayWaveQueuesOnAChannelAndOverlapsAcrossChannels) {
   // The replaced waves are released once nothing of them is queued.
   PlayWave(g, 1, "1.wav");
   EXPECT_TRUE(g.sound.replaced.empty());
+  // With a clock that stands still the queue stays bounded, and the newest sound still plays.
+  for (int i = 0; i < 500; ++i) PlayWave(g, i % 5, i % 2 ? "a.wav" : "b.wav");
+  EXPECT_LE(g.sound.replaced.size(), 32u);
+  const size_t before = r.dev().played.size();
+  r.Advance(60000);
+  EXPECT_GT(r.dev().played.size(), before);
 }
 
 TEST(Sound, FailuresAreSilentAndKeepTheCurrentWave) {

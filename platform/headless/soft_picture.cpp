@@ -93,26 +93,50 @@ struct Source {
 void SoftCanvas::CopyRect(const Rect& dst, const Picture& src, const Rect& src_rect, CopyMode mode) {
   const int dw = dst.Width(), dh = dst.Height(), sw = src_rect.Width(), sh = src_rect.Height();
   if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
-  // Read the source first: the shake copies a picture onto itself.
+  const int W = pic_.Width(), H = pic_.Height();
+  // The source column of each destination column; -1 where either side is outside its picture.
+  // The frame copies many pictures every tick, so the mapping is worked out once per copy.
+  thread_local std::vector<int> cols;
+  thread_local std::vector<uint32_t> rows;
+  cols.resize(static_cast<size_t>(dw));
+  for (int x = 0; x < dw; ++x) {
+    const int sx = src_rect.left + static_cast<int>(static_cast<int64_t>(x) * sw / dw);
+    const int dx = dst.left + x;
+    cols[x] = (sx < 0 || sx >= src.Width() || dx < 0 || dx >= W) ? -1 : sx;
+  }
   Source s(src);
-  std::vector<uint32_t> block(static_cast<size_t>(dw) * dh);
-  std::vector<bool> valid(block.size());
+  // Read the source first when it is this picture: the shake copies a picture onto itself.
+  const bool self = s.soft == &pic_;
+  if (self) rows.assign(pic_.pixels().begin(), pic_.pixels().end());
+  const uint32_t* base = self ? rows.data() : s.soft ? s.soft->pixels().data() : nullptr;
+  const int src_w = src.Width();
+  uint32_t* out_px = pic_.pixels().data();
   for (int y = 0; y < dh; ++y) {
     const int sy = src_rect.top + static_cast<int>(static_cast<int64_t>(y) * sh / dh);
-    for (int x = 0; x < dw; ++x) {
-      const int sx = src_rect.left + static_cast<int>(static_cast<int64_t>(x) * sw / dw);
-      if (sx < 0 || sy < 0 || sx >= src.Width() || sy >= src.Height()) continue;
-      block[static_cast<size_t>(y) * dw + x] = s.At(sx, sy);
-      valid[static_cast<size_t>(y) * dw + x] = true;
+    const int dy = dst.top + y;
+    if (sy < 0 || sy >= src.Height() || dy < 0 || dy >= H) continue;
+    uint32_t* out = out_px + static_cast<size_t>(dy) * W;
+    const uint32_t* in = base ? base + static_cast<size_t>(sy) * src_w : nullptr;
+    if (in && sw == dw) {  // unscaled: the clipped span is one run
+      const int lo = std::max({0, -src_rect.left, -dst.left});
+      const int hi = std::min({dw, src_w - src_rect.left, W - dst.left});
+      if (lo >= hi) continue;
+      const uint32_t* from = in + (src_rect.left + lo);
+      uint32_t* to = out + (dst.left + lo);
+      if (mode == CopyMode::Copy) {
+        std::copy(from, from + (hi - lo), to);
+      } else {
+        for (int x = 0; x < hi - lo; ++x) to[x] |= from[x];
+      }
+      continue;
     }
-  }
-  for (int y = 0; y < dh; ++y) {
     for (int x = 0; x < dw; ++x) {
-      const size_t i = static_cast<size_t>(y) * dw + x;
-      if (!valid[i]) continue;
-      uint32_t v = block[i];
-      if (mode == CopyMode::Or) v |= pic_.Pixel(dst.left + x, dst.top + y).Packed();
-      pic_.SetPixel(dst.left + x, dst.top + y, Rgb::FromPacked(v));
+      const int sx = cols[x];
+      if (sx < 0) continue;
+      uint32_t v = in ? in[sx] : src.Pixel(sx, sy).Packed();
+      uint32_t& d = out[dst.left + x];
+      if (mode == CopyMode::Or) v |= d;
+      d = v;
     }
   }
 }

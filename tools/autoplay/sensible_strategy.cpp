@@ -53,6 +53,7 @@ class SensibleStrategy : public Strategy {
   }
 
   void Observe(Game& g, const std::string& line) override {
+    heal_blocked_ = false;  // the battle moved on: the box may serve next time
     // A recipe glimpse: "とあるレシピ.." then one "　★" line per ingredient.
     static const std::string kGlimpse = J("とあるレシピ..");
     static const std::string kStar = J("　★");
@@ -200,7 +201,8 @@ class SensibleStrategy : public Strategy {
       searches_ = 0;
       if (me.fullness < 40 && FoodItem(g) != 0) return Box(BoxPurpose::Eat, has("アイテム"));
       if (hours >= 1 && cooks_today_ < 4 && !CookPlan(g).empty()) return Box(BoxPurpose::Cook, has("おかし作り"));
-      if (hours >= 1 && HasStock(g)) return Pick(has("お店へ"));
+      // The last hour is no use in a field (home would be the next stop): wait it out in the shop.
+      if (hours >= 1 && (HasStock(g) || hours <= 1)) return Pick(has("お店へ"));
       return Pick(has("たんけん"));
     }
     if (has("もり")) {  // destinations
@@ -210,7 +212,7 @@ class SensibleStrategy : public Strategy {
       return Pick(best);
     }
     if (has("さがす") && has("キャンプ")) {  // a field
-      if (me.hp <= me.max_hp / 3) return Pick(hours >= 3 ? has("キャンプ") : has("帰る"));
+      if (me.hp <= me.max_hp / 3) return Pick(hours >= 2 ? has("キャンプ") : has("帰る"));
       if (me.fullness < 25 && FoodItem(g) != 0) return Box(BoxPurpose::Eat, has("アイテム"));
       if (hours <= 1) return Pick(has("帰る"));  // rest at home before the night
       if (searches_ >= 5 && !CookPlan(g).empty()) return Pick(has("帰る"));
@@ -219,7 +221,7 @@ class SensibleStrategy : public Strategy {
     }
     if (has("待つ") && has("せんでん")) {  // the shop
       if (!advertised_ && g.my.fame < 70 && g.my.money >= 400 && hours >= 2) return Pick(has("せんでん"));
-      return Pick(hours >= 1 && HasStock(g) ? has("待つ") : has("もどる"));
+      return Pick(hours >= 1 && (HasStock(g) || hours <= 1) ? has("待つ") : has("もどる"));
     }
     if (has("100円の宣伝")) {
       if (advertised_) return Pick(has("もどる"));
@@ -232,7 +234,7 @@ class SensibleStrategy : public Strategy {
       if (s.captions[1] == J("ひっさつ")) return Pick(1);
       want_heal_ = me.hp < me.max_hp / 3 && me.mp >= 1 && Owns(g, 46);
       if (want_heal_) return Pick(has("まほう"));
-      if (me.hp < me.max_hp / 4) {
+      if (me.hp < me.max_hp / 4 && !heal_blocked_) {
         for (int i = 1; i < kItemCount; ++i)
           if (Owns(g, i) && g.item_def[i].kind == 0 && g.item_def[i].power > 0) return Box(BoxPurpose::Heal, has("アイテム"));
       }
@@ -312,11 +314,16 @@ class SensibleStrategy : public Strategy {
     }
     // Use mode.
     if (purpose_ == BoxPurpose::Heal && g.in_battle == 1) {
+      // The purpose holds until the entry is used (or found missing): selecting comes first.
       for (int i = 1; i < kItemCount; ++i)
         if (Owns(g, i) && g.item_def[i].kind == 0 && g.item_def[i].power > 0) {
-          purpose_ = BoxPurpose::None;
-          return UseEntry(g, s, i, 10);
+          const Input in = UseEntry(g, s, i, 10);
+          if (in.kind == Input::Kind::Label) purpose_ = BoxPurpose::None;
+          heal_blocked_ = in.kind == Input::Kind::Label && in.k == 9;
+          return in;
         }
+      purpose_ = BoxPurpose::None;
+      heal_blocked_ = true;
       return Label(9);
     }
     if (g.in_battle == 1) return Label(9);
@@ -340,6 +347,7 @@ class SensibleStrategy : public Strategy {
   bool named_ = false;
   int spent_ = 0;
   bool want_heal_ = false;
+  bool heal_blocked_ = false;  // the box had no healing to give this turn
   BoxPurpose purpose_ = BoxPurpose::None;
   int box_visit_actions_ = 0;
   std::vector<int> plan_;
