@@ -44,9 +44,9 @@ void OwlTalk(Game& g) {
   stage = std::max(stage, 0);
   const OwlStage& s = OwlStageAt(stage);
   stage += 1;
-  for (const char* line : s.before) LogTalkWait(g, J(line));
+  for (const char* line : OwlLines(s.before)) LogTalkWait(g, J(line));
   Ask(g, J(s.captions[0]), J(s.captions[1]), J(s.captions[2]));
-  for (const char* line : s.after) LogTalkWait(g, J(line));
+  for (const char* line : OwlLines(s.after)) LogTalkWait(g, J(line));
   LogLineWait(g, J("梟博士の木の下に何か落ちてる...."));
   ItemFind(g, s.find_value);
 }

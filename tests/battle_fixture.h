@@ -55,12 +55,7 @@ struct BattleRun {
   // Runs the first queued scene only (one turn or menu).
   void RunOne() { SceneStep(*run.g); }
 
-  bool Logged(const std::string& utf8) const {
-    const std::string text = J(utf8);
-    for (const tmoji_efe& e : run.g->MessageLog)
-      if (e.text.rfind(text, 0) == 0) return true;
-    return false;
-  }
+  bool Logged(const std::string& utf8) const { return LogHasLine(*run.g, J(utf8)); }
 
   void Answer() {
     Game& g = *run.g;

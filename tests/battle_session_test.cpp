@@ -2,12 +2,16 @@
 // other to the scene loop, so every command menu opens at the same stack depth.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
+#include <vector>
 
 #include "tests/battle_fixture.h"
 #include "tests/small_stack.h"
 
 namespace {
+
+constexpr int32_t kMilk = 1;
 
 struct LongBattle {
   BattleRun b;
@@ -32,6 +36,8 @@ struct LongBattle {
         // Keep both sides standing: the battle must go on for the whole run.
         for (tman* u : {&b.player(), &b.foe()}) u->hp = u->max_hp;
         b.player().mp = 1;
+        items_used += g.my.item_count[kMilk] < 9;  // drunk since the last menu
+        g.my.item_count[kMilk] = 9;
         const int r = static_cast<int>(rnd() % 10);
         const int k = r < 6 ? 1 : r < 8 ? 2 : 3;
         if (k == 2) ++magic;
@@ -44,11 +50,12 @@ struct LongBattle {
     } else if (g.WaitState == 0) {
       p.QueueMouseDown("cg", 10, 10);
     } else if (g.shell.scenes.empty()) {
-      // The item box is open: an item used (the box closes, the turn is spent), or >BACK.
-      if (rnd() % 2) {
-        ++items_used;
-        Show(g, "item_box", false);
-        Transfer(g, BattleItemUsed);
+      // The item box is open: ミルク used (the box closes, the turn is spent), or >BACK.
+      const std::vector<int32_t>& items = g.box.entry_items;
+      const auto milk = std::find(items.begin(), items.end(), kMilk);
+      if (milk != items.end() && rnd() % 2) {
+        p.QueueListSelect(static_cast<int>(milk - items.begin()));
+        p.QueueMouseDown("l_btn10");
       } else {
         ++items_back;
         p.QueueMouseDown("l_btn9");
@@ -66,6 +73,7 @@ TEST(BattleSession, AThousandTurnsOnASmallStack) {
   p.max_hp = p.hp = 1000000;
   p.max_mp = 1;
   p.strength = 3;
+  lb->b.g().my.item_count[kMilk] = 9;
 
   ASSERT_TRUE(RunOnSmallStack([&lb] {
     Game& g = lb->b.g();

@@ -368,33 +368,48 @@ TEST(BattleFlow, PoisonThatFellsAMonsterEndsTheBattleBeforeItStrikes) {
 TEST(BattleFlow, ItemUseSpendsTheTurnAndBackDoesNot) {
   BattleRun b;
   Game& g = b.g();
+  auto& plat = b.run.plat;
   b.Meet(1000).waza = {10, 10, 10, 10};  // 詠唱: a line only
+  g.my.item_count[1] = 1;  // ミルク
+  g.my.item_count[3] = 1;  // 石, thrown for 1 damage
+  // Picks the item's entry and presses 使う, as the player does.
+  auto use = [&](int32_t item) {
+    const std::vector<int32_t>& items = g.box.entry_items;
+    const auto at = std::find(items.begin(), items.end(), item);
+    ASSERT_NE(at, items.end()) << item;
+    plat.QueueListSelect(static_cast<int>(at - items.begin()));
+    plat.QueueMouseDown("l_btn10");
+    plat.ProcessMessages();
+    plat.ProcessMessages();
+    EXPECT_FALSE(IsShown(g, "item_box"));
+  };
   b.picks = {3};
   Transfer(g, CommandMenu);
   b.RunScenes();  // the item box takes over: no turn queued
   EXPECT_EQ(b.run.W("l_btn10").Caption(), J("使う"));
   EXPECT_TRUE(g.shell.scenes.empty());
 
-  Show(g, "item_box", false);  // as >BACK does before handing the turn back
-  BattleItemBack(g);
+  plat.QueueMouseDown("l_btn9");  // >BACK
+  plat.ProcessMessages();
+  EXPECT_FALSE(IsShown(g, "item_box"));
   ASSERT_EQ(g.shell.scenes.size(), 1u);
   b.picks = {3};
   b.RunScenes();
   EXPECT_EQ(b.asked.size(), 2u);  // the command menu again, nothing else ran
 
-  Show(g, "item_box", false);  // as an item's use does
-  BattleItemUsed(g);  // the monster moves
+  use(1);  // the monster moves
   b.picks = {3};
   b.RunScenes();
+  EXPECT_EQ(g.my.item_count[1], 0);
   EXPECT_TRUE(b.Logged("森の虫のこうげき"));
   EXPECT_EQ(b.asked.size(), 3u);
 
   // A thrown item that beat the monster: victory, no blow from 0 HP.
-  b.foe().hp = 0;
+  b.foe().hp = 1;
   b.picks = {2};
-  Show(g, "item_box", false);
-  BattleItemUsed(g);
+  use(3);
   b.RunScenes();
+  EXPECT_EQ(b.foe().hp, 0);
   EXPECT_EQ(g.in_battle, 0);
 }
 

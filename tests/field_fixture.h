@@ -60,12 +60,7 @@ struct FieldTest : ::testing::Test {
     run.plat.QueueMouseDown("sel" + std::to_string(k), 5, 5);
   }
 
-  // Every line the log holds now, newest first.
-  bool LogHas(const std::string& cp932) const {
-    for (const tmoji_efe& e : run.g->MessageLog)
-      if (e.text.rfind(cp932, 0) == 0) return true;
-    return false;
-  }
+  bool LogHas(const std::string& cp932) const { return LogHasLine(*run.g, cp932); }
   void ClearLogLines() {
     for (tmoji_efe& e : run.g->MessageLog) e.text.clear();
   }

@@ -105,8 +105,8 @@ TEST_F(FieldScenes, OwnTextsFitTheLog) {
     for (const char* l : lines) check(l);
   }
   for (int s = 0; s < kOwlStages; ++s) {
-    for (const char* l : OwlStageAt(s).before) check(l);
-    for (const char* l : OwlStageAt(s).after) check(l);
+    for (const char* l : OwlLines(OwlStageAt(s).before)) check(l);
+    for (const char* l : OwlLines(OwlStageAt(s).after)) check(l);
   }
 }
 

@@ -58,12 +58,7 @@ struct BoxRun : GameRun {
     RunSceneLoop(*g);
   }
 
-  bool Logged(const std::string& cp932) const {
-    for (const tmoji_efe& line : g->MessageLog) {
-      if (line.text.compare(0, cp932.size(), cp932) == 0) return true;
-    }
-    return false;
-  }
+  bool Logged(const std::string& cp932) const { return LogHasLine(*g, cp932); }
 
   std::deque<std::function<void()>> steps;
 };

@@ -28,6 +28,13 @@ inline std::filesystem::path MakeGameDir() {
   return dir;
 }
 
+// Whether a line the log keeps starts with `cp932`.
+inline bool LogHasLine(const Game& g, const std::string& cp932) {
+  for (const tmoji_efe& e : g.MessageLog)
+    if (e.text.compare(0, cp932.size(), cp932) == 0) return true;
+  return false;
+}
+
 struct GameRun {
   GameRun() : dir(MakeGameDir()), plat(dir.string()), g(std::make_unique<Game>(plat)), events(*g) {}
   ~GameRun() {

@@ -220,13 +220,13 @@ class SensibleStrategy : public Strategy {
       return Pick(has("さがす"));
     }
     if (has("待つ") && has("せんでん")) {  // the shop
-      if (!advertised_ && g.my.fame < 70 && g.my.money >= 400 && hours >= 2) return Pick(has("せんでん"));
+      if (!advertised_ && g.my.fame < 70 && g.my.money >= 150 && hours >= 2) return Pick(has("せんでん"));
       return Pick(hours >= 1 && (HasStock(g) || hours <= 1) ? has("待つ") : has("もどる"));
     }
     if (has("100円の宣伝")) {
       if (advertised_) return Pick(has("もどる"));
       advertised_ = true;
-      return Pick(g.my.money >= 3000 ? has("1000円の宣伝") : g.my.money >= 300 ? has("100円の宣伝") : has("もどる"));
+      return Pick(g.my.money >= 3000 ? has("1000円の宣伝") : g.my.money >= 150 ? has("100円の宣伝") : has("もどる"));
     }
     if (has("すぐ渡す")) return Pick(has("すぐ渡す"));
     if (has("注文を受ける")) return Pick(known_.count(wished_) ? has("注文を受ける") : has("断る"));
