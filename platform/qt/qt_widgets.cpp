@@ -264,6 +264,10 @@ QtWidget::QtWidget(QtPlatform& platform, const WidgetSpec& layout, QWidget* pare
         explicit PressWatch(QtWidget* w) : QObject(nullptr), w_(w) {}
         bool eventFilter(QObject*, QEvent* e) override {
           if (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick) {
+            // A press below the last entry would clear the highlight while the game keeps
+            // the entry chosen (and uses it): it does nothing instead.
+            const QPoint pos = static_cast<QMouseEvent*>(e)->position().toPoint();
+            if (!w_->list_->indexAt(pos).isValid()) return true;
             w_->reported_since_press_ = false;
           }
           return false;

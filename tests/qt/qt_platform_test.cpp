@@ -240,6 +240,13 @@ TEST_F(QtPlatformTest, ListReportsTheUsersSelectionOnly) {
   EXPECT_EQ(list->ItemIndex(), 2);
   EXPECT_EQ(ev.log, (std::vector<std::string>{"list click", "list click"}));
 
+  // A press below the last entry keeps the entry chosen and lit.
+  const QPoint below(third.x(), lw->visualItemRect(lw->item(2)).bottom() + 20);
+  Send(lw->viewport(), QEvent::MouseButtonPress, below);
+  Send(lw->viewport(), QEvent::MouseButtonRelease, below);
+  EXPECT_EQ(list->ItemIndex(), 2);
+  EXPECT_TRUE(lw->item(2)->isSelected());
+
   list->SetItems({});
   EXPECT_EQ(list->ItemIndex(), -1);
 }
