@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/text.h"
 #include "shell/game.h"
@@ -92,13 +93,13 @@ const tman* Enemy(Game& g) {
   return &g.unit[g.foe_index];
 }
 
-std::string StateList(const tman& u, bool good) {
+std::vector<std::string> StateList(const tman& u, bool good) {
   const PanelTexts& t = Texts();
-  std::string s;
+  std::vector<std::string> s;
   if (!good) {
     const int32_t counters[4] = {u.paralysis_turns, u.poison_turns, u.faint_turns, u.stomachache_turns};
     for (int i = 0; i < 4; ++i) {
-      if (counters[i] > 0) s += t.bad[i];
+      if (counters[i] > 0) s.push_back(t.bad[i]);
     }
   } else {
     const int32_t counters[17] = {u.infinite_state_turns,   u.full_state_turns,        u.reflect_turns,
@@ -108,10 +109,33 @@ std::string StateList(const tman& u, bool good) {
                                   u.heal_state_turns,       u.mana_state_turns,        u.spirit_state_turns,
                                   u.extra_state_turns,      u.power_state_turns};
     for (int i = 0; i < 17; ++i) {
-      if (counters[i] > 0) s += t.good[i];
+      if (counters[i] > 0) s.push_back(t.good[i]);
     }
   }
   return s;
+}
+
+// A state list at the window's right edge, its last row at `bottom`. A list wider
+// than the window (a dozen good states at once) breaks between states into rows
+// stacked upwards, no higher than `top`, in a smaller font when that is still not
+// enough, so that no state runs off the left edge.
+void StateRows(Canvas& c, int top, int bottom, int size, Rgb color, const std::vector<std::string>& states) {
+  if (states.empty()) return;
+  std::vector<std::string> rows;
+  for (int s = size;; --s) {
+    rows.assign(1, "");
+    for (const std::string& state : states) {
+      if (!rows.back().empty() && Width(c, s, rows.back() + state) > kScreenSize) rows.emplace_back();
+      rows.back() += state;
+    }
+    if (bottom - (static_cast<int>(rows.size()) - 1) * FontPixelHeight(s) >= top || s <= 6) {
+      size = s;
+      break;
+    }
+  }
+  const int step = FontPixelHeight(size);
+  const int n = static_cast<int>(rows.size());
+  for (int i = 0; i < n; ++i) TextR(c, kScreenSize, bottom - (n - 1 - i) * step, size, color, rows[i]);
 }
 
 }  // namespace
@@ -229,10 +253,10 @@ void DrawStatusPanel(Game& g) {
 
   // The state lists stay at the right edge; they grow a point while the enemy block shows.
   const int state_size = enemy_block ? 10 : 9;
-  const std::string bad = StateList(me, false);
-  const std::string good = StateList(me, true);
-  if (!bad.empty()) TextR(txt, 300, 170, state_size, {255, 85, 85}, bad);
-  if (!good.empty()) TextR(txt, 300, 195, state_size, {0, 255, 136}, good);
+  const std::vector<std::string> bad = StateList(me, false);
+  StateRows(txt, 170, 170, state_size, {255, 85, 85}, bad);
+  StateRows(txt, bad.empty() ? 170 : 170 + FontPixelHeight(state_size), 195, state_size, {0, 255, 136},
+            StateList(me, true));
 
   // Bars straight onto the picture.
   const bool even_tick = g.FrameCounter % 2 == 0;

@@ -6,7 +6,9 @@
 #include <fstream>
 #include <vector>
 
+#include "fx_fixture.h"
 #include "platform/text.h"
+#include "presentation/panel.h"
 #include "screen_fixture.h"
 
 namespace {
@@ -249,4 +251,43 @@ TEST(ScreenPanels, LayoutOfTheTwoPanels) {
   EXPECT_EQ(r.W("l_btn9").Caption(), ">BACK");
   EXPECT_EQ(r.W("l_btn12").Caption(), J("調理開始"));
   EXPECT_EQ(r.W("bp_l").Caption(), J("いろいろすること"));
+}
+
+// Every state at once: the good list breaks into rows above its line instead of
+// running off the left edge, and its rows stay clear of the bad list's.
+TEST(ScreenPanels, EveryStateAtOnceStaysInsideTheWindow) {
+  FxGame f;
+  tman& me = f.g.unit[kPlayer];
+  me.name = J("ポム");
+  for (int32_t* turns :
+       {&me.paralysis_turns, &me.poison_turns, &me.faint_turns, &me.stomachache_turns, &me.infinite_state_turns,
+        &me.full_state_turns, &me.reflect_turns, &me.guard_all, &me.find_boost, &me.logic_attack_up_turns,
+        &me.logic_defence_up_turns, &me.logic_armour_turns, &me.attack_up_turns, &me.phys_defence_up_turns,
+        &me.magic_defence_up_turns, &me.magic_attack_up_turns, &me.heal_state_turns, &me.mana_state_turns,
+        &me.spirit_state_turns, &me.extra_state_turns, &me.power_state_turns})
+    *turns = 3;
+  for (bool battle : {false, true}) {
+    f.g.unit[1].name = J("くま");
+    f.g.in_battle = battle ? 1 : 0;
+    f.g.foe_index = 1;
+    f.Clear();
+    DrawStatusPanel(f.g);
+    SoftCanvas& c = f.bak().soft_canvas();
+    std::string good;
+    int bad_bottom = 0, good_top = 300;
+    for (const TextRecord& t : f.texts()) {
+      if (t.text.rfind("<", 0) != 0) continue;
+      c.font = t.font;
+      EXPECT_GE(t.x, 0) << t.text;
+      EXPECT_EQ(t.x + c.TextWidth(t.text), 300) << t.text;
+      if (t.font.color == Rgb{255, 85, 85}) {
+        bad_bottom = t.y + FontPixelHeight(t.font.size) - 1;
+      } else {
+        good += t.text;
+        good_top = std::min(good_top, t.y);
+      }
+    }
+    EXPECT_EQ(good.size(), J("<無限><満腹><反射><英雄><怪盗><論攻><論防><理装><攻↑><防↑><魔防↑><魔攻↑><癒><魔><精><追加><力>").size());
+    EXPECT_LT(bad_bottom, good_top);
+  }
 }
