@@ -8,6 +8,8 @@ FUZZ_SECONDS ?= 300
 FUZZ_SANITIZE ?= address,undefined
 # FUZZ_RUNS=N runs each target for N inputs instead of FUZZ_SECONDS.
 FUZZ_RUNS ?=
+# FUZZ_TARGETS="save_fuzz wave_fuzz" runs only those (default: every target).
+FUZZ_TARGETS ?=
 JOBS       ?= $(shell nproc)
 # Worked out when a recipe runs (after `deps` may have installed ninja), and only for a
 # build folder not yet configured: CMake refuses to switch the generator of an existing one.
@@ -44,7 +46,7 @@ fuzz:
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(call cmake_gen,$(FUZZ_BUILD)) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DPOMURIE_LIBFUZZER=ON -DPOMURIE_FUZZ_SANITIZERS=$(FUZZ_SANITIZE) -DPOMURIE_WITH_QT=OFF -DPOMURIE_WITH_ASSETS=OFF
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_targets
-	./scripts/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_RUNS)
+	./scripts/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) "$(FUZZ_RUNS)" $(FUZZ_TARGETS)
 
 # `make install PREFIX=~/.local` (DESTDIR is honoured for packaging).
 install: build

@@ -128,6 +128,7 @@ void CreatePanelWidgets(Game& g) {
   // The previous recipe takes eight lines, and a long product name wraps onto a ninth.
   // The face steps 13 px a line at 12 px, so the label ends at the column's foot and
   // reaches up over the recipe label's unused bottom (its own first line is blank).
+  // Names longer still are narrowed by the label itself to stay inside.
   AddLabel(p, "item_l3", "item_box", {212, 124, 85, 117}, "", 12, colors::kWhite);
   AddImage(g, "l_btn13_cg", "item_box", {211, 242, 89, 27}, kSmallButtonPicture);
   AddButton(p, "l_btn13", "item_box", {212, 243, 85, 25}, "RESET");

@@ -229,11 +229,11 @@ QtWidget::QtWidget(QtPlatform& platform, const WidgetSpec& layout, QWidget* pare
       widget_ = label_;
       label_->setTextFormat(Qt::PlainText);  // captions like "<毒>" are not markup
       label_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-      label_->setFont(QtWidgetFont(layout.font_px, layout.bold));
       // A label tall enough for several lines wraps its text, as the detail texts need.
       label_->setWordWrap(layout.height >= 2 * layout.font_px + 2);
       label_->setAutoFillBackground(false);
       label_->setText(Multiline(caption_));
+      FitLabelFont();
       SetFontColor(layout.font_color);
       break;
     }
@@ -326,6 +326,7 @@ bool QtWidget::Visible() const { return !widget_->isHidden(); }
 void QtWidget::SetBounds(int left, int top, int width, int height) {
   bounds_ = Rect{left, top, left + width, top + height};
   widget_->setGeometry(left * scale_, top * scale_, width * scale_, height * scale_);
+  FitLabelFont();
 }
 
 Rect QtWidget::Bounds() const { return bounds_; }
@@ -333,7 +334,8 @@ Rect QtWidget::Bounds() const { return bounds_; }
 void QtWidget::ApplyScale(int scale) {
   scale_ = scale;
   SetBounds(bounds_.left, bounds_.top, bounds_.right - bounds_.left, bounds_.bottom - bounds_.top);
-  if (label_ || list_ || edit_) widget_->setFont(QtWidgetFont(font_px_ * scale, bold_));
+  if (list_ || edit_) widget_->setFont(QtWidgetFont(font_px_ * scale, bold_));
+  FitLabelFont();
   if (kind_ == WidgetKind::Image) static_cast<ImageView*>(widget_)->SetScale(scale);
   widget_->update();
 }
@@ -342,7 +344,34 @@ void QtWidget::BringToFront() { widget_->raise(); }
 
 void QtWidget::SetCaption(const std::string& cp932) {
   caption_ = cp932;
-  if (label_) label_->setText(Multiline(cp932));
+  if (!label_) return;
+  label_->setText(Multiline(cp932));
+  FitLabelFont();
+}
+
+// A label's box is fixed, its text is not (a product name can take three lines of the
+// cooking column, an ingredient name more than the column's width). Text that would
+// be cut at the label's own font is narrowed, then made smaller, until it stands whole.
+void QtWidget::FitLabelFont() {
+  if (!label_) return;
+  const int width = (bounds_.right - bounds_.left) * scale_;
+  const int height = (bounds_.bottom - bounds_.top) * scale_;
+  auto fits = [&](const QFont& f) {
+    label_->setFont(f);
+    if (label_->wordWrap()) return label_->heightForWidth(width) <= height;
+    return label_->sizeHint().width() <= width;
+  };
+  QFont f = QtWidgetFont(font_px_ * scale_, bold_);
+  if (label_->text().isEmpty() || fits(f)) return;
+  constexpr int kNarrowest = 70;  // per cent of the face's width: still easy to read
+  for (int stretch = 95; stretch >= kNarrowest; stretch -= 5) {
+    f.setStretch(stretch);
+    if (fits(f)) return;
+  }
+  for (int px = font_px_ * scale_ - 1; px >= std::max(1, font_px_ * scale_ * 2 / 3); --px) {
+    f.setPixelSize(px);
+    if (fits(f)) return;
+  }
 }
 
 void QtWidget::SetFontColor(Rgb color) {

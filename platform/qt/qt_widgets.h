@@ -59,6 +59,8 @@ class QtWidget : public Widget {
   void RepaintIfChanged();
 
  private:
+  void FitLabelFont();
+
   QtPlatform& platform_;
   std::string name_;
   WidgetKind kind_;
