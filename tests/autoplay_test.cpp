@@ -2,8 +2,15 @@
 // and its chart is a PNG any viewer reads.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 #include <functional>
 
+#include "platform/headless/headless_platform.h"
+#include "platform/text.h"
+#include "shell/save.h"
 #include "tests/shell_fixture.h"
 #include "tools/autoplay/autoplay.h"
 #include "tools/autoplay/chart.h"
@@ -103,7 +110,33 @@ struct Soak {
   const char* strategy;
   uint32_t seed;
   int days;  // 0: a new game to old age (cut short in the sanitizer build)
+  bool rich = false;  // a made character with late-game stats, money, skills and five of every item
 };
+
+// The save of a character who can reach every field, fight in the cave and sell anything.
+std::string WriteRichSave(uint32_t seed, int lifespan) {
+  const std::string dir = std::filesystem::temp_directory_path().string();
+  HeadlessPlatform plat(dir);
+  auto g = std::make_unique<Game>(plat);
+  NewGame(*g);
+  g->my.flag[0] = 1;
+  g->my.money = 50000;
+  g->my.fame = 80;
+  for (int i = 1; i < kItemCount; ++i)
+    if (!g->item_def[i].name.empty()) g->my.item_count[i] = 5;
+  tman& me = g->unit[kPlayer];
+  me.name = J("ぽむりえ");
+  me.level = me.level_peak = 30;
+  me.max_hp = me.hp = 300;
+  me.max_mp = me.mp = 50;
+  me.strength = me.defence = me.hit = me.evasion = me.magic = me.spirit = 30;
+  me.cook_skill = 10;
+  me.explore_skill = 20;
+  me.lifespan_days = lifespan;
+  const std::string path = dir + "/pomurie_rich_" + std::to_string(::getpid()) + "_" + std::to_string(seed) + ".dat";
+  std::ofstream(path, std::ios::binary) << FormatSaveData(*g);
+  return path;
+}
 
 #if defined(__SANITIZE_ADDRESS__)
 constexpr int kSoakDivisor = 20;
@@ -124,7 +157,12 @@ TEST_P(AutoplaySoak, PlaysOnWithEveryPromiseKept) {
   o.lifespan = s.days > 0 ? o.days + 100 : 0;
   o.assets_dir = POMURIE_BUILD_DIR;
   o.stack_bytes = kSoakStack;
+  if (s.rich) {
+    o.save_file = WriteRichSave(s.seed, o.lifespan);
+    o.lifespan = 0;
+  }
   const AutoplayResult r = RunAutoplay(o);
+  if (s.rich) std::filesystem::remove(o.save_file);
   ASSERT_EQ(r.error, "");
   for (const Failure& f : r.failures) ADD_FAILURE() << Describe(f);
   // Items that age the player may end a long life early; nothing else may.
@@ -135,9 +173,11 @@ TEST_P(AutoplaySoak, PlaysOnWithEveryPromiseKept) {
 INSTANTIATE_TEST_SUITE_P(Lives, AutoplaySoak,
                          ::testing::Values(Soak{"sensible", 1, 1000}, Soak{"sensible", 2, 1000},
                                            Soak{"sensible", 3, 1000}, Soak{"random", 1, 1000},
-                                           Soak{"sensible", 4, 0}, Soak{"random", 5, 0}),
+                                           Soak{"sensible", 4, 0}, Soak{"random", 5, 0},
+                                           Soak{"sensible", 6, 500, true}, Soak{"random", 7, 60, true}),
                          [](const auto& info) {
-                           return std::string(info.param.strategy) + "_seed" + std::to_string(info.param.seed);
+                           return std::string(info.param.strategy) + (info.param.rich ? "_rich" : "") + "_seed" +
+                                  std::to_string(info.param.seed);
                          });
 
 }  // namespace
