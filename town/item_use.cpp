@@ -99,7 +99,33 @@ void Throw(Game& g, int32_t item) {
   }
 }
 
+// The effects that set a timed state or bonus of the player to the item's power.
+struct TimedState {
+  int32_t kind;
+  int32_t tman::*turns;
+  const char* wave;
+  const char* text;
+};
+constexpr TimedState kTimedStates[] = {
+    {15, &tman::guard_all, "up2.wav", "ヒーローフィーバー状態になった!!"},
+    {16, &tman::find_boost, "up2.wav", "怪盗の才能が一時的に備わった!!"},
+    {19, &tman::logic_attack_up_turns, "up2.wav", "一時的に論理攻撃が上昇した!!"},
+    {20, &tman::logic_defence_up_turns, "up2.wav", "一時的に論理防御が上昇した!!"},
+    {26, &tman::infinite_state_turns, "up.wav", "あなたは一時的に<無限>状態になった!!"},
+    {29, &tman::magic_defence_up_turns, "up2.wav", "あなたの魔法防御力が一時的に上昇した!!"},
+    {30, &tman::full_state_turns, "up.wav", "あなたは一時的に<満腹>状態になった!!"},
+    {31, &tman::heal_state_turns, "up.wav", "あなたは一時的に<癒>状態になった!!"},
+    {32, &tman::extra_state_turns, "up.wav", "あなたは一時的に<追加>状態になった!!"},
+    {33, &tman::phys_defence_up_turns, "up2.wav", "あなたは一時的に、物理防御力が上昇した!!"},
+    {34, &tman::magic_attack_up_turns, "up2.wav", "あなたは一時的に、魔法攻撃力が上昇した!!"},
+    {35, &tman::mana_state_turns, "up.wav", "あなたは一時的に<魔>状態になった!!"},
+    {36, &tman::spirit_state_turns, "up.wav", "あなたは一時的に<精>状態になった!!"},
+    {55, &tman::reflect_turns, "up2.wav", "物理反射状態になった!!"},
+};
+
 void Effect(Game& g, int32_t item, int32_t kind, int32_t p) {
+  for (const TimedState& s : kTimedStates)
+    if (s.kind == kind) return SetState(g, s.turns, p, s.wave, s.text);
   tman& me = g.unit[kPlayer];
   switch (kind) {
     case 0: ChangeHp(g, kPlayer, p); break;
@@ -132,15 +158,11 @@ void Effect(Game& g, int32_t item, int32_t kind, int32_t p) {
         me.stomachache_turns = g.rng.Random(me.max_hp) + 20;
       }
       break;
-    case 15: SetState(g, &tman::guard_all, p, "up2.wav", "ヒーローフィーバー状態になった!!"); break;
-    case 16: SetState(g, &tman::find_boost, p, "up2.wav", "怪盗の才能が一時的に備わった!!"); break;
     case 17:
       me.tp += p;  // the tick's clamp bounds it
       PlayWave(g, 1, "kaifuku.wav");
       Line(g, J("TPが ") + Num(p) + J("が増えた"));
       break;
-    case 19: SetState(g, &tman::logic_attack_up_turns, p, "up2.wav", "一時的に論理攻撃が上昇した!!"); break;
-    case 20: SetState(g, &tman::logic_defence_up_turns, p, "up2.wav", "一時的に論理防御が上昇した!!"); break;
     case 23:
       PlayWave(g, 3, "time.wav");
       g.my.hours_used -= p;  // may go below 0 until the clock clamps it
@@ -148,7 +170,6 @@ void Effect(Game& g, int32_t item, int32_t kind, int32_t p) {
       break;
     case 24: RaiseCookSkill(g, p); break;
     case 25: RaiseExploreSkill(g, p); break;
-    case 26: SetState(g, &tman::infinite_state_turns, p, "up.wav", "あなたは一時的に<無限>状態になった!!"); break;
     case 27:
       Effect(g, item, 6, p);
       Effect(g, item, 7, p);
@@ -156,20 +177,6 @@ void Effect(Game& g, int32_t item, int32_t kind, int32_t p) {
     case 28:
       for (int k : {8, 9, 10}) Effect(g, item, k, p);
       break;
-    case 29:
-      SetState(g, &tman::magic_defence_up_turns, p, "up2.wav", "あなたの魔法防御力が一時的に上昇した!!");
-      break;
-    case 30: SetState(g, &tman::full_state_turns, p, "up.wav", "あなたは一時的に<満腹>状態になった!!"); break;
-    case 31: SetState(g, &tman::heal_state_turns, p, "up.wav", "あなたは一時的に<癒>状態になった!!"); break;
-    case 32: SetState(g, &tman::extra_state_turns, p, "up.wav", "あなたは一時的に<追加>状態になった!!"); break;
-    case 33:
-      SetState(g, &tman::phys_defence_up_turns, p, "up2.wav", "あなたは一時的に、物理防御力が上昇した!!");
-      break;
-    case 34:
-      SetState(g, &tman::magic_attack_up_turns, p, "up2.wav", "あなたは一時的に、魔法攻撃力が上昇した!!");
-      break;
-    case 35: SetState(g, &tman::mana_state_turns, p, "up.wav", "あなたは一時的に<魔>状態になった!!"); break;
-    case 36: SetState(g, &tman::spirit_state_turns, p, "up.wav", "あなたは一時的に<精>状態になった!!"); break;
     case 37: Cure(g, &tman::paralysis_turns, "体から麻痺が消えた....!", false); break;
     case 38:
       PlayWave(g, 2, "change.wav");
@@ -190,7 +197,6 @@ void Effect(Game& g, int32_t item, int32_t kind, int32_t p) {
       break;
     case 45: break;  // a trap released: nothing happens, the item is spent
     case 46: case 47: case 48: case 49: case 50: case 51: case 52: Throw(g, item); break;
-    case 55: SetState(g, &tman::reflect_turns, p, "up2.wav", "物理反射状態になった!!"); break;
     case 56:
       PlayWave(g, 2, "up.wav");
       me.age_days -= p;

@@ -94,22 +94,24 @@ void SoftCanvas::CopyRect(const Rect& dst, const Picture& src, const Rect& src_r
   const int dw = dst.Width(), dh = dst.Height(), sw = src_rect.Width(), sh = src_rect.Height();
   if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
   const int W = pic_.Width(), H = pic_.Height();
-  // The source column of each destination column; -1 where either side is outside its picture.
-  // The frame copies many pictures every tick, so the mapping is worked out once per copy.
-  thread_local std::vector<int> cols;
-  thread_local std::vector<uint32_t> rows;
-  cols.resize(static_cast<size_t>(dw));
-  for (int x = 0; x < dw; ++x) {
-    const int sx = src_rect.left + static_cast<int>(static_cast<int64_t>(x) * sw / dw);
-    const int dx = dst.left + x;
-    cols[x] = (sx < 0 || sx >= src.Width() || dx < 0 || dx >= W) ? -1 : sx;
-  }
   Source s(src);
   // Read the source first when it is this picture: the shake copies a picture onto itself.
   const bool self = s.soft == &pic_;
+  thread_local std::vector<uint32_t> rows;
   if (self) rows.assign(pic_.pixels().begin(), pic_.pixels().end());
   const uint32_t* base = self ? rows.data() : s.soft ? s.soft->pixels().data() : nullptr;
   const int src_w = src.Width();
+  // The source column of each destination column, -1 where either side is outside
+  // its picture: worked out once per copy, and only when rows are not copied as runs.
+  thread_local std::vector<int> cols;
+  if (sw != dw || !base) {
+    cols.resize(static_cast<size_t>(dw));
+    for (int x = 0; x < dw; ++x) {
+      const int sx = src_rect.left + static_cast<int>(static_cast<int64_t>(x) * sw / dw);
+      const int dx = dst.left + x;
+      cols[x] = (sx < 0 || sx >= src.Width() || dx < 0 || dx >= W) ? -1 : sx;
+    }
+  }
   uint32_t* out_px = pic_.pixels().data();
   for (int y = 0; y < dh; ++y) {
     const int sy = src_rect.top + static_cast<int>(static_cast<int64_t>(y) * sh / dh);

@@ -68,6 +68,7 @@ std::string PrepareGameDir(const AutoplayOptions& o, const fs::path& dir) {
     scratch->my.flag[0] = 1;
     scratch->unit[kPlayer].name = J("ぽむりえ");
     scratch->unit[kPlayer].lifespan_days = o.lifespan;
+    if (o.shape_character) o.shape_character(*scratch);
     std::ofstream(dir / "dat" / "my.dat", std::ios::binary) << FormatSaveData(*scratch);
   }
   return {};

@@ -5,8 +5,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
+
+struct Game;
 
 struct AutoplayOptions {
   uint32_t seed = 1;
@@ -14,6 +17,7 @@ struct AutoplayOptions {
   std::string strategy = "sensible";
   std::string save_file;            // a my.dat to start from; empty: a new game
   int lifespan = 0;                 // > 0: start with a made character who lives this many days
+  std::function<void(Game&)> shape_character;  // with `lifespan`: changes the made character before play
   std::string assets_dir;           // folder holding cg/ and dat/ of a build; empty: none
   std::string game_dir;             // where the game's files go; empty: a fresh temporary folder
   // A timer tick (a drawn frame, the state clamp) every N inputs; 0 never. Virtual
