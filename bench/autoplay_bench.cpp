@@ -4,23 +4,10 @@
 // Target: 100 days a second.
 #include <benchmark/benchmark.h>
 
-#include <unistd.h>
-
-#include <climits>
-#include <string>
-
+#include "platform/paths.h"
 #include "tools/autoplay/autoplay.h"
 
 namespace {
-
-// The folder of this program: the build's cg/ and dat/ are beside it.
-std::string ExeDir() {
-  char buf[PATH_MAX];
-  const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
-  if (n <= 0) return ".";
-  std::string path(buf, static_cast<size_t>(n));
-  return path.substr(0, path.rfind('/'));
-}
 
 void RunDays(benchmark::State& state, bool save_each_night) {
   int64_t days = 0;
@@ -31,7 +18,7 @@ void RunDays(benchmark::State& state, bool save_each_night) {
     o.seed = seed++;
     o.days = static_cast<int>(state.range(0));
     o.lifespan = o.days + 100;
-    o.assets_dir = ExeDir();
+    o.assets_dir = RunningExeDir();  // the build's cg/ and dat/ are beside it
     o.save_each_night = save_each_night;
     const AutoplayResult r = RunAutoplay(o);
     if (!r.error.empty() || !r.failures.empty()) {

@@ -1,12 +1,11 @@
 // pomurie-autoplay: plays the game headless for many days and reports.
 // Exit status: 0 all promises held, 1 some broke, 2 a usage or start-up error.
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 
+#include "platform/paths.h"
 #include "tools/autoplay/autoplay.h"
 #include "tools/autoplay/chart.h"
 
@@ -25,12 +24,6 @@ constexpr const char* kUsage =
     "  --no-night-save skip the save-and-reload check at each night\n"
     "  --keep-going    go on after a broken promise (up to 20)\n";
 
-std::string ExeDir() {
-  std::error_code ec;
-  const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  return ec ? std::string(".") : exe.parent_path().string();
-}
-
 bool ToInt(const char* s, long long& out) {
   char* end = nullptr;
   out = std::strtoll(s, &end, 10);
@@ -41,7 +34,7 @@ bool ToInt(const char* s, long long& out) {
 
 int main(int argc, char** argv) {
   AutoplayOptions o;
-  o.assets_dir = ExeDir();
+  o.assets_dir = RunningExeDir();
   std::string csv, chart;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
