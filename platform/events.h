@@ -45,6 +45,12 @@ class GameEvents {
   virtual void bp_boxMouseMove(int /*x*/, int /*y*/) {}
 
   virtual void FormKeyDown(int key) = 0;
+  // The mouse wheel turned over the window: steps > 0 away from the player (up),
+  // < 0 towards (down); one notch is one step.
+  virtual void FormMouseWheel(int /*steps*/) {}
+  // The program may be ended soon without a close (a web page hidden, a desktop
+  // session saving its state): save what whole actions hold and play on.
+  virtual void FormSuspend() {}
   // item_list: the user selected an entry (click or cursor keys), or pressed a key on it.
   virtual void item_listClick() = 0;
   virtual void item_listKeyDown(int key) = 0;
