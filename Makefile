@@ -17,7 +17,14 @@ cmake_gen = $(if $(wildcard $(1)/CMakeCache.txt),,$(shell command -v ninja >/dev
 
 PREFIX     ?= /usr/local
 
-.PHONY: run test deps build build-asan install fuzz clean
+# The web page: built by Debian's emscripten into WEB_BUILD, its pictures and sounds
+# from the native build; `make serve-web` serves it on localhost (WEB_PORT, 0: any free).
+WEB_BUILD  ?= build-web
+WEB_PORT   ?= 8080
+# Debian's emcc runs its optimiser on Node, which must find Debian's acorn.
+WEB_ENV    = NODE_PATH=/usr/share/nodejs
+
+.PHONY: run test deps build build-asan install fuzz clean web serve-web test-web
 
 deps:
 	@./scripts/install-deps.sh
@@ -52,5 +59,22 @@ fuzz:
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
+# Only what the page needs from the native build: the generated assets, the CP932
+# tables and the headless frames the browser test compares the page with.
+web: deps
+	@./scripts/install-deps.sh --web
+	cmake -S . -B $(BUILD) $(call cmake_gen,$(BUILD)) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j $(JOBS) --target assets cp932_table_gen pomurie-webframes
+	$(WEB_ENV) emcmake cmake -S . -B $(WEB_BUILD) $(call cmake_gen,$(WEB_BUILD)) -DCMAKE_BUILD_TYPE=Release \
+	  -DPOMURIE_NATIVE_BUILD=$(abspath $(BUILD))
+	$(WEB_ENV) cmake --build $(WEB_BUILD) -j $(JOBS)
+
+serve-web: web
+	node platform/web/serve.mjs $(WEB_BUILD) $(WEB_PORT)
+
+# The page in headless Chromium, driven over its DevTools protocol.
+test-web: web
+	node --experimental-websocket tests/web/browser_test.mjs --page $(WEB_BUILD) --native $(BUILD)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WEB_BUILD)

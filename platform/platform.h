@@ -78,4 +78,8 @@ class Platform {
   virtual void ShowMessage(const std::string& cp932) = 0;
 
   virtual WaveOut& Audio() = 0;
+
+  // The player's files (save, play record, settings) have just been written; a
+  // platform whose files live in memory makes them lasting here.
+  virtual void FilesWritten() {}
 };

@@ -2,6 +2,7 @@
 # Installs the Debian packages the build, the game and the tests need.
 # Returns at once when everything is present; uses sudo when not root.
 # With --fuzz, only what `make fuzz` needs: clang and its libFuzzer runtime.
+# With --web, what the web page and its browser test need.
 set -euo pipefail
 
 packages=(
@@ -13,6 +14,11 @@ packages=(
 )
 if [ "${1:-}" = "--fuzz" ]; then
   packages=(clang libclang-rt-dev cmake ninja-build make)
+fi
+# With --web, what `make web` and its browser test add: Debian's emscripten (its
+# optimiser needs node-acorn), the face the page ships, and Chromium for the test.
+if [ "${1:-}" = "--web" ]; then
+  packages=(emscripten node-acorn nodejs fonts-ipafont-gothic chromium)
 fi
 
 missing=()

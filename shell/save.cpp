@@ -362,6 +362,7 @@ bool Save(Game& g, const SaveOptions& options) {
     ReportSaveFailure(g, record, err);
     return false;
   }
+  g.plat.FilesWritten();
   PlayWave(g, 3, "save.wav");
   return true;
 }

@@ -36,4 +36,5 @@ void SaveSettings(Game& g) {
   s.muted = g.sound.muted;
   MakeFolders(g.plat.ConfigDir());
   ReplaceFile(SettingsPath(g), FormatSettings(s));
+  g.plat.FilesWritten();
 }

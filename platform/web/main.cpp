@@ -1,0 +1,13 @@
+// The page's program: the game on the browser's platform. The page has mounted the
+// player's folder and loaded the face before main() runs (pomurie.js).
+#include <emscripten.h>
+
+#include "platform/web/web_platform.h"
+#include "shell/program.h"
+
+EM_JS(int, web_lockstep, (), { return PomurieWeb.lockstep ? 1 : 0; });
+
+int main() {
+  WebPlatform platform(web_lockstep() != 0);
+  return RunGame(platform);
+}
