@@ -340,6 +340,17 @@ PomurieWeb.snapTaken = () => {
   PomurieWeb.snaps.push(btoa(bin));
 };
 
+// Where a widget is shown, for the test's clicks (see pomurie_widget_origin). Not
+// through ccall: with Asyncify it answers with a promise while the game sleeps.
+PomurieWeb.widgetOrigin = (name) => {
+  const sp = stackSave();
+  const p = stackAlloc(256);
+  stringToUTF8(name, p, 256);
+  const v = Module._pomurie_widget_origin(p);
+  stackRestore(sp);
+  return v;
+};
+
 PomurieWeb.closed = () => {
   PomurieWeb.ended = true;
   document.getElementById('ended').style.display = 'flex';

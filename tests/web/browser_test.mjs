@@ -104,7 +104,7 @@ class DevTools {
     });
   }
   async eval(expression) {
-    const r = await this.send('Runtime.evaluate', { expression, returnByValue: true, awaitPromise: true });
+    const r = await this.send('Runtime.evaluate', { expression, returnByValue: true });
     if (r.exceptionDetails) throw new Error(`${expression}: ${r.exceptionDetails.exception?.description || r.exceptionDetails.text}`);
     return r.result.value;
   }
@@ -123,7 +123,7 @@ async function startChromium() {
     '--headless=new', '--remote-debugging-port=0', `--user-data-dir=${profile}`, '--no-sandbox', '--disable-gpu',
     '--disable-quic', '--no-first-run', '--disable-background-networking', '--disable-component-update',
     '--disable-sync', '--no-default-browser-check', '--autoplay-policy=user-gesture-required',
-    '--window-size=700,700', 'about:blank',
+    '--window-size=900,900', 'about:blank',
   ], { detached: true, stdio: ['ignore', 'ignore', 'pipe'] });
   let log = '';
   chrome.stderr.on('data', (d) => { log = (log + d).slice(-4000); });
@@ -154,7 +154,8 @@ async function canvasRect(dt) {
 }
 
 async function origin(dt, widget) {
-  const v = await dt.eval(`Module.ccall('pomurie_widget_origin', 'number', ['string'], [${JSON.stringify(widget)}])`);
+  const v = await dt.eval(`PomurieWeb.widgetOrigin(${JSON.stringify(widget)})`);
+  if (process.env.POMURIE_DEBUG) console.log('origin', widget, v);
   return v < 0 ? null : [Math.floor(v / 65536), v % 65536];
 }
 
@@ -163,6 +164,7 @@ async function click(dt, x, y, button = 'left') {
   const [left, top, width] = await canvasRect(dt);
   const s = width / kSide;
   const at = { x: left + (x + 0.5) * s, y: top + (y + 0.5) * s, button, clickCount: 1 };
+  if (process.env.POMURIE_DEBUG) console.log(JSON.stringify(at));
   await dt.send('Input.dispatchMouseEvent', { type: 'mousePressed', ...at });
   await dt.send('Input.dispatchMouseEvent', { type: 'mouseReleased', ...at });
 }
@@ -223,6 +225,7 @@ for (const raw of readFileSync(script, 'utf8').split('\n')) {
   if (!line) continue;
   const [op, ...rest] = line.split(/\s+/);
   await drained(dt, `the page to take the steps before "${line}"`);
+  console.log(`step: ${line}`);
   if (op === 'ticks') {
     await dt.eval(`Module._pomurie_ticks(${Number(rest[0])})`);
   } else if (op === 'click') {
@@ -262,26 +265,33 @@ for (let k = 0; k < snaps; ++k) {
   if (diff) writePpm(join(work, `page-snap${k}.ppm`), web);
   check(diff === 0, `snapshot ${k}: the page's canvas is the headless picture${diff ? ` (${diff} pixels differ, first at ${first}; see ${work})` : ''}`);
 }
-const nativeSave = readFileSync(join(nativeOut, 'dat', 'my.dat'));
+const nativeSave = readFileSync(join(nativeOut, 'saved.dat'));
 const pageSave = await userFile(dt, '/user/dat/my.dat');
-check(pageSave && pageSave.equals(nativeSave), 'the page saved the same my.dat as the headless platform');
+if (!check(pageSave && pageSave.equals(nativeSave), 'the page saved the same my.dat as the headless platform') && pageSave) {
+  writeFileSync(join(work, 'page-my.dat'), pageSave);
+}
 await synced(dt);
 const name = Buffer.from([0x83, 0x7c, 0x83, 0x80, 0x82, 0xcc, 0x93, 0x58]);  // ポムの店 in CP932
 check(pageSave && pageSave.includes(name), 'the typed name is in the save');
 
 // 2. As a player comes back: real time, real text; the game goes on where it was.
 const splashMs = await open(dt, base);
-await sleep(500);
 check(await origin(dt, 'bp_box') === null, 'after a reload no character is made anew');
-await click(dt, 150, 150);  // the splash
-await sleep(1500);
-await click(dt, 150, 150);  // the title
-await until('the home menu after the title', async () => (await origin(dt, 'sel1')) !== null, 20_000);
-const home = Buffer.from(await dt.eval("(() => { PomurieWeb.snapTaken(); return PomurieWeb.snaps.pop(); })()"), 'base64');
+// Click through the splash and the title until the home menu stands as in the
+// seeded run (its picture, status panel and choice boxes; the texts differ).
 const nativeHome = readPpm(join(nativeOut, 'snap2.ppm'));
 let same = 0;
-for (let i = 0; i < kSide * kSide; ++i) if (home[i * 4] === nativeHome.rgb[i * 3] && home[i * 4 + 1] === nativeHome.rgb[i * 3 + 1]) same++;
-check(same > kSide * kSide * 0.6, `the page shows the home menu again (${(100 * same / (kSide * kSide)).toFixed(1)}% of the pixels as in the seeded run)`);
+for (let tries = 0; tries < 10 && same < 0.9; ++tries) {
+  await click(dt, 150, 150);
+  await sleep(2000);
+  const home = Buffer.from(await dt.eval('(() => { PomurieWeb.snapTaken(); return PomurieWeb.snaps.pop(); })()'), 'base64');
+  same = 0;
+  for (let i = 0; i < kSide * kSide; ++i) {
+    if (home.compare(nativeHome.rgb, i * 3, i * 3 + 3, i * 4, i * 4 + 3) === 0) same++;
+  }
+  same /= kSide * kSide;
+}
+check(same >= 0.9, `the page comes back to the home menu (${(100 * same).toFixed(1)}% of its pixels as in the seeded run)`);
 const reloadedSave = await userFile(dt, '/user/dat/my.dat');
 check(reloadedSave && reloadedSave.includes(name), 'the save read back from IndexedDB holds the character');
 

@@ -1,6 +1,6 @@
 // The headless side of the browser test: plays the same script of inputs the test
 // gives the page in lockstep, on the headless platform, and writes the picture at
-// every "snap" (out/snapN.ppm) and the player's files (out/dat/my.dat), so the test
+// every "snap" (out/snapN.ppm) and the save file at the script's end (out/saved.dat), so the test
 // can hold the page's canvas against them. With --bench N it then times N ticks.
 //
 //   pomurie-webframes <game folder> <script> <out folder> [--bench N]
@@ -9,6 +9,7 @@
 // "key VK", "type WIDGET TEXT" (UTF-8), "snap"; '#' starts a comment.
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -94,6 +95,11 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
+  // The save as the script leaves it, before the close saves again.
+  p.QueueAction([&p, out_dir] {
+    std::filesystem::copy_file(p.UserDir() + "dat/my.dat", out_dir + "saved.dat",
+                               std::filesystem::copy_options::overwrite_existing);
+  });
   double bench_ms = 0;
   if (bench_ticks > 0) {
     auto start = std::make_shared<std::chrono::steady_clock::time_point>();
