@@ -178,7 +178,6 @@ void ExpectInstalledGameRuns(const fs::path& prefix, const std::string& bin, con
       env + game + " >/dev/null 2>&1 & pid=$!; for i in $(seq 300); do [ -e '" + save.string() +
       "' ] && grep -q ipagp.ttf /proc/$pid/maps && echo drawn && break; sleep 0.1; done; kill $pid; wait $pid; echo $?");
   EXPECT_EQ(run, "drawn\n143\n");
-  EXPECT_TRUE(fs::exists(save));
   EXPECT_TRUE(fs::exists(home / ".local/share/pomurie/きろく.txt"));
   EXPECT_FALSE(fs::exists(prefix / bin / "dat"));
 
@@ -207,8 +206,7 @@ TEST(DesktopInstall, DebianPackageUnpackedIntoAScratchRootRuns) {
   if (!fs::exists(build / "pomurie")) GTEST_SKIP() << "no Qt program in this build";
   ScratchDir s;
   RunShell("cd '" + build.string() + "' && '" POMURIE_CPACK "' -G DEB -B '" + s.path.string() + "' >/dev/null 2>&1");
-  const std::string arch = RunShell("dpkg --print-architecture");
-  const fs::path deb = s.path / ("pomurie_" POMURIE_VERSION "_" + arch.substr(0, arch.find('\n')) + ".deb");
+  const fs::path deb = s.path / ("pomurie_" POMURIE_VERSION "_" + RunShell("dpkg --print-architecture | tr -d '\\n'") + ".deb");
   ASSERT_TRUE(fs::exists(deb)) << deb;
   const std::string depends = RunShell("dpkg-deb -f '" + deb.string() + "' Depends");
   for (const char* needs : {"fonts-ipafont-gothic", "libqt6gui6", "libqt6widgets6", "libqt6multimedia6"})
