@@ -24,7 +24,7 @@ WEB_PORT   ?= 8080
 # Debian's emcc runs its optimiser on Node, which must find Debian's acorn.
 WEB_ENV    = NODE_PATH=/usr/share/nodejs
 
-.PHONY: run test deps build build-asan install fuzz clean web serve-web test-web
+.PHONY: run test deps build build-asan install deb fuzz clean web serve-web test-web
 
 deps:
 	@./scripts/install-deps.sh
@@ -75,6 +75,15 @@ serve-web: web
 # The page in headless Chromium, driven over its DevTools protocol.
 test-web: web
 	node --experimental-websocket tests/web/browser_test.mjs --page $(WEB_BUILD) --native $(BUILD)
+
+# The Debian package, packed by CPack from the regular build folder (no compile of its own)
+# and refused when lintian finds an error: $(BUILD)/pomurie_<version>_<arch>.deb.
+deb_file = $(BUILD)/pomurie_$(shell sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' $(BUILD)/CMakeCache.txt)_$(shell dpkg --print-architecture).deb
+
+deb: build
+	cd $(BUILD) && cpack -G DEB
+	lintian --fail-on error $(deb_file)
+	@echo "Built $(deb_file); install it with: sudo apt install $(abspath $(deb_file))"
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WEB_BUILD)
