@@ -276,7 +276,6 @@ check(pageSave && pageSave.includes(name), 'the typed name is in the save');
 
 // 2. As a player comes back: real time, real text; the game goes on where it was.
 const splashMs = await open(dt, base);
-check(await origin(dt, 'bp_box') === null, 'after a reload no character is made anew');
 // Click through the splash and the title until the home menu stands as in the
 // seeded run (its picture, status panel and choice boxes; the texts differ).
 const nativeHome = readPpm(join(nativeOut, 'snap2.ppm'));
@@ -284,6 +283,7 @@ let same = 0;
 for (let tries = 0; tries < 10 && same < 0.9; ++tries) {
   await click(dt, 150, 150);
   await sleep(2000);
+  if (tries === 0) check(await origin(dt, 'bp_box') === null, 'past the splash after a reload, no character is made anew');
   const home = Buffer.from(await dt.eval('(() => { PomurieWeb.snapTaken(); return PomurieWeb.snaps.pop(); })()'), 'base64');
   same = 0;
   for (let i = 0; i < kSide * kSide; ++i) {
