@@ -125,6 +125,7 @@ bool GenerateAssets(const std::string& dir, GenerateReport* report, std::string*
   RemoveStale(cg, ".bmp", written);
 
   std::vector<NamedFile> sounds = MakeSounds();
+  for (NamedFile& tune : MakeTunes()) sounds.push_back(std::move(tune));
   written.clear();
   for (const auto& s : sounds) {
     if (!WriteFile(dat / s.name, s.bytes, error)) return false;
