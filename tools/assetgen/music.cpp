@@ -147,12 +147,12 @@ const std::vector<Rhythm>& RhythmBank(int beats, int notes_per_beat) {
   return beats == 3 ? b3[k] : b4[k];
 }
 
-// The chord tone nearest to `near`, ties going the way the line is moving.
-int NearestChordTone(int near, int root, int dir, int lo, int hi) {
+// The chord tone nearest to `near` other than `avoid`, ties going the way the line is moving.
+int NearestChordTone(int near, int root, int dir, int lo, int hi, int avoid) {
   for (int d = 0; d <= 7; ++d) {
     for (int s : {dir, -dir}) {
       const int c = near + s * d;
-      if (c >= lo && c <= hi && ChordTone(c, root)) return c;
+      if (c >= lo && c <= hi && c != avoid && ChordTone(c, root)) return c;
     }
   }
   return near;
@@ -193,15 +193,27 @@ std::vector<MelNote> WriteMelody(const TuneSpec& s, const std::vector<int>& chor
         continue;
       }
       const bool last = k + 1 == rh.size() && (b == 3 || b == 7);
-      const bool strong = (step % bar) % (s.beats == 3 ? bar : bar / 2) == 0 || (len >= 4 && step % 4 == 0);
+      const bool strong = (step % bar) % (s.beats == 3 ? bar : bar / 2) == 0;
       int d;
-      if (last && b == 7 && home) {
+      if (out.empty()) {
+        d = start;
+      } else if (last && b == 7 && home) {
         d = prev >= 4 ? 7 : 0;  // home: the tonic
-      } else if (last || strong) {
-        d = NearestChordTone(prev + (last ? 0 : dir), root, dir, lo, hi);
+      } else if (last) {
+        d = NearestChordTone(prev, root, dir, lo, hi, lo - 1);
+      } else if (strong) {
+        // A chord tone: by a step when one lies there, else held, else the next one along.
+        if (ChordTone(prev + dir, root) && prev + dir >= lo && prev + dir <= hi) {
+          d = prev + dir;
+        } else if (ChordTone(prev, root) && rng.Below(100) < 40) {
+          d = prev;
+        } else {
+          d = NearestChordTone(prev + dir, root, dir, lo, hi, prev);
+        }
       } else {
         const int roll = rng.Below(100);
-        if (roll >= 80 || run >= 4) {
+        const bool far = (prev >= 7 && dir > 0) || (prev <= 0 && dir < 0);  // the line comes back to the middle
+        if (roll >= 80 || run >= 4 || (far && roll >= 40)) {
           dir = -dir;  // a line turns after a while, like a singer's
           run = 0;
         }
@@ -215,10 +227,13 @@ std::vector<MelNote> WriteMelody(const TuneSpec& s, const std::vector<int>& chor
       step += len;
     }
   }
-  // The closing tonic is approached by a step, from above or from the leading tone.
-  if (home && out.size() >= 2) {
-    MelNote& before = out[out.size() - 2];
-    if (!before.rest) before.degree = out.back().degree + (before.degree > out.back().degree ? 1 : -1);
+  // The closing tonic is the one nearest the line, reached by a step from above
+  // or from the leading tone.
+  const size_t n = out.size();
+  if (home && n >= 3 && !out[n - 2].rest && !out[n - 3].rest) {
+    const int from = out[n - 3].degree;
+    out[n - 1].degree = std::abs(from) <= std::abs(from - 7) ? 0 : 7;
+    out[n - 2].degree = out[n - 1].degree + (from > out[n - 1].degree ? 1 : -1);
   }
   return out;
 }
