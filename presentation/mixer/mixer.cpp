@@ -17,6 +17,26 @@ constexpr int64_t kBackgroundBlocks = 7;
 
 int32_t GainQ8(int percent) { return std::clamp(percent, 0, 100) * 256 / 100; }
 
+// The per-sample loops of a block, vectorised whatever the build's level: a
+// block with music and five effects must mix in a few microseconds.
+#define MIX_LOOP [[gnu::optimize("O3")]]
+
+MIX_LOOP void AddPlain(int32_t* dst, const uint8_t* src, int64_t n) {
+  for (int64_t k = 0; k < n; ++k) dst[k] += src[k] - 128;
+}
+
+MIX_LOOP void AddScaled(int32_t* dst, const uint8_t* src, int64_t n, int32_t gain) {
+  for (int64_t k = 0; k < n; ++k) dst[k] += ((src[k] - 128) * gain + 128) >> 8;
+}
+
+MIX_LOOP void AddRamped(int32_t* dst, const uint8_t* src, int64_t n, const int32_t* gain) {
+  for (int64_t k = 0; k < n; ++k) dst[k] += ((src[k] - 128) * gain[k] + 128) >> 8;
+}
+
+MIX_LOOP void ClampToBytes(uint8_t* out, const int32_t* sum, int64_t n) {
+  for (int64_t i = 0; i < n; ++i) out[i] = static_cast<uint8_t>(std::clamp(128 + sum[i], 0, 255));
+}
+
 [[noreturn]] void Fail(const std::string& message) { throw EMixerError(message); }
 
 }  // namespace
@@ -366,12 +386,11 @@ void Mixer::MixNextBlock(std::vector<uint8_t>& block, int64_t length) {
         const uint8_t* src = data + offset;
         int32_t* dst = sum + i;
         if (ramping) {
-          const int32_t* g = ramp_.data() + i;
-          for (int64_t k = 0; k < run; ++k) dst[k] += ((src[k] - 128) * g[k] + 128) >> 8;
+          AddRamped(dst, src, run, ramp_.data() + i);
         } else if (gain == 256) {
-          for (int64_t k = 0; k < run; ++k) dst[k] += src[k] - 128;
+          AddPlain(dst, src, run);
         } else {
-          for (int64_t k = 0; k < run; ++k) dst[k] += ((src[k] - 128) * gain + 128) >> 8;
+          AddScaled(dst, src, run, gain);
         }
         i += run;
         remaining -= run;
@@ -380,7 +399,7 @@ void Mixer::MixNextBlock(std::vector<uint8_t>& block, int64_t length) {
     }
   }
   block.resize(static_cast<size_t>(n));
-  for (int64_t i = 0; i < n; ++i) block[i] = static_cast<uint8_t>(std::clamp(128 + sum[i], 0, 255));
+  ClampToBytes(block.data(), sum, n);
   mix_pos_ += n;
 }
 
