@@ -47,7 +47,8 @@ const std::vector<int>& MonsterNumbers();
 
 struct GenerateReport {
   int pictures = 0;
-  int sounds = 0;  // effects and tunes
+  int sounds = 0;
+  int tunes = 0;
   int icons = 0;
 };
 
