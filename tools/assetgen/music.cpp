@@ -9,8 +9,7 @@
 namespace assetgen {
 
 const Scale kMajor{0, 2, 4, 5, 7, 9, 11}, kMinor{0, 2, 3, 5, 7, 8, 10}, kHarmonicMinor{0, 2, 3, 5, 7, 8, 11},
-    kDorian{0, 2, 3, 5, 7, 9, 10}, kMixolydian{0, 2, 4, 5, 7, 9, 10}, kLydian{0, 2, 4, 6, 7, 9, 11},
-    kPhrygian{0, 1, 3, 5, 7, 8, 10};
+    kDorian{0, 2, 3, 5, 7, 9, 10}, kLydian{0, 2, 4, 6, 7, 9, 11};
 
 namespace {
 

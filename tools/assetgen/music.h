@@ -15,7 +15,7 @@ inline constexpr int kMusicRate = 11025;  // the mixer's default output: no conv
 
 // Scales as semitone steps above the tonic.
 using Scale = std::vector<int>;
-extern const Scale kMajor, kMinor, kHarmonicMinor, kDorian, kMixolydian, kLydian, kPhrygian;
+extern const Scale kMajor, kMinor, kHarmonicMinor, kDorian, kLydian;
 
 // What each voice does in a bar.
 enum class Lead { Square12, Square25, Square50, Triangle };
