@@ -15,6 +15,7 @@ inline constexpr int kRight = 39;
 inline constexpr int kDown = 40;
 inline constexpr int k1 = '1';  // '2'..'4' follow
 inline constexpr int kM = 'M';
+inline constexpr int kB = 'B';
 inline constexpr int kF1 = 112;
 inline constexpr int kF11 = 122;
 inline constexpr int kPlus = 187;   // '+' / '=' key, and the keypad's '+'

@@ -30,6 +30,7 @@ void OpenSoundChannels(Game& g) {
     Platform* plat = &g.plat;
     s.mixer = std::make_unique<Mixer>(g.plat.Audio(), [plat] { return plat->NowMs(); }, ini ? &*ini : nullptr);
     s.mixer->SetChannels(s.muted ? 0 : kOpenChannels);
+    s.mixer->SetBackgroundChannels(kMusicChannelMask);
     s.mixer->SetActivated(true);
   } catch (const EMixerError&) {
     // No device (or a second game in this process): waves still load, plays fail quietly.
@@ -56,6 +57,8 @@ void CloseSoundChannels(Game& g) {
   }
   s.current.fill(nullptr);
   s.replaced.clear();
+  s.music.waves.fill(nullptr);
+  s.music.playing = Tune::None;
   s.mixer.reset();
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "presentation/mixer/mixer.h"
+#include "presentation/music.h"
 
 struct Game;
 
@@ -19,10 +20,11 @@ struct SoundState {
   std::vector<MixerWave*> replaced;
   // The player's mute (the M key): no sound is started and the channels are closed.
   bool muted = false;
+  MusicState music;
 };
 
-// Start-up: creates the mixer (settings from MIXER.INI), opens channels 0..4,
-// acquires the wave-out device and loads dat/1.wav as each channel's current
+// Start-up: creates the mixer (settings from MIXER.INI), opens channels 0..4
+// (the music opens its own when it first plays), acquires the wave-out device and loads dat/1.wav as each channel's current
 // wave. Every failure is dropped: without a device the game runs silent.
 void OpenSoundChannels(Game& g);
 // Shutdown, after MidiFree: releases the current waves from channel 4 down to 0

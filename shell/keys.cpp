@@ -55,6 +55,10 @@ void FormKeyDown(Game& g, int key) {
       SetMuted(g, !g.sound.muted);
       SaveSettings(g);
       break;
+    case vk::kB:
+      SetMusicOn(g, !g.sound.music.on);
+      SaveSettings(g);
+      break;
     case vk::kPlus:
       ResizePicture(g, +1);
       break;

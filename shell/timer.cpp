@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/text.h"
+#include "presentation/music.h"
 #include "presentation/screen.h"
 #include "shell/game.h"
 #include "town/cooking.h"
@@ -57,6 +58,7 @@ void AdaptTimerRate(Game& g) {
 
 void Timer1Timer(Game& g) {
   g.shell.TicksThisSecond += 1;
+  UpdateMusic(g);
   g.FrameCounter += 1;
   if (g.FrameCounter > 999) g.FrameCounter = 0;
 

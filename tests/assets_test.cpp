@@ -201,9 +201,12 @@ TEST(Assets, SoundsAreCleanRiffPcmThatTheMixerDecodes) {
     EXPECT_EQ(u32(28), static_cast<uint32_t>(rate * align)) << name;
     EXPECT_EQ(u32(40), b.size() - 44) << name;
     EXPECT_EQ((b.size() - 44) % align, 0u) << name;
-    // Short, and silent at both ends so the sound neither starts nor stops with a click.
+    // Short, and silent at both ends so the sound neither starts nor stops with a click
+    // (the looping tunes are long; their seams have a test of their own).
     const double seconds = double(b.size() - 44) / (rate * align);
-    EXPECT_LT(seconds, 1.6) << name;
+    if (name.rfind("bgm_", 0) != 0) {
+      EXPECT_LT(seconds, 1.6) << name;
+    }
     auto sample = [&](size_t frame) { return bps == 8 ? (b[44 + frame * align] - 128) * 256 : int16_t(u16(44 + frame * align)); };
     const size_t frames = (b.size() - 44) / align;
     EXPECT_LT(std::abs(sample(0)), 600) << name;
@@ -333,7 +336,8 @@ TEST(Assets, GenerationIsByteIdenticalAndMatchesTheBuild) {
     EXPECT_EQ(bytes, ReadAll(kBuildDir / rel)) << rel << " in the build is stale";
     ++compared;
   }
-  EXPECT_EQ(compared, ra.pictures + ra.sounds + 2 + ra.icons);  // + name.dat + contact sheet + icons
+  EXPECT_EQ(ra.tunes, 10);
+  EXPECT_EQ(compared, ra.pictures + ra.sounds + ra.tunes + 2 + ra.icons);  // + name.dat + contact sheet + icons
   const auto png = ReadAll(a / "contact_sheet.png");
   ASSERT_GT(png.size(), 8u);
   EXPECT_EQ(png[1], 'P');

@@ -73,22 +73,39 @@ class Mixer {
   // True while a play of the wave is queued or waiting.
   bool WaveInUse(const MixerWave* wave) const;
 
+  // Channel gain in percent, clamped to 0..100, for what is mixed from now on.
+  void SetGain(int channel, int percent);
+  // Moves the gain to `percent` in a straight line over the next `samples` mixed.
+  void RampGain(int channel, int percent, int64_t samples);
+  // Fades the channel to silence over the next `samples` and ends its plays
+  // there; its gain stays 0 until set again.
+  void FadeOut(int channel, int64_t samples);
+  // The gain (percent) the channel has or is ramping to.
+  int Gain(int channel) const;
+  // Background channels (music) play on under the others. While nothing but
+  // them sounds, the mixer keeps less audio ahead of the output, in shorter
+  // blocks, so that a new sound on another channel starts about as soon as it
+  // would on a silent mixer.
+  void SetBackgroundChannels(uint8_t mask) { background_ = mask; }
+
   void Play(const MixerPlayRequest* request);
   void Play(int channel, MixerWave* wave, uint16_t loops = 0, int flags = 0) {
     MixerPlayRequest r{channel, wave, loops, flags, nullptr};
     Play(&r);
   }
 
-  // Mixes the block that follows the last one mixed into `block` (resized to the
-  // block length) and advances the mix position. The refill path writes it to
-  // the device; benchmarks call it directly.
-  void MixNextBlock(std::vector<uint8_t>& block);
+  // Mixes the block that follows the last one mixed into `block` (resized to
+  // `length`, the block length when 0) and advances the mix position. The
+  // refill path writes it to the device; benchmarks call it directly.
+  void MixNextBlock(std::vector<uint8_t>& block, int64_t length = 0);
 
   // Observations.
   const MixerSettings& settings() const { return settings_; }
   int64_t MixPosition() const { return mix_pos_; }
   int64_t PlayingPosition() const;
   size_t BlocksQueued() const { return queued_.size(); }
+  // Samples mixed and handed to the device that it has not reported played.
+  int64_t SamplesQueued() const { return queued_samples_; }
   size_t QueueLength(int channel) const;
 
  private:
@@ -101,13 +118,17 @@ class Mixer {
     bool open = false;
     std::list<Record> queue;
     uint64_t stamp = 0;
+    // Gain in 1/256: `from` before ramp_start, `to` from ramp_start + ramp_len on.
+    int32_t gain_from = 256, gain_to = 256;
+    int64_t ramp_start = 0, ramp_len = 0;
+    int32_t GainAt(int64_t pos) const;
   };
 
   void Activate();
   void Deactivate();
   void OnBlockDone(int id);
   void FillBlocks();
-  bool Scheduled() const;
+  bool Scheduled(bool background_too = true) const;
   void ResetDevice();
   void RestartClock(int64_t position);
   bool IsWave(const MixerWave* wave) const;
@@ -131,8 +152,16 @@ class Mixer {
   int64_t device_base_ = 0;
   int64_t device_played_base_ = 0;
 
-  std::deque<int> queued_;  // ids of the blocks at the device, in the order written
+  uint8_t background_ = 0;
+
+  struct Queued {
+    int id;
+    int64_t samples;
+  };
+  std::deque<Queued> queued_;  // the blocks at the device, in the order written
+  int64_t queued_samples_ = 0;
   int next_block_id_ = 1;
   bool resetting_ = false;  // reports of blocks dropped by a reset are ignored
   std::vector<int32_t> sum_;
+  std::vector<int32_t> ramp_;
 };

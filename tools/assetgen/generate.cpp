@@ -125,6 +125,8 @@ bool GenerateAssets(const std::string& dir, GenerateReport* report, std::string*
   RemoveStale(cg, ".bmp", written);
 
   std::vector<NamedFile> sounds = MakeSounds();
+  const size_t effects = sounds.size();
+  for (NamedFile& tune : MakeTunes()) sounds.push_back(std::move(tune));
   written.clear();
   for (const auto& s : sounds) {
     if (!WriteFile(dat / s.name, s.bytes, error)) return false;
@@ -148,7 +150,8 @@ bool GenerateAssets(const std::string& dir, GenerateReport* report, std::string*
 
   if (report) {
     report->pictures = pictures;
-    report->sounds = static_cast<int>(sounds.size());
+    report->sounds = static_cast<int>(effects);
+    report->tunes = static_cast<int>(sounds.size() - effects);
     report->icons = static_cast<int>(icons.size());
   }
   return true;

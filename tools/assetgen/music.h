@@ -1,0 +1,53 @@
+// A small composer for looping chiptune music: a tune is described by its
+// tempo, key, mode, chord progressions and voices; the melody is written from
+// those by simple rules (chord tones on strong beats, steps between them,
+// repeated motifs, cadences on the tonic) and rendered with square, triangle
+// and noise voices into 8-bit mono PCM whose end joins its start seamlessly.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace assetgen {
+
+inline constexpr int kMusicRate = 11025;  // the mixer's default output: no conversion at play
+
+// Scales as semitone steps above the tonic.
+using Scale = std::vector<int>;
+extern const Scale kMajor, kMinor, kHarmonicMinor, kDorian, kLydian;
+
+// What each voice does in a bar.
+enum class Lead { Square12, Square25, Square50, Triangle };
+enum class Bass { Held, RootFifth, Eighths, Waltz, Octaves };
+enum class Accomp { None, Arp8, Arp16, Offbeat, Pad, Waltz };
+enum class Drums { None, Soft, March, Drive, Waltz, Drip, Surf };
+
+struct TuneSpec {
+  std::string file;        // dat/<file>
+  int bpm;
+  int beats;               // per bar: 3 or 4
+  int tonic;               // MIDI note of the key's tonic in the melody's octave (60 = C4)
+  const Scale* scale;
+  // Chords as scale degrees (0 = I), one per bar, for the A and B phrases (8 bars each).
+  std::vector<int> a_chords, b_chords;
+  std::string form;        // sections in order: 'A', 'B'; each 8 bars
+  Lead lead;
+  Bass bass;
+  Accomp accomp;
+  Drums drums;
+  int notes_per_beat;      // the melody's busiest subdivision: 1, 2 or 4
+  double gate;             // how much of its length a melody note sounds: 0.5 crisp .. 0.95 legato
+  uint32_t seed;
+};
+
+// Renders a tune to a RIFF file (8-bit mono at kMusicRate).
+std::vector<uint8_t> ComposeTune(const TuneSpec& spec);
+
+// The game's tunes, one for each place (tunes.cpp).
+const std::vector<TuneSpec>& TuneSpecs();
+
+// Length of a tune in samples as ComposeTune lays it out (whole 16th-note grid).
+int64_t TuneSamples(const TuneSpec& spec);
+
+}  // namespace assetgen
