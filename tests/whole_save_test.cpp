@@ -76,7 +76,7 @@ TEST(WholeSave, ClosingAtAnyWaitSavesTheStartOfTheActionAndAFinishedNightItsMorn
     };
     if (c.close_at) {
       const std::string line = J(c.close_at);
-      d.close_at_wait = [&](Game& game) {
+      d.close_at_wait = [&closed, line](Game& game) {
         for (const tmoji_efe& e : game.MessageLog) closed |= e.text.find(line) != std::string::npos;
         return closed;
       };
