@@ -1,0 +1,54 @@
+// Our own texts in the real face: every row the log makes of an owl doctor's line or
+// a cave inscription stands whole in the window, its rounded band included, and the
+// doctor's questions fit their buttons. Measured with the painter's own metrics, which
+// only this platform has (the headless canvas's widths are a model).
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "field/inscriptions.h"
+#include "field/owl_lines.h"
+#include "platform/qt/qt_platform.h"
+#include "platform/text.h"
+#include "presentation/log.h"
+#include "presentation/screen.h"
+#include "shell/game.h"
+#include "shell/layout.h"
+
+namespace {
+
+TEST(QtTextFit, OwlLinesAndInscriptionsFitTheWindowAndTheButtons) {
+  QtPlatform p;
+  Game g(p);
+  CreateMainWindow(g);
+  CreateSurfaces(g);
+  Canvas& c = g.screen.cg->canvas();
+  c.font.bold = true;
+
+  std::vector<const char*> lines, captions;
+  for (int s = 0; s < kOwlStages; ++s) {
+    const OwlStage& st = OwlStageAt(s);
+    for (const char* l : OwlLines(st.before)) lines.push_back(l);
+    for (const char* l : OwlLines(st.after)) lines.push_back(l);
+    for (const char* cap : st.captions) captions.push_back(cap);
+  }
+  for (int k = 0; k < kInscriptionCount; ++k)
+    for (const char* l : InscriptionAt(k)) lines.push_back(l);
+  ASSERT_GT(lines.size(), 80u);
+
+  // A log row is drawn at x 2 with its band running 9 px past the text.
+  constexpr int kRoom = 300 - 2 - 9;
+  for (const char* line : lines) {
+    ClearLog(g);
+    LogLine(g, J(line));
+    c.font.size = 9;
+    for (int row = 0; row < 2; ++row)
+      EXPECT_LE(c.TextWidth(g.MessageLog[row].text), kRoom) << line << " (row " << row << ")";
+  }
+  // A caption is drawn 5 px into its 101 px box.
+  c.font.size = 10;
+  for (const char* cap : captions) EXPECT_LE(c.TextWidth(J(cap)), 101 - 5 - 2) << cap;
+}
+
+}  // namespace
