@@ -39,12 +39,12 @@ std::unique_ptr<Picture> CopyOf(Game& g, const Picture& src) {
   return pic;
 }
 
-// The picture at 30 % brightness: the scene stays recognisable behind the text.
+// The picture at 35 % brightness: the scene stays recognisable behind the text.
 std::unique_ptr<Picture> Dimmed(Game& g, const Picture& src) {
   auto pic = g.plat.CreatePicture(kScreenSize, kScreenSize);
   Canvas& c = pic->canvas();
   c.brush_style = BrushStyle::Solid;
-  auto dim = [](Rgb p) { return Rgb(p.r * 3 / 10, p.g * 3 / 10, p.b * 3 / 10); };
+  auto dim = [](Rgb p) { return Rgb(p.r * 7 / 20, p.g * 7 / 20, p.b * 7 / 20); };
   const int w = std::min(src.Width(), kScreenSize), h = std::min(src.Height(), kScreenSize);
   c.brush_color = colors::kBlack;
   c.FillRect(kFull);
@@ -155,7 +155,10 @@ bool OpenHistory(Game& g) {
   if (h.open || g.GamePhase < 0 || g.WaitState == -1 || g.plat.Closed() || !g.screen.cg) return false;
   if (IsShown(g, "bp_box") || IsShown(g, "item_box")) return false;
   h.scene = CopyOf(g, *g.screen.cg);
-  h.under = Dimmed(g, *h.scene);
+  // Behind the rows lies the scene alone: the log, panel and buttons dimmed beneath
+  // would show through the text.
+  const Picture* back = Background(g);
+  h.under = Dimmed(g, back ? *back : *h.scene);
   WrapLines(g);
   h.scroll = 0;
   h.open = true;

@@ -33,7 +33,7 @@ struct LogHistory {
   int scroll = 0;                  // wrapped rows hidden below the bottom; 0 shows the newest
   std::vector<HistoryRow> rows;    // the lines wrapped to the view's width, oldest first
   std::unique_ptr<Picture> scene;  // cg as it stood at opening, put back on closing
-  std::unique_ptr<Picture> under;  // the same, dimmed, behind the rows
+  std::unique_ptr<Picture> under;  // the scene picture dimmed, behind the rows
 };
 
 struct LogState {
