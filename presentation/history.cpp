@@ -15,14 +15,21 @@ constexpr Rect kFull{0, 0, kScreenSize, kScreenSize};
 constexpr int kRowHeight = 13;  // the log's row pitch
 constexpr int kBottomRowY = 285;  // the newest row sits where the log's newest does
 constexpr int kHeaderHeight = 18;
-constexpr int kBarLeft = 294, kBarRight = 298;
+constexpr int kBarLeft = 293, kBarRight = 298;
 constexpr Rgb kBand{136, 68, 85};  // the log rows' band
-constexpr Rgb kBarTrack{51, 26, 32};
+constexpr Rgb kBarTrack{68, 34, 42};
+constexpr Rgb kBarThumb{221, 153, 170};  // the talk lines' pink, bright on the dimmed scene
 
 int FontSizeOfRows() { return 9; }
 
 size_t CharLength(const std::string& s, size_t i) {
   return IsCp932Lead(static_cast<unsigned char>(s[i])) && i + 1 < s.size() ? 2 : 1;
+}
+
+// A single-byte character of a word ("+50%", "Lv12"); rows break between words only.
+bool WordByte(const std::string& s, size_t i) {
+  const unsigned char c = static_cast<unsigned char>(s[i]);
+  return c > ' ' && c < 0x7F && (i == 0 || !IsCp932Lead(static_cast<unsigned char>(s[i - 1])));
 }
 
 // Characters a row should not begin with (closing marks, the long vowel, the ellipsis).
@@ -114,7 +121,7 @@ void DrawScrollBar(Canvas& c, const LogHistory& h, int max_scroll) {
   c.brush_style = BrushStyle::Solid;
   c.brush_color = kBarTrack;
   c.FillRect(Rect{kBarLeft, top, kBarRight, bottom});
-  c.brush_color = kBand;
+  c.brush_color = kBarThumb;
   c.FillRect(Rect{kBarLeft, y, kBarRight, y + thumb});
 }
 
@@ -137,6 +144,11 @@ std::vector<std::string> WrapText(Canvas& c, const std::string& text, int width,
     if (end < text.size() && breaks.size() > 1 &&
         ClosesPhrase(std::string_view(text).substr(end, CharLength(text, end))))
       end = breaks[breaks.size() - 2];  // carry the last character over with its closer
+    if (end < text.size() && WordByte(text, end) && WordByte(text, end - 1)) {
+      size_t word = end - 1;
+      while (word > start && WordByte(text, word - 1)) --word;
+      if (word > start) end = word;  // the whole word goes down, unless it fills the row alone
+    }
     rows.push_back(text.substr(start, end - start));
     start = end;
   }

@@ -46,6 +46,8 @@ TEST_F(History, KeepsThe300NewestLinesWholeAndWrapsThemToTheWidth) {
   // A closing mark never starts a row: the character before it goes down with it.
   EXPECT_EQ(WrapText(c, Kana(23) + J("。") + Kana(2), 284, 12),
             (std::vector<std::string>{Kana(22), Kana(1) + J("。") + Kana(2)}));
+  // Nor does a row break inside a word of single-byte characters.
+  EXPECT_EQ(WrapText(c, Kana(22) + "+50%", 284, 12), (std::vector<std::string>{Kana(22), "+50%"}));
   EXPECT_EQ(WrapText(c, "", 284, 12), (std::vector<std::string>{""}));
 }
 
