@@ -2,6 +2,7 @@
 
 #include "presentation/history.h"
 #include "presentation/log.h"
+#include "shell/action.h"
 #include "shell/game.h"
 #include "shell/startup.h"
 #include "shell/timer.h"
@@ -18,6 +19,7 @@ void ShellEvents::FormClose() {
   ::FormClose(g_);
 }
 void ShellEvents::FormDestroy() { ::FormDestroy(g_); }
+void ShellEvents::FormSuspend() { SaveWhole(g_); }
 void ShellEvents::Timer1Timer() {
   ::Timer1Timer(g_);
   SkipTick(g_);

@@ -96,6 +96,8 @@ class QtPlatform : public Platform {
   void DeliverWheel(int angle_delta);
   // The close box and CloseWindow: FormClose, then the window counts as closed.
   void HandleClose();
+  // A signal or the session's end: closes as the close box does.
+  void EndRequested();
   // Runs one Timer1 tick now, as the timer would.
   void Tick();
 
