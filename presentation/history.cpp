@@ -20,7 +20,7 @@ constexpr Rgb kBand{136, 68, 85};  // the log rows' band
 constexpr Rgb kBarTrack{68, 34, 42};
 constexpr Rgb kBarThumb{221, 153, 170};  // the talk lines' pink, bright on the dimmed scene
 
-int FontSizeOfRows() { return 9; }
+constexpr int kRowFontSize = 9;  // the log's, bold
 
 size_t CharLength(const std::string& s, size_t i) {
   return IsCp932Lead(static_cast<unsigned char>(s[i])) && i + 1 < s.size() ? 2 : 1;
@@ -72,7 +72,7 @@ void WrapLines(Game& g) {
   LogHistory& h = g.log.history;
   Canvas& c = g.screen.cg->canvas();
   const Font saved = c.font;
-  c.font.size = FontSizeOfRows();
+  c.font.size = kRowFontSize;
   c.font.bold = true;
   h.rows.clear();
   for (const tmoji_efe& line : h.lines) {
@@ -101,7 +101,7 @@ void DrawHeader(Canvas& c, const LogHistory& h) {
   c.FillRect(Rect{0, 0, kScreenSize, kHeaderHeight - 2});
   c.brush_style = BrushStyle::Clear;
   c.font.bold = true;
-  c.font.size = 9;
+  c.font.size = kRowFontSize;
   c.font.color = colors::kWhite;
   c.TextOut(kHistoryTextLeft, 2, J("メッセージ履歴"));
   c.font.size = 8;
@@ -256,7 +256,7 @@ void DrawHistory(Game& g) {
   DrawHeader(c, h);
 
   c.brush_style = BrushStyle::Clear;
-  c.font.size = FontSizeOfRows();
+  c.font.size = kRowFontSize;
   c.font.bold = true;
   const int total = static_cast<int>(h.rows.size());
   const int newest = total - 1 - h.scroll;
