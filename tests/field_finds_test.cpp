@@ -78,7 +78,6 @@ TEST_F(FieldFinds, FindsComeFromTheirAreaAndCountsStayAtMost99) {
   g().my.item_count.fill(99);
   g().my.item_count[7] = 150;  // a count from elsewhere is capped by the next gain too
   GainItem(g(), 5);
-  // The message tells what the bag holds, never 100.
   EXPECT_NE(g().MessageLog[0].text.find(J("(所持:99個)")), std::string::npos) << g().MessageLog[0].text;
   ItemFind(g(), 1000000);
   EXPECT_NE(g().MessageLog[0].text.find(J("(所持:99個)")), std::string::npos) << g().MessageLog[0].text;
