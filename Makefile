@@ -17,7 +17,7 @@ cmake_gen = $(if $(wildcard $(1)/CMakeCache.txt),,$(shell command -v ninja >/dev
 
 PREFIX     ?= /usr/local
 
-.PHONY: run test deps build build-asan install fuzz clean
+.PHONY: run test deps build build-asan install deb fuzz clean
 
 deps:
 	@./scripts/install-deps.sh
@@ -51,6 +51,15 @@ fuzz:
 # `make install PREFIX=~/.local` (DESTDIR is honoured for packaging).
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The Debian package, packed by CPack from the regular build folder (no compile of its own)
+# and refused when lintian finds an error: $(BUILD)/pomurie_<version>_<arch>.deb.
+deb_file = $(BUILD)/pomurie_$(shell sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' $(BUILD)/CMakeCache.txt)_$(shell dpkg --print-architecture).deb
+
+deb: build
+	cd $(BUILD) && cpack -G DEB
+	lintian --fail-on error $(deb_file)
+	@echo "Built $(deb_file); install it with: sudo apt install $(abspath $(deb_file))"
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

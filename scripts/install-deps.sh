@@ -10,6 +10,7 @@ packages=(
   fonts-ipafont-gothic
   libgtest-dev libgmock-dev libbenchmark-dev
   desktop-file-utils appstream  # validate the desktop entry and metainfo in the tests
+  dpkg-dev file lintian  # `make deb` and its test: CPack's dependency list, and the package's check
 )
 if [ "${1:-}" = "--fuzz" ]; then
   packages=(clang libclang-rt-dev cmake ninja-build make)
