@@ -95,7 +95,7 @@ void Redraw(Game& g) {
   RefreshCg(g);
 }
 
-void DrawHeader(Canvas& c, const LogHistory& h) {
+void DrawHeader(Canvas& c, const LogHistory& h, int max_scroll) {
   c.brush_style = BrushStyle::Solid;
   c.brush_color = kBand;
   c.FillRect(Rect{0, 0, kScreenSize, kHeaderHeight - 2});
@@ -106,7 +106,9 @@ void DrawHeader(Canvas& c, const LogHistory& h) {
   c.TextOut(kHistoryTextLeft, 2, J("メッセージ履歴"));
   c.font.size = 8;
   c.font.color = Rgb(255, 204, 221);
-  const std::string hint = h.scroll > 0 ? J("↑↓ Home End　Esc:もどる") : J("↑:さかのぼる　Esc:もどる");
+  const std::string hint = h.scroll > 0     ? J("↑↓ Home End　Esc:もどる")
+                           : max_scroll > 0 ? J("↑:さかのぼる　Esc:もどる")
+                                            : J("Esc・クリック:もどる");
   c.TextOut(kScreenSize - 4 - c.TextWidth(hint), 3, hint);
 }
 
@@ -253,7 +255,7 @@ void DrawHistory(Game& g) {
   const Font saved_font = c.font;
   const BrushStyle saved_brush = c.brush_style;
   c.CopyRect(kFull, *h.under, kFull, CopyMode::Copy);
-  DrawHeader(c, h);
+  DrawHeader(c, h, HistoryMaxScroll(g));
 
   c.brush_style = BrushStyle::Clear;
   c.font.size = kRowFontSize;
