@@ -57,9 +57,9 @@ void ItemFindIn(Game& g, int32_t budget, int area) {
     if (it.name.empty() || it.price > budget || it.recipe != 0 || it.special != 0 || it.area != area) continue;
     PlayWave(g, 3, "item.wav");
     g.my.item_count[n] += 1;
+    CapItemCounts(g);  // before the message: it tells what the bag holds
     LogColoured(g, J("【") + it.name + J("】を") + Num(1) + J("個入手(所持:") + Num(g.my.item_count[n]) + J("個)"),
                 "green");
-    CapItemCounts(g);
     return;
   }
 }
@@ -70,9 +70,9 @@ void GainItem(Game& g, int32_t item) {
   if (!ValidItem(item) || g.item_def[item].name.empty()) return;
   PlayWave(g, 3, "item.wav");
   g.my.item_count[item] += 1;
+  CapItemCounts(g);
   LogColoured(g, J("Item【") + g.item_def[item].name + J("】を 1個入手した(所持:") + Num(g.my.item_count[item]) + J("個)"),
               "green");
-  CapItemCounts(g);
 }
 
 void BreakItem(Game& g, int32_t item) {

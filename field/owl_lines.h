@@ -11,7 +11,7 @@
 struct OwlStage {
   std::array<const char*, 2> before;    // UTF-8, one click each
   std::array<const char*, 3> captions;  // empty: no button
-  std::array<const char*, 5> after;
+  std::array<const char*, 6> after;
   int32_t find_value;
 };
 

@@ -69,6 +69,9 @@ size_t SplitPoint(const std::string& text) {
 void Append(Game& g, std::string text, int32_t code) {
   if (g.WaitState == -1) return;
   if (text.size() % 2 != 0) text += ' ';
+  std::deque<tmoji_efe>& kept = g.log.history.lines;
+  kept.push_back(tmoji_efe{text, code});
+  if (kept.size() > kHistoryLines) kept.pop_front();
   if (text.size() <= kLogLineMax) {
     Push(g, std::move(text), code);
     return;

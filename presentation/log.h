@@ -8,13 +8,33 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/canvas.h"
 #include "platform/events.h"
+#include "shell/state.h"
 
 struct Game;
+
+// The player's reading view of everything logged this session (presentation/history.h).
+// Kept in memory only: it is never saved and starts empty with every run.
+struct HistoryRow {
+  std::string text;
+  int32_t color = 0;
+  bool continued = false;  // a wrapped line's second row or later
+};
+struct LogHistory {
+  std::deque<tmoji_efe> lines;  // whole lines as appended, oldest first, at most kHistoryLines
+  bool open = false;
+  int scroll = 0;                  // wrapped rows hidden below the bottom; 0 shows the newest
+  std::vector<HistoryRow> rows;    // the lines wrapped to the view's width, oldest first
+  std::unique_ptr<Picture> scene;  // cg as it stood at opening, put back on closing
+  std::unique_ptr<Picture> under;  // the scene picture dimmed, behind the rows
+};
 
 struct LogState {
   int32_t ChoiceActive = 1;     // buttons take clicks and hover sounds
@@ -22,6 +42,7 @@ struct LogState {
   int32_t HoveredChoice = 0;    // 1..4 under the mouse, 0 none
   std::string ChoiceResultCaption;
   int32_t CancelBlink = 0;      // ticks of the cancel blink left (StartCancelBlink)
+  LogHistory history;
 };
 
 inline constexpr int kLogRows = 6;          // rows drawn; older entries are kept, not shown
@@ -31,6 +52,7 @@ inline constexpr int32_t kColourPlain = 0;
 inline constexpr int32_t kColourUnknown = 4;  // unknown name: the row keeps the previous font colour
 inline constexpr int32_t kColourTalk = 310;
 inline constexpr int kCancelBlinkTicks = 6;
+inline constexpr size_t kHistoryLines = 300;
 
 // Colour code of a colour name ("green" 301 ... "purple" 305); 4 for any other name.
 int32_t LogColourCode(std::string_view name);
@@ -42,7 +64,7 @@ Rgb HoverFlashColour(int frame);
 
 // Appending: odd lengths get a trailing space; lines over 98 bytes are split after
 // byte 44 (43 when byte 44 would cut a double-byte character), the rest indented
-// with an ideographic space.
+// with an ideographic space. The history keeps the line whole.
 void LogLine(Game& g, const std::string& text);
 void LogColoured(Game& g, const std::string& text, std::string_view colour_name);
 void LogLineWait(Game& g, const std::string& text);

@@ -5,6 +5,7 @@
 
 #include "platform/text.h"
 #include "presentation/effects.h"
+#include "presentation/history.h"
 #include "presentation/log.h"
 #include "presentation/panel.h"
 #include "shell/game.h"
@@ -139,6 +140,11 @@ void DrawEnemy(Game& g) {
 void DrawFrame(Game& g) {
   ScreenState& s = g.screen;
   if (!s.cg || !s.bak) return;
+  // The history stands over the picture as it was; nothing beneath moves on.
+  if (HistoryOpen(g)) {
+    DrawHistory(g);
+    return;
+  }
   Canvas& c = s.cg->canvas();
   if (Picture* back = Background(g)) DrawAt(*s.cg, *back);
 

@@ -1,5 +1,6 @@
 #include "shell/events.h"
 
+#include "presentation/history.h"
 #include "presentation/log.h"
 #include "shell/action.h"
 #include "shell/game.h"
@@ -13,7 +14,10 @@
 #include "town/item_box.h"
 
 void ShellEvents::FormCreate() { ::FormCreate(g_); }
-void ShellEvents::FormClose() { ::FormClose(g_); }
+void ShellEvents::FormClose() {
+  CloseHistory(g_);
+  ::FormClose(g_);
+}
 void ShellEvents::FormDestroy() { ::FormDestroy(g_); }
 void ShellEvents::FormSuspend() { SaveWhole(g_); }
 void ShellEvents::Timer1Timer() {
@@ -21,7 +25,10 @@ void ShellEvents::Timer1Timer() {
   SkipTick(g_);
 }
 
+// While the history is open every press only closes it: the wait or question
+// beneath stays as it was, and hovering over the buttons stays silent.
 void ShellEvents::cgMouseDown(MouseButton button, int x, int y) {
+  if (HistoryOpen(g_)) return CloseHistory(g_);
   if (IsShown(g_, "item_box")) return;
   ClickAt(g_, x, y, button == MouseButton::Right);
 }
@@ -35,16 +42,25 @@ void ShellEvents::bp_boxMouseMove(int, int) { ClearLabelHover(g_); }
 // a player clicking the bottom right corner on the title, or to go on reading before
 // the first question, must not lose the click; a right-click there may cancel.
 void ShellEvents::selMouseDown(int k, MouseButton button, int x, int y) {
+  if (HistoryOpen(g_)) return CloseHistory(g_);
   if (SelMouseDown(g_, k, button)) return;
   if (k < 1 || k > 4) return;
   ClickAt(g_, kChoiceLeft + x, kChoiceTops[k - 1] + y, button == MouseButton::Right);
 }
-void ShellEvents::selMouseMove(int k, int x, int y) { SelMouseMove(g_, k, x, y); }
+void ShellEvents::selMouseMove(int k, int x, int y) {
+  if (!HistoryOpen(g_)) SelMouseMove(g_, k, x, y);
+}
 
-void ShellEvents::l_btnMouseDown(int k, MouseButton, int, int) { LabelMouseDown(g_, k); }
-void ShellEvents::l_btnMouseMove(int k, int, int) { LabelMouseMove(g_, k); }
+void ShellEvents::l_btnMouseDown(int k, MouseButton, int, int) {
+  if (HistoryOpen(g_)) return CloseHistory(g_);
+  LabelMouseDown(g_, k);
+}
+void ShellEvents::l_btnMouseMove(int k, int, int) {
+  if (!HistoryOpen(g_)) LabelMouseMove(g_, k);
+}
 
 void ShellEvents::FormKeyDown(int key) { ::FormKeyDown(g_, key); }
+void ShellEvents::FormMouseWheel(int steps) { HistoryWheel(g_, steps); }
 
 void ShellEvents::item_listClick() { ItemListClick(g_); }
 void ShellEvents::item_listKeyDown(int key) { ItemListKeyDown(g_, key); }

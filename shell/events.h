@@ -22,6 +22,7 @@ class ShellEvents : public GameEvents {
   void l_btnMouseDown(int k, MouseButton button, int x, int y) override;
   void l_btnMouseMove(int k, int x, int y) override;
   void FormKeyDown(int key) override;
+  void FormMouseWheel(int steps) override;
   void item_listClick() override;
   void item_listKeyDown(int key) override;
 

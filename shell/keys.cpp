@@ -1,6 +1,7 @@
 #include "shell/keys.h"
 
 #include "platform/events.h"
+#include "presentation/history.h"
 #include "presentation/log.h"
 #include "presentation/sound.h"
 #include "shell/game.h"
@@ -27,6 +28,11 @@ void ResizePicture(Game& g, int step) {
 }  // namespace
 
 void FormKeyDown(Game& g, int key) {
+  if (HistoryKey(g, key)) return;
+  if (!HistoryOpen(g) && (key == vk::kPageUp || key == vk::kH)) {
+    OpenHistory(g);
+    return;
+  }
   switch (key) {
     case vk::kReturn:
       // The click on the opening and title screens; in play it ends a click wait,

@@ -1,10 +1,11 @@
 #include "shell/skip.h"
 
+#include "presentation/history.h"
 #include "presentation/log.h"
 #include "shell/game.h"
 
 void SkipTick(Game& g) {
-  if (!g.plat.ControlHeld()) return;
+  if (!g.plat.ControlHeld() || HistoryOpen(g)) return;
   if (g.GamePhase < 0 || g.WaitState != 0 || g.ChoicePending != 0) return;
   if (IsShown(g, "bp_box") || IsShown(g, "item_box")) return;
   const int64_t now = g.plat.NowMs();

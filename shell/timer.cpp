@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/text.h"
+#include "presentation/history.h"
 #include "presentation/music.h"
 #include "presentation/screen.h"
 #include "shell/game.h"
@@ -70,7 +71,11 @@ void Timer1Timer(Game& g) {
       if (Widget* l = g.plat.FindWidget("bp_l")) l->SetCaption(J("のこりBP: ") + Num(g.unit[kPlayer].bp));
     }
     const bool skipped = SkipsTick(g.my.draw_speed, g.FrameCounter) || g.shell.DrawPaused == 1;
-    if (g.GamePhase >= 0 && !skipped) {
+    if (g.GamePhase >= 0 && HistoryOpen(g)) {
+      // Only the history is drawn: the game beneath stands still, clamp included.
+      DrawHistory(g);
+      RefreshCg(g);
+    } else if (g.GamePhase >= 0 && !skipped) {
       DrawFrame(g);
       ClampState(g);
       RefreshCg(g);

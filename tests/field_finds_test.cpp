@@ -78,7 +78,9 @@ TEST_F(FieldFinds, FindsComeFromTheirAreaAndCountsStayAtMost99) {
   g().my.item_count.fill(99);
   g().my.item_count[7] = 150;  // a count from elsewhere is capped by the next gain too
   GainItem(g(), 5);
+  EXPECT_NE(g().MessageLog[0].text.find(J("(所持:99個)")), std::string::npos) << g().MessageLog[0].text;
   ItemFind(g(), 1000000);
+  EXPECT_NE(g().MessageLog[0].text.find(J("(所持:99個)")), std::string::npos) << g().MessageLog[0].text;
   GiveGift(g(), 1000000);
   EXPECT_EQ(*std::max_element(g().my.item_count.begin(), g().my.item_count.end()), 99);
 }

@@ -72,6 +72,9 @@ void HeadlessPlatform::QueueMouseMove(const std::string& widget, int x, int y) {
   Push(Input{Input::Kind::MouseMove, widget, x, y, 0, MouseButton::Left, {}, {}});
 }
 void HeadlessPlatform::QueueKey(int key) { Push(Input{Input::Kind::Key, {}, 0, 0, key, MouseButton::Left, {}, {}}); }
+void HeadlessPlatform::QueueWheel(int steps) {
+  Push(Input{Input::Kind::Wheel, {}, 0, 0, steps, MouseButton::Left, {}, {}});
+}
 void HeadlessPlatform::QueueListSelect(int index) {
   Push(Input{Input::Kind::ListSelect, "item_list", 0, 0, index, MouseButton::Left, {}, {}});
 }
@@ -197,6 +200,9 @@ void HeadlessPlatform::Dispatch(Input& in) {
       break;
     case Input::Kind::Key:
       events_->FormKeyDown(in.value);
+      break;
+    case Input::Kind::Wheel:
+      events_->FormMouseWheel(in.value);
       break;
     case Input::Kind::ListSelect:
       if (Widget* w = FindWidget(in.widget)) w->SetItemIndex(in.value);

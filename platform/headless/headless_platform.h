@@ -31,6 +31,8 @@ class HeadlessPlatform : public Platform {
   void QueueMouseDown(const std::string& widget, int x = 0, int y = 0, MouseButton button = MouseButton::Left);
   void QueueMouseMove(const std::string& widget, int x = 0, int y = 0);
   void QueueKey(int key);
+  // The wheel over the window: steps > 0 up, one a notch.
+  void QueueWheel(int steps);
   // Selects an entry of item_list and reports it as the user's click.
   void QueueListSelect(int index);
   // Replaces the text of a text field (name_l), as typing would.
@@ -96,7 +98,7 @@ class HeadlessPlatform : public Platform {
 
  private:
   struct Input {
-    enum class Kind { MouseDown, MouseMove, Key, ListSelect, Text, Ticks, Action, Close } kind;
+    enum class Kind { MouseDown, MouseMove, Key, Wheel, ListSelect, Text, Ticks, Action, Close } kind;
     std::string widget;
     int x = 0, y = 0, value = 0;
     MouseButton button = MouseButton::Left;

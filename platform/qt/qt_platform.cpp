@@ -15,6 +15,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QWheelEvent>
 #include <QScreen>
 
 #include <algorithm>
@@ -145,6 +146,11 @@ void QtMainWindow::keyPressEvent(QKeyEvent* e) {
     return;
   }
   platform_.DeliverFormKey(vk);
+}
+
+void QtMainWindow::wheelEvent(QWheelEvent* e) {
+  platform_.DeliverWheel(e->angleDelta().y());
+  e->accept();
 }
 
 void QtMainWindow::closeEvent(QCloseEvent* e) {
@@ -425,4 +431,14 @@ void QtPlatform::DeliverMouseMove(const MouseRoute& route, int x, int y) {
 
 void QtPlatform::DeliverFormKey(int vk) {
   if (events_ && !closed_) events_->FormKeyDown(vk);
+}
+
+void QtPlatform::DeliverWheel(int angle_delta) {
+  constexpr int kNotch = 120;
+  // A turn the other way starts counting afresh.
+  if ((angle_delta > 0 && wheel_rest_ < 0) || (angle_delta < 0 && wheel_rest_ > 0)) wheel_rest_ = 0;
+  wheel_rest_ += angle_delta;
+  const int steps = wheel_rest_ / kNotch;
+  wheel_rest_ -= steps * kNotch;
+  if (steps != 0 && events_ && !closed_) events_->FormMouseWheel(steps);
 }

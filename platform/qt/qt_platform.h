@@ -33,6 +33,8 @@ class QtMainWindow : public QWidget {
   void mouseDoubleClickEvent(QMouseEvent* e) override;
   void mouseMoveEvent(QMouseEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
+  // Wheels the game's own widgets pass on (a list box keeps its own) arrive here.
+  void wheelEvent(QWheelEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
 
  private:
@@ -89,6 +91,9 @@ class QtPlatform : public Platform {
   void DeliverMouseDown(const MouseRoute& route, MouseButton button, int x, int y);
   void DeliverMouseMove(const MouseRoute& route, int x, int y);
   void DeliverFormKey(int vk);
+  // Turns of the wheel in eighths of a degree (120 a notch); fine-grained wheels and
+  // touchpads add up until they make a whole notch.
+  void DeliverWheel(int angle_delta);
   // The close box and CloseWindow: FormClose, then the window counts as closed.
   void HandleClose();
   // A signal or the session's end: closes as the close box does.
@@ -114,6 +119,7 @@ class QtPlatform : public Platform {
   int interval_ms_ = 90;
   bool timer_enabled_ = true;
   bool in_timer_ = false;
+  int wheel_rest_ = 0;  // eighths of a degree not yet a whole notch
   bool closing_ = false;
   bool closed_ = false;
   QtWaveOut audio_;

@@ -21,6 +21,8 @@
 #include "platform/qt/qt_platform.h"
 #include "platform/text.h"
 #include "presentation/effects.h"
+#include "presentation/history.h"
+#include "presentation/log.h"
 #include "presentation/panel.h"
 #include "presentation/screen.h"
 #include "shell/game.h"
@@ -208,6 +210,26 @@ std::vector<Shot> Shots() {
                  }
                },
                12});
+
+  // The message history over a battle: long lines wrapped, colours, the scroll bar.
+  auto history = [](int scroll) {
+    return [scroll](Game& g) {
+      g.GamePhase = 0;
+      for (int day = 0; day < 4; ++day) {
+        LogLine(g, J("怖い洞窟につきましたー"));
+        LogColoured(g, J("【ドラゴンの鱗】を1個入手(所持:") + Num(96 + day) + J("個)"), "green");
+        LogColoured(g, J("梟博士「フォッフー、店の噂が森まで届いとるぞ」"), "pink2");
+        LogColoured(g, J("　(所持しているだけで、アイテム入手時のレア度 +50%。森の奥深くで採れる珍しい綿菓子)"),
+                    "aqua");
+        LogColoured(g, J("レベルアップ！"), "yellow");
+        LogLine(g, "");
+      }
+      OpenHistory(g);
+      ScrollHistory(g, scroll);
+    };
+  };
+  v.push_back({"history", "forest.bmp", true, false, true, history(0), 3});
+  v.push_back({"history_scrolled", "forest.bmp", true, false, true, history(8), 3});
   return v;
 }
 
