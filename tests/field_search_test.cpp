@@ -105,4 +105,32 @@ TEST_F(FieldSearch, FieldMenuRoutesEachChoice) {
   EXPECT_EQ(*g().shell.scenes.front().target<void (*)(Game&)>(), &HomeMenu);
 }
 
+// The hours of every outcome of a search in every field, the slot steered (0..23); the
+// scenes answered with their second button, the deep sea with もっと潜る. Then a camp.
+TEST_F(FieldSearch, EveryOutcomeCostsItsHours) {
+  for (int field = 0; field < kFieldCount; ++field) {
+    for (int slot = 0; slot < kSearchSlots; ++slot) {
+      if (field == kSea && slot == 18) continue;  // stranded: counted by its own test
+      const bool dive = field == kSea && slot == 22;
+      g().my.location = field;
+      g().in_battle = 0;
+      g().unit[kPlayer].hp = 50;
+      Show(g(), "item_box", false);
+      answers = {dive ? 1 : 2};
+      const int32_t hours = g().my.hours_used;
+      SteerDraws(g(), {{kSearchSlots, slot}});
+      SearchField(g());
+      EXPECT_EQ(g().my.hours_used - hours, slot == 11 || dive ? 2 : 1) << "field " << field << " slot " << slot;
+      if (slot == 13) {
+        EXPECT_TRUE(Said("謎の商人が現れた"));
+        EXPECT_TRUE(Said("「あれー、あんた何してるのー？」"));
+      }
+      TakeReturns();
+    }
+  }
+  const int32_t hours = g().my.hours_used;
+  Camp(g());
+  EXPECT_EQ(g().my.hours_used - hours, 2);
+}
+
 }  // namespace
