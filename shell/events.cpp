@@ -1,6 +1,7 @@
 #include "shell/events.h"
 
 #include "presentation/log.h"
+#include "shell/action.h"
 #include "shell/game.h"
 #include "shell/startup.h"
 #include "shell/timer.h"
@@ -14,6 +15,7 @@
 void ShellEvents::FormCreate() { ::FormCreate(g_); }
 void ShellEvents::FormClose() { ::FormClose(g_); }
 void ShellEvents::FormDestroy() { ::FormDestroy(g_); }
+void ShellEvents::FormSuspend() { SaveWhole(g_); }
 void ShellEvents::Timer1Timer() {
   ::Timer1Timer(g_);
   SkipTick(g_);

@@ -12,6 +12,7 @@ class ShellEvents : public GameEvents {
   void FormCreate() override;
   void FormClose() override;
   void FormDestroy() override;
+  void FormSuspend() override;
   void Timer1Timer() override;
   void cgMouseDown(MouseButton button, int x, int y) override;
   void cgMouseMove(int x, int y) override;

@@ -13,6 +13,7 @@
 #include "presentation/panel.h"
 #include "presentation/screen.h"
 #include "presentation/sound.h"
+#include "shell/action.h"
 #include "shell/random.h"
 #include "shell/shell.h"
 #include "shell/state.h"
@@ -37,6 +38,7 @@ struct Game : GameState {
   ItemBoxState box;
   FieldState field;
   BattleState battle;
+  ActionState action;
 };
 
 // Whether the window's widget of that name exists and is shown (bp_box, item_box, ...).

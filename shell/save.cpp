@@ -343,23 +343,27 @@ void Load(Game& g) {
   }
   LoadGuestNames(g);
   g.my.load_count += 1;
+  g.action.loaded = true;
   if (may_overwrite) Save(g);
   FillMonsterCatalogue(g);
 }
 
-bool Save(Game& g, const SaveOptions& options) {
+bool Save(Game& g, const SaveOptions& options) { return SaveBytes(g, FormatSaveData(g), g, options); }
+
+bool SaveBytes(Game& g, const std::string& bytes, const GameState& record, const SaveOptions& options) {
+  if (g.action.closed) return false;  // scripts unwinding after the close change nothing on disk
   MakeFolders(g.plat.UserDir() + "dat");  // a missing folder is no reason to lose the game
   const std::string path = SaveFilePath(g);
-  int err = ReplaceFile(path, FormatSaveData(g), options.stop_before_rename);
+  int err = ReplaceFile(path, bytes, options.stop_before_rename);
   if (err != 0) {
     ReportSaveFailure(g, path, err);
     return false;
   }
   if (options.stop_before_rename) return false;
-  const std::string record = PlayRecordPath(g.plat.UserDir());
-  err = ReplaceFile(record, PlayRecordText(g));
+  const std::string record_path = PlayRecordPath(g.plat.UserDir());
+  err = ReplaceFile(record_path, PlayRecordText(record));
   if (err != 0) {
-    ReportSaveFailure(g, record, err);
+    ReportSaveFailure(g, record_path, err);
     return false;
   }
   PlayWave(g, 3, "save.wav");

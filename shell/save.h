@@ -40,6 +40,10 @@ struct SaveOptions {
 // system's error text, nothing counts as saved and false is returned.
 bool Save(Game& g, const SaveOptions& options = {});
 
+// The same with the file's bytes given, and the state the play record is read
+// from (both must describe the same moment).
+bool SaveBytes(Game& g, const std::string& bytes, const GameState& record, const SaveOptions& options = {});
+
 // File paths under the executable's folder.
 std::string SaveFilePath(const Game& g);
 std::string DamagedSaveFilePath(const Game& g);

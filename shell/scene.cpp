@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "shell/action.h"
 #include "shell/game.h"
 
 void Transfer(Game& g, Scene scene) {
@@ -15,7 +16,9 @@ bool SceneStep(Game& g) {
     Scene scene = std::move(g.shell.scenes.front());
     g.shell.scenes.pop_front();
     ++g.shell.scenes_run;
+    BeginAction(g);
     scene(g);
+    EndAction(g);
     return !g.plat.Closed();
   }
   g.plat.WaitMessage();

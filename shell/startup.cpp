@@ -8,6 +8,7 @@
 #include "presentation/panel.h"
 #include "presentation/screen.h"
 #include "presentation/sound.h"
+#include "shell/action.h"
 #include "shell/events.h"
 #include "shell/game.h"
 #include "shell/layout.h"
@@ -64,8 +65,8 @@ void FormCreate(Game& g) {
 void FormClose(Game& g) {
   g.WaitState = -1;
   g.ChoicePending = 0;
-  ReturnRecipeSlots(g);  // what sits in the pot is still the player's
-  Save(g);
+  SaveOnClose(g);        // whole actions only; the pot's contents count as the player's
+  ReturnRecipeSlots(g);  // and so they are, for what still unwinds
 }
 
 void FormDestroy(Game& g) {

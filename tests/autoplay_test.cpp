@@ -140,12 +140,14 @@ TEST_P(AutoplaySoak, PlaysOnWithEveryPromiseKept) {
   o.assets_dir = POMURIE_BUILD_DIR;
   o.stack_bytes = kSoakStack;
   if (s.rich) o.shape_character = MakeRich;
+  o.close_check_every = 7;  // a close tried at one wait in seven: saves hold whole actions only
   const AutoplayResult r = RunAutoplay(o);
   ASSERT_EQ(r.error, "");
   for (const Failure& f : r.failures) ADD_FAILURE() << Describe(f);
   // Items that age the player may end a long life early; nothing else may.
   EXPECT_TRUE(r.old_age || r.days_played == o.days) << r.days_played << " days";
   EXPECT_GT(r.inputs, r.days_played) << "every day takes inputs";
+  EXPECT_GT(r.close_checks, r.inputs / 10);
 }
 
 INSTANTIATE_TEST_SUITE_P(Lives, AutoplaySoak,

@@ -8,6 +8,7 @@
 #include "presentation/log.h"
 #include "presentation/screen.h"
 #include "presentation/sound.h"
+#include "shell/action.h"
 #include "shell/game.h"
 #include "shell/scene.h"
 #include "town/clock.h"
@@ -95,6 +96,7 @@ bool GrowOlder(Game& g) {
                      "また来世であおうね…", "お店の事は心配しないで…", "たぶん森の動物達がなんとかしてくれるから！",
                      "多分だけどね…ばいばい…"});
     g.my.hours_used = g.my.day_hours - 3;
+    CommitAction(g);  // the life's end is whole: the close saves it
     g.plat.CloseWindow();
     return true;
   }
@@ -148,6 +150,7 @@ bool NightCheck(Game& g) {
     LogLine(g, "");
     LogLineWait(g, J("朝が来ました"));
     if (my.day_count % 10 == 0) PayRent(g);
+    SaveMorning(g);
   }
   Transfer(g, HomeMenu);
   return true;

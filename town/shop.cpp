@@ -260,23 +260,25 @@ void Advertise(Game& g, int32_t cost, int32_t min_gain, int32_t spread, int32_t 
 }
 
 // せんでん: true when the player went back to the shop with もどる.
-bool AdvertisingLoop(Game& g) {
-  for (;;) {
-    g.ChoiceResult = -1;
-    if (g.WaitState == -1 || NightCheck(g)) return false;
-    AskChoice(g, J("1000円の宣伝"), J("100円の宣伝"), J("もどる"), "");
-    switch (g.ChoiceResult) {
-      case 1:
-        Advertise(g, 1000, 5, 10, 2);
-        break;
-      case 2:
-        Advertise(g, 100, 1, 3, 1);
-        break;
-      case 3:
-        return true;
-      default:
-        return false;
-    }
+// Each advertisement is an action of its own: the menu comes back as a new scene.
+void AdvertisingMenu(Game& g) {
+  g.ChoiceResult = -1;
+  if (g.WaitState == -1 || NightCheck(g)) return;
+  AskChoice(g, J("1000円の宣伝"), J("100円の宣伝"), J("もどる"), "");
+  switch (g.ChoiceResult) {
+    case 1:
+      Advertise(g, 1000, 5, 10, 2);
+      Transfer(g, AdvertisingMenu);
+      break;
+    case 2:
+      Advertise(g, 100, 1, 3, 1);
+      Transfer(g, AdvertisingMenu);
+      break;
+    case 3:
+      Transfer(g, ShopScreen);
+      break;
+    default:
+      break;
   }
 }
 
@@ -284,32 +286,34 @@ bool AdvertisingLoop(Game& g) {
 
 int32_t CustomerKindsOffered(int32_t fame) { return std::clamp((fame - 50) / 10 + 4, 2, 8); }
 
+// One visit, advertisement or look at the order sheet is one action: the menu
+// comes back as a new scene after each, so that a close saves every one finished.
 void ShopScreen(Game& g) {
-  for (;;) {
-    g.ChoiceResult = -1;
-    g.ChoicePending = 0;
-    if (g.WaitState == -1 || NightCheck(g)) return;
-    CollectOrders(g);
-    ExpireOrders(g);
-    AskChoice(g, J("待つ"), J("せんでん"), J("もどる"), J("オーダーシート"));
-    switch (g.ChoiceResult) {
-      case 1:
-        WaitForCustomers(g);
-        break;
-      case 2:
-        if (!AdvertisingLoop(g)) return;
-        break;
-      case 3:
-        LogLine(g, "");
-        LogLine(g, J("さーてと、何しよっかな～ん"));
-        Transfer(g, HomeMenu);
-        return;
-      case 4:
-        ShowOrderSheet(g);
-        break;
-      default:
-        return;
-    }
+  g.ChoiceResult = -1;
+  g.ChoicePending = 0;
+  if (g.WaitState == -1 || NightCheck(g)) return;
+  CollectOrders(g);
+  ExpireOrders(g);
+  AskChoice(g, J("待つ"), J("せんでん"), J("もどる"), J("オーダーシート"));
+  switch (g.ChoiceResult) {
+    case 1:
+      WaitForCustomers(g);
+      Transfer(g, ShopScreen);
+      break;
+    case 2:
+      Transfer(g, AdvertisingMenu);
+      break;
+    case 3:
+      LogLine(g, "");
+      LogLine(g, J("さーてと、何しよっかな～ん"));
+      Transfer(g, HomeMenu);
+      break;
+    case 4:
+      ShowOrderSheet(g);
+      Transfer(g, ShopScreen);
+      break;
+    default:
+      break;
   }
 }
 

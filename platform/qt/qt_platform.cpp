@@ -21,6 +21,7 @@
 #include <cstdlib>
 
 #include "platform/bmp.h"
+#include "platform/qt/end_requests.h"
 #include "platform/qt/qt_keys.h"
 
 namespace {
@@ -166,6 +167,14 @@ QtPlatform::QtPlatform()
   timer_.setInterval(interval_ms_);
   QObject::connect(&timer_, &QTimer::timeout, window_.get(), [this] { Tick(); });
   timer_.start();
+  WatchEndRequests(window_.get(), [this] { EndRequested(); });
+}
+
+void QtPlatform::EndRequested() {
+  if (closed_) return;
+  CloseWindow();
+  // A question or message open at that moment must not keep the program alive.
+  if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
 }
 
 QtPlatform::~QtPlatform() {
@@ -369,6 +378,7 @@ void QtPlatform::WaitMessage() {
 }
 
 bool QtPlatform::AskYesNo(const std::string& cp932) {
+  if (closed_) return false;  // nobody is there to answer
   CentredBox box(window_.get());
   box.setIcon(QMessageBox::Question);
   box.setText(DialogText(cp932));
@@ -381,6 +391,7 @@ bool QtPlatform::AskYesNo(const std::string& cp932) {
 }
 
 void QtPlatform::ShowMessage(const std::string& cp932) {
+  if (closed_) return;
   CentredBox box(window_.get());
   box.setIcon(QMessageBox::Information);
   box.setText(DialogText(cp932));

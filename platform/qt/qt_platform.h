@@ -91,6 +91,8 @@ class QtPlatform : public Platform {
   void DeliverFormKey(int vk);
   // The close box and CloseWindow: FormClose, then the window counts as closed.
   void HandleClose();
+  // A signal or the session's end: closes as the close box does.
+  void EndRequested();
   // Runs one Timer1 tick now, as the timer would.
   void Tick();
 

@@ -10,9 +10,11 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <random>
 
 #include "platform/headless/headless_platform.h"
 #include "platform/text.h"
+#include "shell/action.h"
 #include "shell/game.h"
 #include "shell/save.h"
 #include "shell/startup.h"
@@ -86,6 +88,7 @@ class Session {
     plat_.SetNowMs(opt_.seed);  // start-up seeds the game's generator from the clock
     plat_.idle_close_ticks = 1 << 30;
     plat_.SetIdleHandler([this] { Step(); });
+    if (opt_.close_check_every > 0) g_->action.observer = [this](Game& g, ActionEdge edge) { OnAction(g, edge); };
     const double start = ThreadCpuSeconds();
     RunProgram(*g_);
     res_.seconds = ThreadCpuSeconds() - start;
@@ -109,6 +112,8 @@ class Session {
       inputs_today_ = 0;
       AddRow();
     }
+    if (opt_.close_check_every > 0 && close_rng_() % static_cast<uint32_t>(opt_.close_check_every) == 0)
+      CheckCloseHere(g, broken);
     for (std::string& what : broken) Fail(std::move(what));
     if (stopping_) return;
     if (start_day_ >= 0 && g.my.day_count - start_day_ >= opt_.days) return Stop();
@@ -132,6 +137,47 @@ class Session {
     if (opt_.tick_every > 0 && res_.inputs % opt_.tick_every == 0) plat_.QueueTicks(1);
     Perform(plat_, in, strategy_->Name());
     ++res_.inputs;
+  }
+
+  // Saves as a closing game would, loads the bytes into a fresh state and keeps
+  // what it finds for the end of the action unless it is the action's start.
+  void CheckCloseHere(Game& g, std::vector<std::string>& broken) {
+    ++res_.close_checks;
+    const std::string saved = WholeSaveData(g);
+    auto fresh = std::make_unique<GameState>();
+    if (!ParseSaveData(*fresh, saved)) broken.push_back("a save made at a close reads back as damaged");
+    std::string loaded = FormatSaveData(*fresh);
+    if (loaded != saved) broken.push_back("a save made at a close loads as another state at " +
+                                          FirstDifference(saved, loaded));
+    if (!g.action.running) {
+      if (loaded != FormatWholeState(g))
+        broken.push_back("a close between actions saves another state at " +
+                         FirstDifference(FormatWholeState(g), loaded));
+      return;
+    }
+    if (loaded == action_start_) return;
+    if (closed_mid_action_.size() < 16) closed_mid_action_.push_back({std::move(loaded), WhereNow(g)});
+  }
+
+  void OnAction(Game& g, ActionEdge edge) {
+    if (edge == ActionEdge::Begin) {
+      action_start_ = FormatWholeState(g);
+      closed_mid_action_.clear();
+      return;
+    }
+    const std::string end = FormatWholeState(g);
+    for (const auto& [saved, where] : closed_mid_action_) {
+      if (saved != end)
+        Fail("closing at " + where + " saves half an action: " + FirstDifference(action_start_, saved) +
+             " differs from the start, " + FirstDifference(end, saved) + " from the end");
+    }
+    closed_mid_action_.clear();
+  }
+
+  std::string WhereNow(Game& g) {
+    const Screen screen = ReadScreen(g, plat_);
+    return "day " + std::to_string(g.my.day_count) + " [" + DescribeScreen(screen) + "] after \"" +
+           (recent_.empty() ? std::string() : recent_.back()) + "\"";
   }
 
   // New log lines are at the front; the first shift that lines the old log up
@@ -226,6 +272,9 @@ class Session {
   int64_t inputs_today_ = 0;
   int idle_steps_ = 0;
   bool stopping_ = false;
+  std::minstd_rand close_rng_{opt_.seed * 2654435761u + 1};
+  std::string action_start_;
+  std::vector<std::pair<std::string, std::string>> closed_mid_action_;  // saved bytes, where
 };
 
 struct ThreadArgs {
@@ -286,12 +335,13 @@ std::string Summary(const AutoplayOptions& o, const AutoplayResult& r) {
                 "sales             %lld\n"
                 "battles won/lost  %lld/%lld\n"
                 "recipes cooked    %lld\n"
+                "close checks      %lld\n"
                 "deepest stack     %zu bytes\n"
                 "broken promises   %zu\n",
                 o.strategy.c_str(), o.seed, r.days_played, r.old_age ? " (old age)" : "", per_second, r.seconds,
                 static_cast<long long>(r.inputs), r.money, r.fame, r.rank, r.level, static_cast<long long>(r.sales),
                 static_cast<long long>(r.battles_won), static_cast<long long>(r.battles_lost),
-                static_cast<long long>(r.cooked), r.deepest_stack, r.failures.size());
+                static_cast<long long>(r.cooked), static_cast<long long>(r.close_checks), r.deepest_stack, r.failures.size());
   return buf;
 }
 

@@ -30,6 +30,10 @@ struct AutoplayOptions {
   int64_t max_inputs_per_day = 20000;  // more without a night is a loop that does not end
   int log_lines = 12;               // log lines kept for a failure report
   bool keep_going = false;          // go on after a broken promise
+  // The close-anywhere check at one wait in N, drawn from the seed (1: every wait;
+  // 0: never): what a closing game would save, loaded back, must be the state at
+  // the start or at the end of the running action.
+  int close_check_every = 0;
 };
 
 struct DayRow {
@@ -51,6 +55,7 @@ struct AutoplayResult {
   bool old_age = false;
   double seconds = 0;  // processor time of the play
   int64_t inputs = 0;
+  int64_t close_checks = 0;  // waits at which a close was tried
   size_t deepest_stack = 0;
   int32_t money = 0, fame = 0, rank = 0, level = 0;
   int64_t sales = 0, battles_won = 0, battles_lost = 0, cooked = 0;

@@ -11,7 +11,8 @@ namespace {
 
 std::string Printable(const std::string& cp932) { return Cp932ToUtf8(cp932); }
 
-// "line N: A / B" for the first line where two save files differ.
+}  // namespace
+
 std::string FirstDifference(const std::string& a, const std::string& b) {
   size_t pos_a = 0, pos_b = 0;
   for (int line = 1; pos_a < a.size() || pos_b < b.size(); ++line) {
@@ -23,8 +24,6 @@ std::string FirstDifference(const std::string& a, const std::string& b) {
   }
   return "the line endings";
 }
-
-}  // namespace
 
 void CheckStep(const Game& g, StepWatch& w, size_t stack_depth, size_t stack_limit,
                std::vector<std::string>& broken) {

@@ -19,6 +19,9 @@ struct StepWatch {
 // Ranges after a step: fullness 0..100, hours within the day after time passed,
 // item counts 0..99, order slots consistent, HP/MP/TP not negative, and the
 // stack no deeper than `stack_limit` bytes.
+// "line N: A / B" for the first line where two save files differ.
+std::string FirstDifference(const std::string& a, const std::string& b);
+
 void CheckStep(const Game& g, StepWatch& watch, size_t stack_depth, size_t stack_limit,
                std::vector<std::string>& broken);
 

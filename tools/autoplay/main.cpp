@@ -15,6 +15,7 @@ constexpr const char* kUsage =
     "usage: pomurie-autoplay [--days N] [--seed N] [--strategy sensible|random]\n"
     "                        [--load my.dat] [--assets DIR] [--csv FILE] [--chart FILE.png]\n"
     "                        [--lifespan N] [--tick-every N] [--no-night-save] [--keep-going]\n"
+    "                        [--close-check N]\n"
     "  --days N        nights to play (default 1000); old age ends the game sooner\n"
     "  --seed N        seed of the game and of the player (default 1)\n"
     "  --load FILE     start from this save file instead of a new game\n"
@@ -22,7 +23,9 @@ constexpr const char* kUsage =
     "  --assets DIR    folder with the build's cg/ and dat/ (default: beside this program)\n"
     "  --tick-every N  a timer tick (drawn frame, state clamp) every N inputs (default 1; 0 never)\n"
     "  --no-night-save skip the save-and-reload check at each night\n"
-    "  --keep-going    go on after a broken promise (up to 20)\n";
+    "  --keep-going    go on after a broken promise (up to 20)\n"
+    "  --close-check N at one wait in N (1: every wait), save as a closing game would\n"
+    "                  and check that the file holds whole actions only\n";
 
 bool ToInt(const char* s, long long& out) {
   char* end = nullptr;
@@ -46,6 +49,8 @@ int main(int argc, char** argv) {
       o.seed = static_cast<uint32_t>(n), ++i;
     } else if (a == "--tick-every" && has_value && ToInt(argv[i + 1], n) && n >= 0) {
       o.tick_every = static_cast<int>(n), ++i;
+    } else if (a == "--close-check" && has_value && ToInt(argv[i + 1], n) && n >= 0 && n < 1000000000) {
+      o.close_check_every = static_cast<int>(n), ++i;
     } else if (a == "--lifespan" && has_value && ToInt(argv[i + 1], n) && n > 0 && n < 1000000) {
       o.lifespan = static_cast<int>(n), ++i;
     } else if (a == "--strategy" && has_value) {

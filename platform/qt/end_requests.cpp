@@ -1,0 +1,44 @@
+#include "platform/qt/end_requests.h"
+
+#include <QGuiApplication>
+#include <QSessionManager>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+int g_pipe[2] = {-1, -1};
+
+void OnSignal(int) {
+  const int saved_errno = errno;
+  const char byte = 1;
+  [[maybe_unused]] const ssize_t n = ::write(g_pipe[1], &byte, 1);  // a full pipe already holds a request
+  errno = saved_errno;
+}
+
+}  // namespace
+
+void WatchEndRequests(QObject* context, std::function<void()> close) {
+  if (g_pipe[0] < 0) {
+    if (::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+    struct sigaction sa {};
+    sa.sa_handler = OnSignal;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    for (int sig : {SIGTERM, SIGINT, SIGHUP}) ::sigaction(sig, &sa, nullptr);
+  }
+  auto* notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, context);
+  QObject::connect(notifier, &QSocketNotifier::activated, context, [close] {
+    char buf[64];
+    while (::read(g_pipe[0], buf, sizeof buf) > 0) {
+    }
+    close();
+  });
+  // The session manager asks before it ends the session: the game ends as if closed.
+  if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+    QObject::connect(app, &QGuiApplication::commitDataRequest, context, [close](QSessionManager&) { close(); });
+  }
+}
