@@ -570,10 +570,12 @@ TEST(BattleCharms, EachItemActsAndBreaksByItsNumbers) {
     g.my.item_count[c.item] = 2;
 
     const std::map<char, std::vector<Draw>> letters = {
-        {'b', {{c.one_in, 0}}}, {'B', {{c.one_in, kNonZero}}}, {'h', {{101, c.edge}}}, {'H', {{101, kAnyDraw}}},
-        {'x', {{c.edge, 0}}},   {'n', {{20, kNonZero}}},       {'t', {{3, kAnyDraw}}},   {'f', {{5, 0}}},
-        {'3', {{3, 2}}},        {'z', {{20, 0}}},              {'o', {{2, 1}}},          {'a', {{2, kAnyDraw}}},
-        {'q', {{4, 3}}},        {'p', {{21, kAnyDraw}, {30, kAnyDraw}}}, {'P', {{21, kAnyDraw}, {20, kAnyDraw}}}};
+        {'b', {{c.one_in, kOnlyZero}}}, {'B', {{c.one_in, kNonZero}}}, {'h', {{101, c.edge}}},
+        {'H', {{101, kAnyDraw}}},       {'x', {{c.edge, kOnlyZero}}},  {'n', {{20, kNonZero}}},
+        {'t', {{3, kAnyDraw}}},         {'f', {{5, kOnlyZero}}},       {'3', {{3, 2}}},
+        {'z', {{20, kOnlyZero}}},       {'o', {{2, 1}}},               {'a', {{2, kAnyDraw}}},
+        {'q', {{4, 3}}},                {'p', {{21, kAnyDraw}, {30, kAnyDraw}}},
+        {'P', {{21, kAnyDraw}, {20, kAnyDraw}}}};
     std::vector<Draw> draws;
     for (const char* d = c.draws; *d; ++d) draws.insert(draws.end(), letters.at(*d).begin(), letters.at(*d).end());
     SteerDraws(g, draws);
@@ -670,6 +672,15 @@ TEST(BattleActions, AfflictionsGuardFaintAndTheTurnsTick) {
     PhysicalAttack(g, kFoe, kPlayer, 41);
     EXPECT_EQ(hp - p.hp, loss);
     EXPECT_EQ(p.guard_turns, 0);
+  }
+  // 吸血 takes at least 2, でこぴん a tenth and Ｍ法 half and one more of the player's HP.
+  foe.mp = 10;
+  for (const auto& [technique, loss] : {std::pair{15, 2}, {8, 100}, {19, 501}}) {
+    p.hp = 1000;
+    foe.hp = 500;
+    Action(g, kFoe, kPlayer, technique);
+    EXPECT_EQ(1000 - p.hp, loss) << technique;
+    EXPECT_EQ(foe.hp, technique == 15 ? 502 : 500) << technique;
   }
   foe.hit = 0;
   p.evasion = 20;  // a chance of 10: the draw of 100 misses, and the faint comes all the same

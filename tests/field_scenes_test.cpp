@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "field/field.h"
 #include "field/inscriptions.h"
 #include "field/owl_lines.h"
@@ -111,44 +113,47 @@ TEST_F(FieldScenes, OwnTextsFitTheLog) {
 }
 
 // The tool scenes word for word: passing by, going ahead without the tool, and going
-// ahead with one, where the find table's top draw gives its last entry.
-TEST_F(FieldScenes, ToolScenesSayTheirLinesAndDrawTheLastFind) {
+// ahead with one, for each draw of the find table (the chest finds by value).
+TEST_F(FieldScenes, ToolScenesSayTheirLinesAndFindByTheirTables) {
   struct Case {
     bool (*scene)(Game&);
-    std::vector<int> tools;
-    int32_t table, last;  // the find table's size and last entry (the chest finds by value)
+    std::vector<int> tools, finds;
     const char *caption, *sighting, *passed, *lacking, *used;
   };
   const Case cases[] = {
-      {TreasureChest, {2}, 0, 0, "あける(鍵:", "おや、宝箱があるぞ", "無視しーた", "でも鍵を持ってないのでほっといた",
+      {TreasureChest, {2}, {}, "あける(鍵:", "おや、宝箱があるぞ", "無視しーた", "でも鍵を持ってないのでほっといた",
        "鍵を使って開けた!!(鍵:0)"},
-      {Digging, {214}, 15, 221, "掘る(スコップ:", "むむっ、ここ絶対ある！", "なんかあった？しーらないっ",
-       "スコップ持ってねーじゃん!!", "Item【草の種】を 1個入手した(所持:1個)"},
-      {Fishing, {102, 101}, 13, 283, "釣る(ｲｽﾞﾐﾐｽﾞ:", "あっ、なんかいる！！", "じーーーーっと見た。",
-       "釣竿か餌がないから諦めた", "ヒット!!"},
-      {Rock, {215}, 14, 9, "発掘(ﾂﾙﾊｼ:", "なんか怪しい、この岩！", "通り過ぎた", "つるはしがないから諦めた",
-       "つるはしで掘り出した(残:0)"},
+      {Digging, {214}, {324, 324, 325, 325, 325, 49, 49, 326, 326, 334, 334, 334, 220, 13, 221}, "掘る(スコップ:",
+       "むむっ、ここ絶対ある！", "なんかあった？しーらないっ", "スコップ持ってねーじゃん!!", nullptr},
+      {Fishing, {102, 101}, {113, 113, 113, 113, 109, 109, 109, 111, 111, 115, 116, 283, 283}, "釣る(ｲｽﾞﾐﾐｽﾞ:",
+       "あっ、なんかいる！！", "じーーーーっと見た。", "釣竿か餌がないから諦めた", "ヒット!!"},
+      {Rock, {215}, {7, 7, 3, 3, 3, 14, 14, 11, 11, 178, 178, 178, 55, 9}, "発掘(ﾂﾙﾊｼ:", "なんか怪しい、この岩！",
+       "通り過ぎた", "つるはしがないから諦めた", "つるはしで掘り出した(残:0)"},
   };
   for (const Case& c : cases) {
-    for (const int owned : {0, 1}) {
-      for (const int pick : {2, 1}) {
-        if (owned == 1 && pick == 2) continue;
-        ClearLogLines();
-        asked.clear();
-        for (int tool : c.tools) g().my.item_count[tool] = owned;
-        g().my.item_count[c.last] = 0;
-        answers = {pick};
-        if (c.table > 0) SteerDraws(g(), {{c.table, c.table - 1}});
-        ASSERT_TRUE(c.scene(g()));
-        SCOPED_TRACE(c.sighting);
-        ASSERT_EQ(asked.size(), 1u);
-        EXPECT_EQ(asked[0][0], J(c.caption) + std::to_string(owned) + ")");
-        EXPECT_TRUE(Said(c.sighting));
-        EXPECT_TRUE(Said(pick == 2 ? c.passed : owned ? c.used : c.lacking));
-        if (owned) {
-          EXPECT_EQ(g().my.item_count[c.last], c.table > 0 ? 1 : 0);
-          EXPECT_EQ(Said("今だ！釣糸シュート！"), c.scene == Fishing);
-        }
+    const int n = static_cast<int>(c.finds.size());
+    for (int run = -2; run < std::max(n, 1); ++run) {  // -2 passing by, -1 without the tool
+      const int owned = run >= 0;
+      ClearLogLines();
+      asked.clear();
+      for (int tool : c.tools) g().my.item_count[tool] = owned;
+      for (int item : c.finds) g().my.item_count[item] = 0;
+      answers = {run == -2 ? 2 : 1};
+      if (owned && n > 0) SteerDraws(g(), {{n, run}, {10, 0}});  // then a rod's 1 in 10
+      ASSERT_TRUE(c.scene(g()));
+      SCOPED_TRACE(testing::Message() << c.caption << " run " << run);
+      ASSERT_EQ(asked.size(), 1u);
+      EXPECT_EQ(asked[0][0], J(c.caption) + std::to_string(owned) + ")");
+      EXPECT_TRUE(Said(c.sighting));
+      if (!owned) {
+        EXPECT_TRUE(Said(run == -2 ? c.passed : c.lacking));
+        continue;
+      }
+      EXPECT_TRUE(!c.used || Said(c.used));
+      EXPECT_EQ(n > 0 ? g().my.item_count[c.finds[run]] : 1, 1);
+      EXPECT_EQ(Said("今だ！釣糸シュート！"), c.scene == Fishing);
+      if (c.scene == Fishing) {
+        EXPECT_EQ(g().my.item_count[101], 0);  // the rod breaks on a draw of 0 in 10
       }
     }
   }

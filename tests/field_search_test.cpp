@@ -114,13 +114,22 @@ TEST_F(FieldSearch, EveryOutcomeCostsItsHours) {
       const bool dive = field == kSea && slot == 22;
       g().my.location = field;
       g().in_battle = 0;
-      g().unit[kPlayer].hp = 50;
+      g().unit[kPlayer].hp = g().unit[kPlayer].fullness = 50;
+      g().my.item_count[870] = 0;
       Show(g(), "item_box", false);
       answers = {dive ? 1 : 2};
       const int32_t hours = g().my.hours_used;
-      SteerDraws(g(), {{kSearchSlots, slot}});
+      // The slot, then an hour's hunger of 2; 拾い食い gives 5 + 4 back; a dive's hour and
+      // its last outcome, 竜宮城's 玉手箱.
+      std::vector<Draw> draws = {{kSearchSlots, slot}, {4, 0}, {5, 4}};
+      if (dive) draws = {{kSearchSlots, slot}, {4, 0}, {4, 0}, {9, 8}};
+      SteerDraws(g(), draws);
       SearchField(g());
       EXPECT_EQ(g().my.hours_used - hours, slot == 11 || dive ? 2 : 1) << "field " << field << " slot " << slot;
+      if (slot == 12) {
+        EXPECT_EQ(g().unit[kPlayer].fullness, 50 - 2 + 9);
+      }
+      EXPECT_EQ(g().my.item_count[870], dive ? 1 : 0);
       if (slot == 13) {
         EXPECT_TRUE(Said("謎の商人が現れた"));
         EXPECT_TRUE(Said("「あれー、あんた何してるのー？」"));

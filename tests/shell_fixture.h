@@ -44,21 +44,29 @@ inline bool LogHasWholeLine(const Game& g, const std::string& cp932) {
 }
 
 // One draw of a steered generator: Random(bound) must give `value` (kNonZero: anything
-// but 0, kAnyDraw: anything; the draw is only used up).
+// but 0; kAnyDraw: anything, the draw is only used up; kOnlyZero: 0, where a bound one,
+// two or ten either side would not, so a chance of 1 in a neighbouring bound is told apart).
 struct Draw {
   int32_t bound, value;
 };
-inline constexpr int32_t kNonZero = -1, kAnyDraw = -2;
+inline constexpr int32_t kNonZero = -1, kAnyDraw = -2, kOnlyZero = -3;
 
 // Seeds the game's one generator so that its next draws are `draws`, in that order.
 inline void SteerDraws(Game& g, const std::vector<Draw>& draws) {
-  for (uint32_t seed = 1; seed < 50'000'000; ++seed) {
+  for (uint32_t seed = 1; seed < 5'000'000; ++seed) {
     Rng r;
     r.Seed(seed);
     bool fits = true;
     for (const Draw& d : draws) {
+      for (const int32_t other : {d.bound - 10, d.bound - 2, d.bound - 1, d.bound + 1, d.bound + 2, d.bound + 10}) {
+        Rng o = r;
+        // (a bound that divides this one gives 0 with it: no draw tells those apart)
+        if (d.value == kOnlyZero && other > 1 && d.bound % other != 0 && o.Random(other) == 0) fits = false;
+      }
       const int32_t v = r.Random(d.bound);
-      if (d.value == kNonZero ? v == 0 : d.value != kAnyDraw && v != d.value) {
+      if (!fits || (d.value == kNonZero    ? v == 0
+                    : d.value == kOnlyZero ? v != 0
+                                           : d.value != kAnyDraw && v != d.value)) {
         fits = false;
         break;
       }
