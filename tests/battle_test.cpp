@@ -75,6 +75,7 @@ TEST(BattleDamage, HitChanceByGapAndLevels) {
       {0, 5, 0, 0, 50},    {0, 2, 0, 0, 50},    {0, 1, 0, 0, 66},   {1, 0, 0, 0, 66},  {2, 0, 0, 0, 70},
       {6, 0, 0, 0, 80},    {15, 0, 0, 0, 90},   {16, 0, 0, 0, 95},  {100, 0, 0, 0, 95}, {9999, 0, 0, 0, 95},
       {10000, 0, 0, 0, 100}, {0, 10000, 0, 0, 100},
+      {5, 0, 0, 0, 70},    {9, 0, 0, 0, 80},    {10, 0, 0, 0, 90},
       {0, 0, 3, 0, 81},    // 3 levels above: +15
       {0, 0, 0, 3, 66},    // below gives nothing
       {100, 0, 4, 2, 105},
@@ -477,6 +478,7 @@ TEST(BattleEncounter, DrawStaysWithinTheFieldAndTierAndAlwaysEnds) {
     const tman& m = b.foe();
     EXPECT_EQ(m.level, c.level);
     EXPECT_EQ(m.max_hp, 100 + m.level);
+    EXPECT_EQ(m.max_mp, g.monster[35].max_mp + m.level / 8);
     EXPECT_EQ(m.hp, m.max_hp);
     EXPECT_EQ(m.strength, 10 + 10 / 2 + m.level / 3);
     EXPECT_EQ(m.map_kind, 35);
@@ -609,8 +611,7 @@ TEST(BattleDamage, FormulasAtTheEdgesOfTheirDraws) {
     std::vector<Draw> draws;
     int32_t range, dealt;
   };
-  // Monster: hit 20, evasion 8, magic 10, spirit 6; player: evasion 2, defence 3, spirit 4,
-  // magic 5. A chance of 95 + 5 per level above; damage + levels/2 + 1.
+  // A chance of 95 + 5 per level above; damage + levels/2 + 1. Stats as set below.
   const Case cases[] = {
       {MagicAttack, {{5, 4}, {101, 100}, {20, kNonZero}, {20, kNonZero}}, 100, 4 + 10 - 4 + 1},
       {DebateAttack, {{5, 4}, {101, 100}}, 100, 4 + 10 - 5 + 1},
@@ -695,10 +696,7 @@ TEST(BattleActions, AfflictionsGuardFaintAndTheTurnsTick) {
   ASSERT_EQ(g.shell.scenes.size(), 1u);
   EXPECT_EQ(*g.shell.scenes.front().target<void (*)(Game&)>(), &EnemyTurn);
 
-  struct Tick {
-    int32_t tman::*counter;
-    int32_t hp, mp, tp, left;
-  };
+  struct Tick { int32_t tman::*counter; int32_t hp, mp, tp, left; };
   const Tick ticks[] = {{&tman::heal_state_turns, 1, 0, 0, 1}, {&tman::mana_state_turns, 0, 1, 0, 1},
                         {&tman::spirit_state_turns, 0, 0, 1, 1}, {&tman::poison_turns, -1, 0, 0, 0},
                         {&tman::guard_all, 0, 0, 0, 0},         {&tman::extra_state_turns, 0, 0, 0, 0},

@@ -96,7 +96,7 @@ TEST_F(FieldFinds, ExperienceCharmsAddTheirBonus) {
     g().my.item_count = {};
     g().my.item_count[c.item] = c.count;
     g().unit[kPlayer].exp = 0;
-    if (c.one_in > 0) SteerDraws(g(), {{c.one_in, 0}});
+    if (c.one_in > 0) SteerDraws(g(), {{c.one_in, kOnlyZero}});
     GainExp(g(), c.amount);
     EXPECT_EQ(g().unit[kPlayer].exp, c.gained) << c.item;
     EXPECT_EQ(g().my.item_count[c.item], c.count - (c.one_in > 0)) << c.item;

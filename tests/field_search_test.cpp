@@ -1,3 +1,4 @@
+#include <map>
 #include <set>
 
 #include "field/field.h"
@@ -130,10 +131,10 @@ TEST_F(FieldSearch, EveryOutcomeCostsItsHours) {
         EXPECT_EQ(g().unit[kPlayer].fullness, 50 - 2 + 9);
       }
       EXPECT_EQ(g().my.item_count[870], dive ? 1 : 0);
-      if (slot == 13) {
-        EXPECT_TRUE(Said("謎の商人が現れた"));
-        EXPECT_TRUE(Said("「あれー、あんた何してるのー？」"));
-      }
+      const std::map<int, std::vector<const char*>> lines = {
+          {6, {"一人休みした....HP +1"}}, {7, {"転んでケガした....HP -1"}}, {8, {"何も無かった...."}},
+          {11, {"道に迷ってしまった...."}}, {13, {"謎の商人が現れた", "「あれー、あんた何してるのー？」"}}};
+      for (const char* line : lines.count(slot) ? lines.at(slot) : std::vector<const char*>{}) EXPECT_TRUE(Said(line));
       TakeReturns();
     }
   }
