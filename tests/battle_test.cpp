@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <map>
 #include <set>
 
 #include "battle/action.h"
@@ -73,6 +75,7 @@ TEST(BattleDamage, HitChanceByGapAndLevels) {
       {0, 5, 0, 0, 50},    {0, 2, 0, 0, 50},    {0, 1, 0, 0, 66},   {1, 0, 0, 0, 66},  {2, 0, 0, 0, 70},
       {6, 0, 0, 0, 80},    {15, 0, 0, 0, 90},   {16, 0, 0, 0, 95},  {100, 0, 0, 0, 95}, {9999, 0, 0, 0, 95},
       {10000, 0, 0, 0, 100}, {0, 10000, 0, 0, 100},
+      {5, 0, 0, 0, 70},    {9, 0, 0, 0, 80},    {10, 0, 0, 0, 90},
       {0, 0, 3, 0, 81},    // 3 levels above: +15
       {0, 0, 0, 3, 66},    // below gives nothing
       {100, 0, 4, 2, 105},
@@ -100,6 +103,8 @@ TEST(BattleDamage, FullnessLevelAndNegativeRolls) {
       {50, 0, 0, 40, 40, 40},
       {30, 0, 0, 40, 37, 38},
       {15, 0, 0, 40, 33, 34},  // -(0..1 + x/20), then -(x/10+1)
+      {80, 0, 0, 40, 47, 48}, {79, 0, 0, 40, 42, 43}, {60, 0, 0, 40, 42, 43}, {59, 0, 0, 40, 40, 40},
+      {41, 0, 0, 40, 40, 40}, {40, 0, 0, 40, 37, 38}, {21, 0, 0, 40, 37, 38}, {20, 0, 0, 40, 33, 34},
       {50, 5, 1, 40, 43, 43},  // 4 levels above: +4/2+1
       {50, 1, 5, 40, 40, 40},
       {50, 0, 0, -3, 0, 1},    // a negative roll becomes 0 or 1
@@ -456,17 +461,260 @@ TEST(BattleEncounter, DrawStaysWithinTheFieldAndTierAndAlwaysEnds) {
   Encounter(g, 0);  // nothing to meet at home: no battle
   EXPECT_EQ(g.in_battle, 0);
 
+  // Level: the first draw 0..2 less the second, + 12 / 2; TP 0..99; then the first turn
+  // goes to the monster on a draw 0..9 of 0.
   g.my.location = 3;
   b.player().level = 12;
-  PrepareMonster(g, 35);
-  const tman& m = b.foe();
-  EXPECT_GE(m.level, 4);
-  EXPECT_LE(m.level, 8);
-  EXPECT_EQ(m.max_hp, 100 + m.level);
-  EXPECT_EQ(m.hp, m.max_hp);
-  EXPECT_EQ(m.strength, 10 + 10 / 2 + m.level / 3);
-  EXPECT_EQ(m.map_kind, 35);
-  EXPECT_LT(m.tp, 100);
+  struct Met {
+    std::vector<Draw> draws;
+    int32_t level, tp;
+    void (*turn)(Game&);
+  };
+  for (const Met& c : {Met{{{3, 0}, {3, 2}, {100, 0}, {10, 1}}, 4, 0, PlayerTurn},
+                       Met{{{3, 2}, {3, 0}, {100, 99}, {10, 0}}, 8, 99, EnemyTurn}}) {
+    g.shell.scenes.clear();
+    SteerDraws(g, c.draws);
+    Encounter(g, 35);
+    const tman& m = b.foe();
+    EXPECT_EQ(m.level, c.level);
+    EXPECT_EQ(m.max_hp, 100 + m.level);
+    EXPECT_EQ(m.max_mp, g.monster[35].max_mp + m.level / 8);
+    EXPECT_EQ(m.hp, m.max_hp);
+    EXPECT_EQ(m.strength, 10 + 10 / 2 + m.level / 3);
+    EXPECT_EQ(m.map_kind, 35);
+    EXPECT_EQ(m.tp, c.tp);
+    ASSERT_EQ(g.shell.scenes.size(), 1u);
+    EXPECT_EQ(*g.shell.scenes.front().target<void (*)(Game&)>(), c.turn);
+    EXPECT_EQ(b.Logged("ドラゴンが先に攻撃してきたよ"), c.turn == EnemyTurn);
+  }
+}
+
+// Every owned item that acts in a battle, alone, on draws steered in the order the rules
+// make them: what it does to the turn, and that a 0 from its own one-in-k break draw
+// breaks one copy. Draw letters: b/B the charm's break draw comes up 0 / not 0; h the hit
+// roll at `edge` (hit charms against a chance of 66), H a sure hit; x a 1-in-`edge`
+// critical, boost or resist comes up, n one of 20 does not; t the TP of the unit hit;
+// p/P a figure's place over the monster / the player; f a one-in-five chance comes up;
+// 3 three blows; z a tick of 1 in 20 comes up; o a 0..1 draw gives 1; a any 0..1; q a
+// 0..3 draw gives 3.
+enum CharmUse { kBlow, kBlowTaken, kMagic, kMagicTaken, kDebate, kDebateTaken, kChant, kTurn, kWin, kSpell };
+struct CharmCase {
+  int32_t item;
+  CharmUse use;
+  const char* draws;
+  int32_t one_in, edge;
+  int32_t swing;  // HP the monster lost and the player gained, +100 per point of the monster's
+                  // defence lost, + its poison turns; MP and TP count at a turn's start, money on a win
+};
+
+TEST(BattleCharms, EachItemActsAndBreaksByItsNumbers) {
+  const CharmCase cases[] = {
+      // Blows: +x/k+1 (the x of 90 makes every k tell), hit steps, criticals, follow-ups.
+      {88, kBlow, "bHn", 90, 0, 100}, {89, kBlow, "bHn", 80, 0, 101}, {90, kBlow, "bHn", 70, 0, 102},
+      {91, kBlow, "bHn", 60, 0, 103}, {92, kBlow, "bHn", 50, 0, 106}, {93, kBlow, "bHn", 40, 0, 109},
+      {94, kBlow, "bHn", 30, 0, 113}, {95, kBlow, "bHn", 20, 0, 121}, {96, kBlow, "bHn", 90, 0, 100},
+      {142, kBlow, "bHn", 80, 0, 100},
+      {151, kBlow, "bhn", 80, 76, 90}, {151, kBlow, "Bh", 80, 77, 0}, {152, kBlow, "bhn", 70, 86, 90},
+      {152, kBlow, "Bh", 70, 87, 0}, {153, kBlow, "bhn", 60, 96, 90}, {153, kBlow, "Bh", 60, 97, 0},
+      {154, kBlow, "bhn", 50, 100, 90},
+      {163, kBlow, "Hbx", 80, 18, 136}, {164, kBlow, "Hbx", 70, 16, 136}, {165, kBlow, "Hbx", 60, 14, 136},
+      {123, kBlow, "Hbx", 90, 10, 136},
+      {160, kBlow, "Hnptfptb", 30, 0, 136}, {210, kBlow, "Hnptfptb", 30, 0, 136},
+      {161, kBlow, "Hnptf3ptbptBptB", 30, 0, 228}, {159, kBlow, "HnptPb", 70, 0, 92}, {167, kBlow, "Hnptb", 60, 0, 189},
+      {182, kBlow, "HnptPb", 40, 0, 91}, {226, kBlow, "Hnptfpb", 30, 0, 110},
+      // Blows taken: -x/k-1, evasion steps, the thorn cloak's return.
+      {78, kBlowTaken, "bHn", 70, 0, -80}, {79, kBlowTaken, "bHn", 60, 0, -79}, {80, kBlowTaken, "bHn", 50, 0, -78},
+      {81, kBlowTaken, "bHn", 40, 0, -77}, {82, kBlowTaken, "bHn", 30, 0, -74}, {83, kBlowTaken, "bHn", 20, 0, -71},
+      {139, kBlowTaken, "bHn", 70, 0, -80},
+      {171, kBlowTaken, "bhn", 70, 56, -90}, {171, kBlowTaken, "Bh", 70, 57, 0}, {172, kBlowTaken, "bhn", 60, 46, -90},
+      {172, kBlowTaken, "Bh", 60, 47, 0}, {173, kBlowTaken, "bhn", 50, 36, -90}, {173, kBlowTaken, "Bh", 50, 37, 0},
+      {121, kBlowTaken, "bhn", 40, 33, -90}, {121, kBlowTaken, "Bh", 40, 34, 0},
+      {174, kBlowTaken, "Hntpb", 40, 0, -45},
+      // Magic, cast and taken.
+      {143, kMagic, "bHnn", 70, 0, 100}, {144, kMagic, "bHnn", 60, 0, 101}, {145, kMagic, "bHnn", 50, 0, 102},
+      {146, kMagic, "bHnn", 40, 0, 103},
+      {155, kMagic, "bhnn", 50, 76, 90}, {155, kMagic, "Bh", 50, 77, 0}, {156, kMagic, "bhnn", 40, 86, 90},
+      {156, kMagic, "Bh", 40, 87, 0}, {157, kMagic, "bhnn", 30, 96, 90}, {157, kMagic, "Bh", 30, 97, 0},
+      {158, kMagic, "bhnn", 20, 100, 90},
+      {122, kMagic, "Hbxn", 30, 10, 136}, {241, kMagic, "Hnnptb", 30, 0, 190},
+      {84, kMagicTaken, "bHnn", 70, 0, -80}, {85, kMagicTaken, "bHnn", 60, 0, -78}, {86, kMagicTaken, "bHnn", 50, 0, -74},
+      {87, kMagicTaken, "bHnn", 40, 0, -67}, {140, kMagicTaken, "bHnn", 70, 0, -80}, {141, kMagicTaken, "bHnn", 60, 0, -79},
+      {168, kMagicTaken, "Hnbx", 60, 18, -45}, {169, kMagicTaken, "Hnbx", 50, 16, -45},
+      {170, kMagicTaken, "Hnbx", 40, 14, -45}, {175, kMagicTaken, "Hnntpb", 30, 0, -45},
+      // Debate, the amulets against a monster's other techniques, the turn's ticks, the purses.
+      {71, kDebateTaken, "bH", 50, 0, -80}, {72, kDebateTaken, "bH", 50, 0, -71}, {73, kDebate, "bH", 40, 0, 100},
+      {74, kDebateTaken, "bH", 40, 0, -80},
+      {147, kChant, "Pb", 30, 0, 1}, {148, kChant, "Pb", 20, 0, 2}, {149, kChant, "Pb", 10, 0, 3},
+      {124, kTurn, "zb", 100, 0, 1}, {125, kTurn, "nzPb", 100, 0, 1}, {126, kTurn, "nnzb", 100, 0, 1},
+      {9, kWin, "aqb", 10, 0, 24}, {11, kWin, "aqb", 20, 0, 14}, {111, kWin, "aqb", 30, 0, 14},
+      // Techniques that wear out the item behind them (edge: the technique).
+      {46, kSpell, "oPb", 30, kHeal, 7}, {120, kSpell, "Ppb", 20, 5, 4950}, {240, kSpell, "poHnnptb", 30, kVaha, 1},
+      {242, kSpell, "pptb", 20, 11, 50},
+  };
+  for (const CharmCase& c : cases) {
+    SCOPED_TRACE(testing::Message() << "item " << c.item << " draws " << c.draws);
+    BattleRun b;
+    Game& g = b.g();
+    tman& foe = b.Meet(10000);
+    tman& p = b.player();
+    p.defence = p.spirit = p.strength = p.magic = p.hit = p.evasion = p.level = 0;
+    p.max_hp = 150;
+    p.hp = 100;
+    p.max_mp = 10;
+    p.mp = c.use == kTurn ? 0 : 5;
+    p.tp = c.use == kTurn ? 0 : 100;
+    const bool foe_acts = c.use == kBlowTaken || c.use == kMagicTaken || c.use == kDebateTaken;
+    (foe_acts ? foe : p).hit = std::strchr(c.draws, 'h') ? 0 : 20000;
+    foe.defence = c.item == 167 || c.item == 241;  // something to lower
+    if (c.item == 46) p.spirit = 3, p.level = 12;
+    if (c.use == kWin) foe.hp = 0, b.default_pick = 3;  // はぎとる: nothing to draw
+    const int32_t money = g.my.money;
+    g.my.item_count[c.item] = 2;
+
+    const std::map<char, std::vector<Draw>> letters = {
+        {'b', {{c.one_in, kOnlyZero}}}, {'B', {{c.one_in, kNonZero}}}, {'h', {{101, c.edge}}},
+        {'H', {{101, kAnyDraw}}},       {'x', {{c.edge, kOnlyZero}}},  {'n', {{20, kNonZero}}},
+        {'t', {{3, kAnyDraw}}},         {'f', {{5, kOnlyZero}}},       {'3', {{3, 2}}},
+        {'z', {{20, kOnlyZero}}},       {'o', {{2, 1}}},               {'a', {{2, kAnyDraw}}},
+        {'q', {{4, 3}}},                {'p', {{21, kAnyDraw}, {30, kAnyDraw}}},
+        {'P', {{21, kAnyDraw}, {20, kAnyDraw}}}};
+    std::vector<Draw> draws;
+    for (const char* d = c.draws; *d; ++d) draws.insert(draws.end(), letters.at(*d).begin(), letters.at(*d).end());
+    SteerDraws(g, draws);
+    switch (c.use) {
+      case kBlow: PhysicalAttack(g, kPlayer, kFoe, 90); break;
+      case kBlowTaken: PhysicalAttack(g, kFoe, kPlayer, 90); break;
+      case kMagic: MagicAttack(g, kPlayer, kFoe, 90); break;
+      case kMagicTaken: MagicAttack(g, kFoe, kPlayer, 90); break;
+      case kDebate: DebateAttack(g, kPlayer, kFoe, 90); break;
+      case kDebateTaken: DebateAttack(g, kFoe, kPlayer, 90); break;
+      case kChant: Action(g, kFoe, kPlayer, 10); break;
+      case kTurn: PlayerTurn(g); break;
+      case kWin: CheckBattleEnd(g); break;
+      case kSpell: Action(g, kPlayer, c.edge == kHeal ? kPlayer : kFoe, c.edge); break;
+    }
+    int32_t swing = 10000 - foe.hp + p.hp - 100 + 100 * ((c.item == 167 || c.item == 241) - foe.defence) +
+                    foe.poison_turns;
+    if (c.use == kTurn) swing += p.mp + p.tp;
+    if (c.use == kWin) swing = g.my.money - money;
+    EXPECT_EQ(swing, c.swing);
+    EXPECT_EQ(g.my.item_count[c.item], std::strchr(c.draws, 'b') ? 1 : 2);
+  }
+}
+
+// The five formulas besides the blow, from a monster (no charms, no hunger), each on its
+// own draws: the stat roll at its top and the hit roll at the top of its range, which hits
+// a chance of exactly that and misses one a level (5) lower.
+TEST(BattleDamage, FormulasAtTheEdgesOfTheirDraws) {
+  struct Case {
+    void (*attack)(Game&, int, int, int32_t);
+    std::vector<Draw> draws;
+    int32_t range, dealt;
+  };
+  // A chance of 95 + 5 per level above; damage + levels/2 + 1. Stats as set below.
+  const Case cases[] = {
+      {MagicAttack, {{5, 4}, {101, 100}, {20, kNonZero}, {20, kNonZero}}, 100, 4 + 10 - 4 + 1},
+      {DebateAttack, {{5, 4}, {101, 100}}, 100, 4 + 10 - 5 + 1},
+      {ArrowAttack, {{201, 200}, {4, 3}}, 200, 3 + 2 * 8 - 2 + 11},
+      {ThrowAttack, {{151, 150}, {10, 9}}, 150, 9 + 20 - 3 + 6},
+      {GunAttack, {{10, 9}, {151, 150}, {5, kNonZero}}, 150, 9 + 20 - 2 + 6},
+      {GunAttack, {{10, 9}, {151, 150}, {5, 0}}, 150, 27 + 14 + 6},  // the gun's critical
+      {HolyAttack, {{101, 100}, {3, 2}}, 100, 2 + 6 - 4 + 1},
+  };
+  for (const Case& c : cases) {
+    for (const bool lands : {true, false}) {
+      BattleRun b;
+      Game& g = b.g();
+      tman& foe = b.Meet(1000);
+      foe.hit = 20, foe.evasion = 8, foe.magic = 10, foe.spirit = 6;
+      foe.level = (c.range - 95) / 5 - !lands;
+      tman& p = b.player();
+      p.evasion = 2, p.defence = 3, p.spirit = 4, p.magic = 5, p.level = 0;
+      p.max_hp = p.hp = 1000;
+      SteerDraws(g, c.draws);
+      c.attack(g, kFoe, kPlayer, 0);
+      SCOPED_TRACE(testing::Message() << "range " << c.range << " dealt " << c.dealt << (lands ? "" : " missing"));
+      EXPECT_EQ(1000 - p.hp, lands ? c.dealt : 0);
+      EXPECT_EQ(b.Logged("Miss...."), !lands);
+    }
+  }
+}
+
+// Poison and paralysis of 10..19 turns, the one-in-three lost action, ぼうぎょ halving
+// the next blow only, 体当たり's faint that costs the next turn, and PoisonTick's steps.
+TEST(BattleActions, AfflictionsGuardFaintAndTheTurnsTick) {
+  BattleRun b;
+  Game& g = b.g();
+  tman& foe = b.Meet(1000);
+  tman& p = b.player();
+  p.max_hp = p.hp = 1000;
+  p.defence = p.evasion = p.strength = 0;
+  foe.mp = 10;
+  foe.tp = 10;
+  const Draw over_player[] = {{21, kAnyDraw}, {20, kAnyDraw}};  // a figure's place
+  SteerDraws(g, {over_player[0], over_player[1], {10, 9}});
+  Action(g, kFoe, kPlayer, 20);
+  EXPECT_EQ(p.paralysis_turns, 19);
+  SteerDraws(g, {over_player[0], over_player[1], {10, 0}});
+  Action(g, kFoe, kPlayer, 6);
+  EXPECT_EQ(p.poison_turns, 10);
+  SteerDraws(g, {{3, 0}});
+  Action(g, kPlayer, kPlayer, 1);
+  EXPECT_TRUE(b.Logged("麻痺で動けなかった....."));
+  EXPECT_EQ(p.guard_turns, 0);
+  SteerDraws(g, {{3, 2}});
+  Action(g, kPlayer, kPlayer, 1);
+  EXPECT_TRUE(b.Logged("ぽむはぼうぎょのかまえ"));
+  EXPECT_EQ(p.guard_turns, 1);
+  foe.hit = 20000;
+  for (const int32_t loss : {20, 41}) {
+    const int32_t hp = p.hp;
+    SteerDraws(g, {{101, kAnyDraw}, {20, kNonZero}});
+    PhysicalAttack(g, kFoe, kPlayer, 41);
+    EXPECT_EQ(hp - p.hp, loss);
+    EXPECT_EQ(p.guard_turns, 0);
+  }
+  // 吸血 takes at least 2, でこぴん a tenth and Ｍ法 half and one more of the player's HP.
+  foe.mp = 10;
+  for (const auto& [technique, loss] : {std::pair{15, 2}, {8, 100}, {19, 501}}) {
+    p.hp = 1000;
+    foe.hp = 500;
+    Action(g, kFoe, kPlayer, technique);
+    EXPECT_EQ(1000 - p.hp, loss) << technique;
+    EXPECT_EQ(foe.hp, technique == 15 ? 502 : 500) << technique;
+  }
+  foe.hit = 0;
+  p.evasion = 20;  // a chance of 10: the draw of 100 misses, and the faint comes all the same
+  SteerDraws(g, {over_player[0], over_player[1], {101, 100}, over_player[0], over_player[1], {2, 0}});
+  Action(g, kFoe, kPlayer, 12);
+  EXPECT_EQ(p.faint_turns, 1);
+  EXPECT_TRUE(b.Logged("ぽむは気絶してしまった"));
+  g.shell.scenes.clear();
+  PlayerTurn(g);
+  EXPECT_EQ(p.faint_turns, 0);
+  EXPECT_TRUE(b.Logged("ぽむは気絶して動けなかった"));
+  ASSERT_EQ(g.shell.scenes.size(), 1u);
+  EXPECT_EQ(*g.shell.scenes.front().target<void (*)(Game&)>(), &EnemyTurn);
+
+  struct Tick { int32_t tman::*counter; int32_t hp, mp, tp, left; };
+  const Tick ticks[] = {{&tman::heal_state_turns, 1, 0, 0, 1}, {&tman::mana_state_turns, 0, 1, 0, 1},
+                        {&tman::spirit_state_turns, 0, 0, 1, 1}, {&tman::poison_turns, -1, 0, 0, 0},
+                        {&tman::guard_all, 0, 0, 0, 0},         {&tman::extra_state_turns, 0, 0, 0, 0},
+                        {&tman::reflect_turns, 0, 0, 0, 0}};
+  for (const int unit : {kPlayer, kFoe}) {
+    for (const Tick& t : ticks) {
+      tman& u = g.unit[unit];
+      u = tman{};
+      u.max_hp = u.max_mp = 20;
+      u.hp = u.mp = u.tp = 10;
+      u.*t.counter = 1;
+      PoisonTick(g, unit);
+      EXPECT_EQ(u.hp, 10 + t.hp);
+      EXPECT_EQ(u.mp, 10 + t.mp);
+      EXPECT_EQ(u.tp, 10 + t.tp);
+      EXPECT_EQ(u.*t.counter, t.left);
+    }
+  }
 }
 
 }  // namespace

@@ -129,33 +129,30 @@ TEST(Kitchen, AFailureExplodesAndKeepsTheCaption) {
   EXPECT_LT(kept, 8);
 }
 
-// With cook skill 3 a product of 350 yen may come out twice and may teach; one of 450
-// may teach but never comes out twice. A count of 99 stays 99, the extra piece too.
+// With cook skill 3 a product under 400 yen may come out twice, and one of 300 or more
+// may teach, each on a draw 0..9 that gives 0 (the extra piece's first). A count of 99
+// stays 99, the extra piece too.
 TEST(Kitchen, ExtraPieceAndSkillDependOnPriceAndSkill) {
   struct Case {
-    int32_t price;
-    bool extra_possible;
+    int32_t price, count;
+    std::vector<Draw> draws;
+    int32_t made, skill;
   };
-  for (const Case c : {Case{350, true}, Case{450, false}}) {
+  const Case cases[] = {{350, 0, {{10, 0}, {10, 0}}, 2, 4}, {399, 0, {{10, 9}, {10, 9}}, 1, 3},
+                        {399, 99, {{10, 0}, {10, 0}}, 99, 4}, {400, 0, {{10, 0}}, 1, 4},
+                        {450, 0, {{10, 9}}, 1, 3},           {299, 0, {{10, 0}, {10, 0}}, 2, 3}};
+  for (const Case& c : cases) {
     BoxRun r;
     Game& g = r.game();
     g.item_def[kHotMilk].price = c.price;
-    int extras = 0, lessons = 0;
     g.WaitState = -1;  // no click waits: the script runs straight through
-    for (int i = 0; i < 300; ++i) {
-      g.unit[kPlayer].cook_skill = 3;
-      r.count(kHotMilk) = i % 2 == 0 ? 0 : 99;
-      g.box.recipe = {kMilk, kSugar, 0, 0};
-      Cook(g);
-      if (i % 2 == 0) {
-        extras += r.count(kHotMilk) == 2;
-      } else {
-        ASSERT_EQ(r.count(kHotMilk), 99);
-      }
-      lessons += g.unit[kPlayer].cook_skill == 4;
-    }
-    EXPECT_EQ(extras > 0, c.extra_possible) << c.price;
-    EXPECT_GT(lessons, 0) << c.price;
+    g.unit[kPlayer].cook_skill = 3;
+    r.count(kHotMilk) = c.count;
+    g.box.recipe = {kMilk, kSugar, 0, 0};
+    SteerDraws(g, c.draws);
+    Cook(g);
+    EXPECT_EQ(r.count(kHotMilk), c.made) << c.price;
+    EXPECT_EQ(g.unit[kPlayer].cook_skill, c.skill) << c.price;
   }
 }
 

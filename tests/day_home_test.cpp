@@ -45,6 +45,7 @@ TEST(DayHome, TheForestAndTheShopAreReachedThroughTheSceneLoop) {
   EXPECT_TRUE(d.Logged("....トコトコ"));
   EXPECT_TRUE(d.Logged("森につきましたー"));
   EXPECT_EQ(d.g.my.location, 0);
+  EXPECT_EQ(d.g.my.hours_used, 0);  // the way out costs no time
 
   DayRun e;
   e.Answer({"お店へ"});
@@ -52,6 +53,7 @@ TEST(DayHome, TheForestAndTheShopAreReachedThroughTheSceneLoop) {
   EXPECT_EQ(e.g.my.location, kShop);
   EXPECT_TRUE(e.Logged("いつも商品の無いお菓子屋さんだよ"));
   EXPECT_EQ(e.g.ChoiceCaption[1], J("待つ"));  // the shop asked
+  EXPECT_EQ(e.g.my.hours_used, 0);
 }
 
 }  // namespace

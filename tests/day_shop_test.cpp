@@ -94,6 +94,23 @@ TEST(DayShop, FromFame100EveryWaitBringsSomebody) {
   EXPECT_EQ(g.my.total_visitors, 200);
 }
 
+// A wait draws 0..100 after its hour's draw: somebody comes when it is at most the fame.
+TEST(DayShop, AVisitorComesWhenTheDrawIsAtMostTheFame) {
+  for (const int32_t fame : {99, 100}) {
+    DayRun d;
+    bool waited = false;
+    d.policy = [&](Game& g) {
+      if (waited) return std::string();
+      waited = true;
+      g.my.fame = fame;
+      SteerDraws(g, {{4, kAnyDraw}, {101, 100}});
+      return J("待つ");
+    };
+    d.Play(ShopScreen);
+    EXPECT_EQ(d.Logged("誰も来ませんでした...."), fame == 99) << fame;
+  }
+}
+
 TEST(DayShop, CollectedOrdersPayDoubleWithoutCountingTowardTheRank) {
   DayRun d;
   Game& g = d.g;

@@ -88,18 +88,20 @@ TEST_F(FieldFinds, FindsComeFromTheirAreaAndCountsStayAtMost99) {
 TEST_F(FieldFinds, ExperienceCharmsAddTheirBonus) {
   struct Case {
     int item, count;
-    int32_t amount, gained;
+    int32_t amount, gained, one_in;  // a break draw of 0 in one_in takes a copy
   } const cases[] = {
-      {0, 0, 10, 10}, {97, 1, 10, 12}, {98, 1, 10, 14}, {99, 1, 10, 16}, {100, 1, 10, 18},
-      {105, 3, 10, 16},  // two per owned copy
-      {100, 1, 0, 0},    // nothing gained, nothing added
+      {0, 0, 10, 10, 0}, {97, 1, 10, 12, 70}, {98, 1, 10, 14, 60}, {99, 1, 10, 16, 50}, {100, 1, 10, 18, 40},
+      {105, 3, 10, 16, 40},  // two per owned copy
+      {100, 1, 0, 0, 0},     // nothing gained, nothing added
   };
   for (const Case& c : cases) {
     g().my.item_count = {};
     g().my.item_count[c.item] = c.count;
     g().unit[kPlayer].exp = 0;
+    if (c.one_in > 0) SteerDraws(g(), {{c.one_in, kOnlyZero}});
     GainExp(g(), c.amount);
     EXPECT_EQ(g().unit[kPlayer].exp, c.gained) << c.item;
+    EXPECT_EQ(g().my.item_count[c.item], c.count - (c.one_in > 0)) << c.item;
   }
   // Charms wear out now and then, each break taking one copy.
   g().my.item_count = {};

@@ -61,6 +61,7 @@ struct FieldTest : ::testing::Test {
   }
 
   bool LogHas(const std::string& cp932) const { return LogHasLine(*run.g, cp932); }
+  bool Said(const char* utf8) const { return LogHasWholeLine(*run.g, J(utf8)); }
   void ClearLogLines() {
     for (tmoji_efe& e : run.g->MessageLog) e.text.clear();
   }

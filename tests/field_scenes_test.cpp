@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "field/field.h"
 #include "field/inscriptions.h"
 #include "field/owl_lines.h"
@@ -107,6 +109,53 @@ TEST_F(FieldScenes, OwnTextsFitTheLog) {
   for (int s = 0; s < kOwlStages; ++s) {
     for (const char* l : OwlLines(OwlStageAt(s).before)) check(l);
     for (const char* l : OwlLines(OwlStageAt(s).after)) check(l);
+  }
+}
+
+// The tool scenes word for word: passing by, going ahead without the tool, and going
+// ahead with one, for each draw of the find table (the chest finds by value).
+TEST_F(FieldScenes, ToolScenesSayTheirLinesAndFindByTheirTables) {
+  struct Case {
+    bool (*scene)(Game&);
+    std::vector<int> tools, finds;
+    const char *caption, *sighting, *passed, *lacking, *used;
+  };
+  const Case cases[] = {
+      {TreasureChest, {2}, {}, "あける(鍵:", "おや、宝箱があるぞ", "無視しーた", "でも鍵を持ってないのでほっといた",
+       "鍵を使って開けた!!(鍵:0)"},
+      {Digging, {214}, {324, 324, 325, 325, 325, 49, 49, 326, 326, 334, 334, 334, 220, 13, 221}, "掘る(スコップ:",
+       "むむっ、ここ絶対ある！", "なんかあった？しーらないっ", "スコップ持ってねーじゃん!!", nullptr},
+      {Fishing, {102, 101}, {113, 113, 113, 113, 109, 109, 109, 111, 111, 115, 116, 283, 283}, "釣る(ｲｽﾞﾐﾐｽﾞ:",
+       "あっ、なんかいる！！", "じーーーーっと見た。", "釣竿か餌がないから諦めた", "ヒット!!"},
+      {Rock, {215}, {7, 7, 3, 3, 3, 14, 14, 11, 11, 178, 178, 178, 55, 9}, "発掘(ﾂﾙﾊｼ:", "なんか怪しい、この岩！",
+       "通り過ぎた", "つるはしがないから諦めた", "つるはしで掘り出した(残:0)"},
+  };
+  for (const Case& c : cases) {
+    const int n = static_cast<int>(c.finds.size());
+    for (int run = -2; run < std::max(n, 1); ++run) {  // -2 passing by, -1 without the tool
+      const int owned = run >= 0;
+      ClearLogLines();
+      asked.clear();
+      for (int tool : c.tools) g().my.item_count[tool] = owned;
+      for (int item : c.finds) g().my.item_count[item] = 0;
+      answers = {run == -2 ? 2 : 1};
+      if (owned && n > 0) SteerDraws(g(), {{n, run}, {10, 0}});  // then a rod's 1 in 10
+      ASSERT_TRUE(c.scene(g()));
+      SCOPED_TRACE(testing::Message() << c.caption << " run " << run);
+      ASSERT_EQ(asked.size(), 1u);
+      EXPECT_EQ(asked[0][0], J(c.caption) + std::to_string(owned) + ")");
+      EXPECT_TRUE(Said(c.sighting));
+      if (!owned) {
+        EXPECT_TRUE(Said(run == -2 ? c.passed : c.lacking));
+        continue;
+      }
+      EXPECT_TRUE(!c.used || Said(c.used));
+      EXPECT_EQ(n > 0 ? g().my.item_count[c.finds[run]] : 1, 1);
+      EXPECT_EQ(Said("今だ！釣糸シュート！"), c.scene == Fishing);
+      if (c.scene == Fishing) {
+        EXPECT_EQ(g().my.item_count[101], 0);  // the rod breaks on a draw of 0 in 10
+      }
+    }
   }
 }
 

@@ -1,3 +1,4 @@
+#include <map>
 #include <set>
 
 #include "field/field.h"
@@ -103,6 +104,43 @@ TEST_F(FieldSearch, FieldMenuRoutesEachChoice) {
   FieldMenu(g(), 7);
   ASSERT_EQ(g().shell.scenes.size(), 1u);
   EXPECT_EQ(*g().shell.scenes.front().target<void (*)(Game&)>(), &HomeMenu);
+}
+
+// The hours of every outcome of a search in every field, the slot steered (0..23); the
+// scenes answered with their second button, the deep sea with もっと潜る. Then a camp.
+TEST_F(FieldSearch, EveryOutcomeCostsItsHours) {
+  for (int field = 0; field < kFieldCount; ++field) {
+    for (int slot = 0; slot < kSearchSlots; ++slot) {
+      if (field == kSea && slot == 18) continue;  // stranded: counted by its own test
+      const bool dive = field == kSea && slot == 22;
+      g().my.location = field;
+      g().in_battle = 0;
+      g().unit[kPlayer].hp = g().unit[kPlayer].fullness = 50;
+      g().my.item_count[870] = 0;
+      Show(g(), "item_box", false);
+      answers = {dive ? 1 : 2};
+      const int32_t hours = g().my.hours_used;
+      // The slot, then an hour's hunger of 2; 拾い食い gives 5 + 4 back; a dive's hour and
+      // its last outcome, 竜宮城's 玉手箱.
+      std::vector<Draw> draws = {{kSearchSlots, slot}, {4, 0}, {5, 4}};
+      if (dive) draws = {{kSearchSlots, slot}, {4, 0}, {4, 0}, {9, 8}};
+      SteerDraws(g(), draws);
+      SearchField(g());
+      EXPECT_EQ(g().my.hours_used - hours, slot == 11 || dive ? 2 : 1) << "field " << field << " slot " << slot;
+      if (slot == 12) {
+        EXPECT_EQ(g().unit[kPlayer].fullness, 50 - 2 + 9);
+      }
+      EXPECT_EQ(g().my.item_count[870], dive ? 1 : 0);
+      const std::map<int, std::vector<const char*>> lines = {
+          {6, {"一人休みした....HP +1"}}, {7, {"転んでケガした....HP -1"}}, {8, {"何も無かった...."}},
+          {11, {"道に迷ってしまった...."}}, {13, {"謎の商人が現れた", "「あれー、あんた何してるのー？」"}}};
+      for (const char* line : lines.count(slot) ? lines.at(slot) : std::vector<const char*>{}) EXPECT_TRUE(Said(line));
+      TakeReturns();
+    }
+  }
+  const int32_t hours = g().my.hours_used;
+  Camp(g());
+  EXPECT_EQ(g().my.hours_used - hours, 2);
 }
 
 }  // namespace

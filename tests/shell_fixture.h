@@ -8,6 +8,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include <unistd.h>
 
@@ -33,6 +34,46 @@ inline bool LogHasLine(const Game& g, const std::string& cp932) {
   for (const tmoji_efe& e : g.MessageLog)
     if (e.text.compare(0, cp932.size(), cp932) == 0) return true;
   return false;
+}
+
+// Whether the log keeps the line `cp932` whole (an odd-length line is padded with a space).
+inline bool LogHasWholeLine(const Game& g, const std::string& cp932) {
+  for (const tmoji_efe& e : g.MessageLog)
+    if (e.text == cp932 || e.text == cp932 + ' ') return true;
+  return false;
+}
+
+// One draw of a steered generator: Random(bound) must give `value` (kNonZero: anything
+// but 0; kAnyDraw: anything, the draw is only used up; kOnlyZero: 0, where a bound one,
+// two or ten either side would not, so a chance of 1 in a neighbouring bound is told apart).
+struct Draw {
+  int32_t bound, value;
+};
+inline constexpr int32_t kNonZero = -1, kAnyDraw = -2, kOnlyZero = -3;
+
+// Seeds the game's one generator so that its next draws are `draws`, in that order.
+inline void SteerDraws(Game& g, const std::vector<Draw>& draws) {
+  for (uint32_t seed = 1; seed < 5'000'000; ++seed) {
+    Rng r;
+    r.Seed(seed);
+    bool fits = true;
+    for (const Draw& d : draws) {
+      for (const int32_t other : {d.bound - 10, d.bound - 2, d.bound - 1, d.bound + 1, d.bound + 2, d.bound + 10}) {
+        Rng o = r;
+        // (a bound that divides this one gives 0 with it: no draw tells those apart)
+        if (d.value == kOnlyZero && other > 1 && d.bound % other != 0 && o.Random(other) == 0) fits = false;
+      }
+      const int32_t v = r.Random(d.bound);
+      if (!fits || (d.value == kNonZero    ? v == 0
+                    : d.value == kOnlyZero ? v != 0
+                                           : d.value != kAnyDraw && v != d.value)) {
+        fits = false;
+        break;
+      }
+    }
+    if (fits) return g.rng.Seed(seed);
+  }
+  throw std::runtime_error("no seed gives those draws");
 }
 
 struct GameRun {
