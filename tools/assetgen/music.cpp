@@ -176,7 +176,9 @@ std::vector<MelNote> WriteMelody(const TuneSpec& s, const std::vector<int>& chor
     const int root = chords[static_cast<size_t>(b)];
     // A motif comes back over the same harmony four bars later.
     if (b >= 4 && b <= 5 && chords[static_cast<size_t>(b - 4)] == root) {
-      for (const MelNote& m : out) {
+      // By index over the notes written so far: the copies grow the vector.
+      for (size_t i = 0, n = out.size(); i < n; ++i) {
+        const MelNote m = out[i];
         if (m.step >= (b - 4) * bar && m.step < (b - 3) * bar) out.push_back({m.step + 4 * bar, m.len, m.degree, m.rest});
       }
       if (!out.empty()) prev = out.back().degree;
