@@ -98,6 +98,14 @@ int64_t PcmStream::BlockSamplesPlayed(int64_t played) const {
   return n;
 }
 
+std::optional<int64_t> PcmStream::OldestBlockEnd() const {
+  std::lock_guard lock(mu_);
+  if (blocks_.empty()) return std::nullopt;
+  const Block& b = blocks_.front();
+  if (!b.started || b.pos < b.data.size()) return std::nullopt;
+  return b.start + static_cast<int64_t>(b.data.size());
+}
+
 bool PcmStream::Pending() const {
   std::lock_guard lock(mu_);
   return !blocks_.empty();

@@ -36,6 +36,9 @@ class PcmStream : public QIODevice {
   int64_t BlockSamplesPlayed(int64_t played) const;
   // True while some block has not been reported.
   bool Pending() const;
+  // The stream byte just past the oldest unreported block, once the stream has
+  // handed out all of it; nothing before that (the sink has not pulled it yet).
+  std::optional<int64_t> OldestBlockEnd() const;
 
   bool isSequential() const override { return true; }
   qint64 bytesAvailable() const override;

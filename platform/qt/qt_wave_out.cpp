@@ -185,6 +185,12 @@ void QtWaveOut::ReportDropped(std::vector<int> ids) {
 
 void QtWaveOut::ScheduleNextPoll() {
   if (!IsOpen()) return;
-  const int interval = pcm_->Pending() ? kBusyPollMs : kIdlePollMs;
+  int interval = pcm_->Pending() ? kBusyPollMs : kIdlePollMs;
+  // The oldest block cannot be reported before its end has played: sleep until then
+  // rather than waking every few milliseconds (music keeps blocks queued all the time).
+  if (const std::optional<int64_t> end = pcm_->OldestBlockEnd()) {
+    const int64_t ms_left = (*end - Played()) * 1000 / rate_;
+    interval = static_cast<int>(std::clamp<int64_t>(ms_left + 1, kBusyPollMs, kIdlePollMs));
+  }
   if (poll_timer_.interval() != interval || !poll_timer_.isActive()) poll_timer_.start(interval);
 }
