@@ -47,7 +47,8 @@ std::string WholeSaveData(Game& g) { return g.action.running ? g.action.start_by
 
 bool SaveWhole(Game& g) {
   if (g.action.closed || !g.action.loaded) return false;
-  const std::string bytes = WholeSaveData(g);
+  if (!g.action.running) return SaveBytes(g, FormatWholeState(g), g);  // the record holds no item counts
+  const std::string& bytes = g.action.start_bytes;
   // The play record is read off the same bytes, so the two files always agree.
   auto record = std::make_unique<GameState>();
   ParseSaveData(*record, bytes);

@@ -181,39 +181,39 @@ void WebPicture::TextCanvas::TextOut(int x, int y, std::string_view cp932) {
 
 class WebPlatform::WebWidget : public Widget {
  public:
-  WebWidget(WebPlatform& owner, const WidgetSpec& layout) : owner_(owner), spec_(layout) {
-    if (spec_.kind == WidgetKind::Image) {
-      if (!spec_.picture_path.empty()) {
-        std::unique_ptr<Picture> loaded = owner.LoadPicture(spec_.picture_path);
+  WebWidget(WebPlatform& owner, const WidgetSpec& layout) : owner_(owner), layout_(layout) {
+    if (layout_.kind == WidgetKind::Image) {
+      if (!layout_.picture_path.empty()) {
+        std::unique_ptr<Picture> loaded = owner.LoadPicture(layout_.picture_path);
         picture_.reset(static_cast<WebPicture*>(loaded.release()));
       }
-      if (!picture_) picture_ = std::make_unique<WebPicture>(std::max(1, spec_.width), std::max(1, spec_.height));
+      if (!picture_) picture_ = std::make_unique<WebPicture>(std::max(1, layout_.width), std::max(1, layout_.height));
     }
   }
-  const std::string& Name() const override { return spec_.name; }
+  const std::string& Name() const override { return layout_.name; }
   void SetVisible(bool visible) override {
-    if (visible != spec_.visible) owner_.dirty_ = true;
-    spec_.visible = visible;
+    if (visible != layout_.visible) owner_.dirty_ = true;
+    layout_.visible = visible;
   }
-  bool Visible() const override { return spec_.visible; }
+  bool Visible() const override { return layout_.visible; }
   void SetBounds(int left, int top, int width, int height) override {
-    spec_.left = left;
-    spec_.top = top;
-    spec_.width = width;
-    spec_.height = height;
+    layout_.left = left;
+    layout_.top = top;
+    layout_.width = width;
+    layout_.height = height;
     owner_.dirty_ = true;
   }
-  Rect Bounds() const override { return Rect{spec_.left, spec_.top, spec_.left + spec_.width, spec_.top + spec_.height}; }
+  Rect Bounds() const override { return Rect{layout_.left, layout_.top, layout_.left + layout_.width, layout_.top + layout_.height}; }
   void BringToFront() override { owner_.Raise(this); }
   void SetCaption(const std::string& cp932) override {
-    if (cp932 == spec_.caption) return;
-    spec_.caption = cp932;
+    if (cp932 == layout_.caption) return;
+    layout_.caption = cp932;
     owner_.dirty_ = true;
   }
-  std::string Caption() const override { return spec_.caption; }
+  std::string Caption() const override { return layout_.caption; }
   void SetFontColor(Rgb color) override {
-    if (color == spec_.font_color) return;
-    spec_.font_color = color;
+    if (color == layout_.font_color) return;
+    layout_.font_color = color;
     owner_.dirty_ = true;
   }
   Picture* picture() override { return picture_.get(); }
@@ -233,24 +233,24 @@ class WebPlatform::WebWidget : public Widget {
     owner_.dirty_ = true;
   }
   std::string Text() const override {
-    if (spec_.kind != WidgetKind::TextField) return spec_.caption;
+    if (layout_.kind != WidgetKind::TextField) return layout_.caption;
     char buf[1024];
     web_input_text(buf, sizeof buf);
     return J(buf);
   }
   void SetText(const std::string& cp932) override {
-    spec_.caption = cp932;
-    if (spec_.kind == WidgetKind::TextField) web_input_set(Cp932ToUtf8(cp932).c_str());
+    layout_.caption = cp932;
+    if (layout_.kind == WidgetKind::TextField) web_input_set(Cp932ToUtf8(cp932).c_str());
   }
   void SetFocus() override {
-    if (spec_.kind == WidgetKind::TextField) web_input_focus();
+    if (layout_.kind == WidgetKind::TextField) web_input_focus();
   }
 
-  const WidgetSpec& spec() const { return spec_; }
+  const WidgetSpec& layout() const { return layout_; }
   WebPicture* web_picture() { return picture_.get(); }
   const std::vector<std::string>& items() const { return items_; }
-  int RowHeight() const { return spec_.font_px + 4; }
-  int Rows() const { return std::max(1, spec_.height / RowHeight()); }
+  int RowHeight() const { return layout_.font_px + 4; }
+  int Rows() const { return std::max(1, layout_.height / RowHeight()); }
   int top() const { return top_; }
   void Scroll(int rows) {
     top_ = std::clamp(top_ + rows, 0, std::max(0, static_cast<int>(items_.size()) - Rows()));
@@ -259,7 +259,7 @@ class WebPlatform::WebWidget : public Widget {
 
  private:
   WebPlatform& owner_;
-  WidgetSpec spec_;
+  WidgetSpec layout_;
   std::unique_ptr<WebPicture> picture_;
   std::vector<std::string> items_;
   int index_ = -1;
@@ -325,7 +325,7 @@ std::vector<WebPlatform::WebWidget*> WebPlatform::ChildrenOf(const WebWidget* pa
   std::vector<WebWidget*> out;
   const std::string& name = parent ? parent->Name() : std::string();
   for (const auto& w : widgets_) {
-    if (w.get() != parent && w->spec().parent == name) out.push_back(w.get());
+    if (w.get() != parent && w->layout().parent == name) out.push_back(w.get());
   }
   return out;
 }
@@ -467,7 +467,7 @@ void WebPlatform::Dispatch(const WebInput& in) {
     case WebInput::Kind::Wheel: {
       int wx = 0, wy = 0;
       WebWidget* w = HitTest(nullptr, in.x, in.y, 0, 0, &wx, &wy);
-      if (w && w->spec().kind == WidgetKind::ListBox) {
+      if (w && w->layout().kind == WidgetKind::ListBox) {
         w->Scroll(-in.value * 3);
       } else {
         events_->FormMouseWheel(in.value);
@@ -516,16 +516,16 @@ void WebPlatform::DispatchMouse(const WebInput& in) {
     down ? events_->selMouseDown(k, in.button, x, y) : events_->selMouseMove(k, x, y);
   } else if (int b = IndexAfter(name, "l_btn", 13)) {
     down ? events_->l_btnMouseDown(b, in.button, x, y) : events_->l_btnMouseMove(b, x, y);
-  } else if (w && w->spec().kind == WidgetKind::ListBox) {
+  } else if (w && w->layout().kind == WidgetKind::ListBox) {
     if (!down || in.button != MouseButton::Left) return;
     const int row = w->top() + y / w->RowHeight();
     if (row < static_cast<int>(w->items().size())) {
       w->SetItemIndex(row);
       events_->item_listClick();
     }
-  } else if (w && w->spec().kind == WidgetKind::TextField) {
+  } else if (w && w->layout().kind == WidgetKind::TextField) {
     if (down) w->SetFocus();
-  } else if (w && (IsPanel(name) || IsPanel(w->spec().parent))) {
+  } else if (w && (IsPanel(name) || IsPanel(w->layout().parent))) {
     if (!down) events_->bp_boxMouseMove(x, y);  // a press on a panel's background does nothing
   } else {
     // The picture, or anything else on it: the press lands on cg.
@@ -554,11 +554,11 @@ void WebPlatform::ShowMessage(const std::string& cp932) { RunDialog(cp932, false
 
 int WebPlatform::WidgetOrigin(std::string_view name) {
   int x = 0, y = 0;
-  for (auto it = by_name_.find(name); it != by_name_.end(); it = by_name_.find(it->second->spec().parent)) {
+  for (auto it = by_name_.find(name); it != by_name_.end(); it = by_name_.find(it->second->layout().parent)) {
     if (!it->second->Visible()) return -1;
-    x += it->second->spec().left;
-    y += it->second->spec().top;
-    if (it->second->spec().parent.empty()) return x * 65536 + y;
+    x += it->second->layout().left;
+    y += it->second->layout().top;
+    if (it->second->layout().parent.empty()) return x * 65536 + y;
   }
   return -1;
 }
@@ -567,7 +567,7 @@ int WebPlatform::WidgetOrigin(std::string_view name) {
 
 void WebPlatform::Compose(WebWidget& w, int ox, int oy) {
   if (!w.Visible()) return;
-  const WidgetSpec& s = w.spec();
+  const WidgetSpec& s = w.layout();
   const Rect b{ox + s.left, oy + s.top, ox + s.left + s.width, oy + s.top + s.height};
   const Rect clip{std::max(b.left, 0), std::max(b.top, 0), std::min(b.right, kSide), std::min(b.bottom, kSide)};
   uint32_t* px = frame_.data();
@@ -655,12 +655,12 @@ void WebPlatform::Present() {
     WebWidget* f = it->second;
     bool visible = true;
     int x = 0, y = 0;
-    for (WebWidget* w = f; w; w = w->spec().parent.empty() ? nullptr : by_name_[w->spec().parent]) {
+    for (WebWidget* w = f; w; w = w->layout().parent.empty() ? nullptr : by_name_[w->layout().parent]) {
       visible = visible && w->Visible();
-      x += w->spec().left;
-      y += w->spec().top;
+      x += w->layout().left;
+      y += w->layout().top;
     }
-    const WidgetSpec& s = f->spec();
+    const WidgetSpec& s = f->layout();
     web_place_input(x, y, s.width, s.height, s.font_px, visible, static_cast<int>(s.font_color.Packed()),
                     static_cast<int>(s.background.Packed()));
   }

@@ -161,7 +161,7 @@ class Session {
 
   void OnAction(Game& g, ActionEdge edge) {
     if (edge == ActionEdge::Begin) {
-      action_start_ = FormatWholeState(g);
+      action_start_ = g.action.start_bytes;  // formatted by the game as the action began
       closed_mid_action_.clear();
       return;
     }
