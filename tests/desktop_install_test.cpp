@@ -171,14 +171,17 @@ void ExpectInstalledGameRuns(const fs::path& prefix, const std::string& bin, con
   const std::string help = RunShell(env + game + " --help");
   EXPECT_NE(help.find(home.string() + "/.local/share/pomurie/dat/my.dat"), std::string::npos) << help;
   EXPECT_NE(help.find((share / "pomurie").string()), std::string::npos) << help;
-  // Start-up saves at once and the first frames draw text; then SIGTERM closes it as its
-  // close box does, and it ends without a fault.
-  const fs::path save = home / ".local/share/pomurie/dat/my.dat";
+  // Start-up saves at once and the first frames draw text. Then, with the files taken
+  // away, SIGHUP and a SIGTERM during its save close it as its close box does: the
+  // whole file and the play record written again, and a clean end.
+  const fs::path save = home / ".local/share/pomurie/dat/my.dat", record = home / ".local/share/pomurie/きろく.txt";
   const std::string run = RunShell(
       env + game + " >/dev/null 2>&1 & pid=$!; for i in $(seq 300); do [ -e '" + save.string() +
-      "' ] && grep -q ipagp.ttf /proc/$pid/maps && echo drawn && break; sleep 0.1; done; kill $pid; wait $pid; echo $?");
+      "' ] && grep -q ipagp.ttf /proc/$pid/maps && echo drawn && break; sleep 0.1; done; sleep 0.3; rm -f '" +
+      save.string() + "' '" + record.string() + "'; kill -HUP $pid; kill -TERM $pid; wait $pid; echo $?");
   EXPECT_EQ(run, "drawn\n0\n");
-  EXPECT_TRUE(fs::exists(home / ".local/share/pomurie/きろく.txt"));
+  EXPECT_EQ(RunShell("wc -l < '" + save.string() + "'"), "2418\n");
+  EXPECT_TRUE(fs::exists(record));
   EXPECT_FALSE(fs::exists(prefix / bin / "dat"));
 
   if (std::system("command -v desktop-file-validate >/dev/null 2>&1") == 0) {

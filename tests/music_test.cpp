@@ -126,8 +126,7 @@ TEST(Tunes, SettingsFallBackFromAbsurdValues) {
 }
 
 // A session with a tune for home and one for the forest: B switches the music
-// off and on (and is remembered), a change of place cross-fades, a battle's tune
-// gives way to the field's when it ends.
+// off and on (and is remembered), a change of place cross-fades.
 TEST(Tunes, MusicFollowsThePlaceAndTheBKey) {
   using namespace testwav;
   GameRun run;
@@ -160,12 +159,6 @@ TEST(Tunes, MusicFollowsThePlaceAndTheBKey) {
   UpdateMusic(g);
   EXPECT_EQ(g.sound.music.playing, Tune::Forest);
   EXPECT_EQ(music_queued(), 2u) << "home fades out under the forest";
-  g.in_battle = 1;
-  UpdateMusic(g);
-  EXPECT_EQ(g.sound.music.playing, Tune::Battle);
-  g.in_battle = 0;
-  UpdateMusic(g);
-  EXPECT_EQ(g.sound.music.playing, Tune::Forest);
 
   run.events.FormKeyDown(vk::kM);  // the mute silences the music too, and brings it back
   UpdateMusic(g);
