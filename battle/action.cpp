@@ -3,12 +3,16 @@
 #include <vector>
 
 #include "battle/attacks.h"
+#include "battle/battle_state.h"
 #include "battle/charms.h"
 #include "battle/damage.h"
 #include "battle/hp.h"
+#include "core/game.h"
 #include "field/finds.h"
 #include "platform/text.h"
-#include "shell/game.h"
+#include "presentation/effects.h"
+#include "presentation/log.h"
+#include "presentation/sound.h"
 #include "town/clock.h"
 
 namespace {

@@ -2,11 +2,15 @@
 
 #include <algorithm>
 
+#include "battle/battle_state.h"
 #include "battle/charms.h"
 #include "battle/damage.h"
 #include "battle/hp.h"
+#include "core/game.h"
 #include "platform/text.h"
-#include "shell/game.h"
+#include "presentation/effects.h"
+#include "presentation/log.h"
+#include "presentation/sound.h"
 
 namespace {
 

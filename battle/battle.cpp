@@ -4,9 +4,11 @@
 #include "battle/charms.h"
 #include "battle/damage.h"
 #include "battle/hp.h"
+#include "core/game.h"
+#include "core/scene.h"
 #include "platform/text.h"
-#include "shell/game.h"
-#include "shell/scene.h"
+#include "presentation/log.h"
+#include "presentation/sound.h"
 #include "town/clock.h"
 #include "town/item_box.h"
 

@@ -1,7 +1,7 @@
 #include "battle/charms.h"
 
+#include "core/game.h"
 #include "field/finds.h"
-#include "shell/game.h"
 
 bool Owns(const Game& g, int32_t item) {
   return item > 0 && item < kItemCount && g.my.item_count[item] > 0;

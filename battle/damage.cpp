@@ -1,8 +1,10 @@
 #include "battle/damage.h"
 
 #include "battle/hp.h"
+#include "core/game.h"
 #include "platform/text.h"
-#include "shell/game.h"
+#include "presentation/effects.h"
+#include "presentation/log.h"
 #include "town/clock.h"
 
 int32_t HitChanceForGap(int64_t d) {

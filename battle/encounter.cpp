@@ -4,10 +4,14 @@
 #include <vector>
 
 #include "battle/battle.h"
+#include "core/game.h"
+#include "core/monsters.h"
+#include "core/scene.h"
 #include "platform/text.h"
-#include "shell/game.h"
-#include "shell/monsters.h"
-#include "shell/scene.h"
+#include "presentation/log.h"
+#include "presentation/panel.h"
+#include "presentation/screen.h"
+#include "presentation/sound.h"
 #include "town/home.h"
 
 namespace {

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 
+#include "core/game.h"
 #include "platform/text.h"
-#include "shell/game.h"
+#include "presentation/effects.h"
+#include "presentation/screen.h"
+#include "presentation/sound.h"
 
 namespace {
 

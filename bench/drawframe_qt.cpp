@@ -7,13 +7,13 @@
 #include <memory>
 
 #include "bench/qt_app.h"
+#include "core/game.h"
+#include "core/monsters.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/text.h"
 #include "presentation/effects.h"
 #include "presentation/panel.h"
 #include "presentation/screen.h"
-#include "shell/game.h"
-#include "shell/monsters.h"
 #include "tools/fxshot/busy_game.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/headless/fake_wave_out.h"
+#include "platform/soft/fake_wave_out.h"
 #include "presentation/mixer/mixer.h"
 
 namespace {

@@ -1,10 +1,10 @@
 #include "field/field.h"
 
+#include "core/game.h"
+#include "core/scene.h"
 #include "platform/text.h"
 #include "presentation/log.h"
 #include "presentation/screen.h"
-#include "shell/game.h"
-#include "shell/scene.h"
 #include "town/home.h"
 #include "town/item_box.h"
 #include "town/night.h"

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <limits>
 
+#include "core/game.h"
 #include "platform/text.h"
 #include "presentation/log.h"
 #include "presentation/sound.h"
-#include "shell/game.h"
 
 namespace {
 

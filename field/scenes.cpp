@@ -1,7 +1,7 @@
 #include "field/scenes.h"
 
+#include "core/game.h"
 #include "field/field.h"
-#include "shell/game.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
 // The cave: the pit, the writing on the wall and the dragon's presence.
 #include "battle/battle.h"
 #include "battle/hp.h"
+#include "core/game.h"
 #include "field/inscriptions.h"
 #include "field/scenes.h"
 #include "platform/text.h"
 #include "presentation/log.h"
 #include "presentation/screen.h"
 #include "presentation/sound.h"
-#include "shell/game.h"
 
 namespace {
 

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "battle/hp.h"
+#include "core/game.h"
 #include "field/finds.h"
 #include "field/owl_lines.h"
 #include "field/scenes.h"
@@ -10,7 +11,6 @@
 #include "presentation/log.h"
 #include "presentation/screen.h"
 #include "presentation/sound.h"
-#include "shell/game.h"
 
 namespace {
 

@@ -1,5 +1,6 @@
 // The sea: stranded with an island in sight, the wandering bear-rabbit, the deep sea.
 #include "battle/hp.h"
+#include "core/game.h"
 #include "field/field.h"
 #include "field/finds.h"
 #include "field/scenes.h"
@@ -8,7 +9,6 @@
 #include "presentation/log.h"
 #include "presentation/screen.h"
 #include "presentation/sound.h"
-#include "shell/game.h"
 #include "town/clock.h"
 
 bool Stranded(Game& g) {

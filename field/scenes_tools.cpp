@@ -2,6 +2,7 @@
 // a rock for a pickaxe. Each choice shows how many of the tool the player carries.
 #include <array>
 
+#include "core/game.h"
 #include "field/finds.h"
 #include "field/scenes.h"
 #include "field/search.h"
@@ -9,7 +10,6 @@
 #include "presentation/log.h"
 #include "presentation/screen.h"
 #include "presentation/sound.h"
-#include "shell/game.h"
 
 namespace {
 

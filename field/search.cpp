@@ -2,6 +2,8 @@
 
 #include "battle/battle.h"
 #include "battle/hp.h"
+#include "core/game.h"
+#include "core/scene.h"
 #include "field/field.h"
 #include "field/finds.h"
 #include "field/scenes.h"
@@ -9,8 +11,6 @@
 #include "presentation/log.h"
 #include "presentation/screen.h"
 #include "presentation/sound.h"
-#include "shell/game.h"
-#include "shell/scene.h"
 #include "town/clock.h"
 #include "town/home.h"
 #include "town/item_box.h"

@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/game.h"
 #include "presentation/effects_internal.h"
-#include "shell/game.h"
+#include "presentation/screen.h"
 
 namespace {
 

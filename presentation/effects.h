@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
+#include "core/state.h"
 #include "platform/canvas.h"
-#include "shell/state.h"
 
 struct Game;
 

@@ -4,8 +4,10 @@
 #include <array>
 #include <cmath>
 
+#include "core/game.h"
+#include "presentation/effects.h"
 #include "presentation/effects_internal.h"
-#include "shell/game.h"
+#include "presentation/screen.h"
 
 namespace fx {
 namespace {

@@ -4,8 +4,9 @@
 #include <array>
 #include <cmath>
 
+#include "core/game.h"
+#include "presentation/effects.h"
 #include "presentation/effects_internal.h"
-#include "shell/game.h"
 
 namespace fx {
 namespace {

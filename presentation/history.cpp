@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <string_view>
 
+#include "core/game.h"
 #include "platform/events.h"
 #include "platform/text.h"
 #include "presentation/log.h"
 #include "presentation/screen.h"
-#include "shell/game.h"
 
 namespace {
 

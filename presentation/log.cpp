@@ -3,9 +3,9 @@
 #include <array>
 #include <utility>
 
+#include "core/game.h"
 #include "platform/text.h"
 #include "presentation/sound.h"
-#include "shell/game.h"
 
 namespace {
 

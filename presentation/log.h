@@ -14,9 +14,9 @@
 #include <string_view>
 #include <vector>
 
+#include "core/state.h"
 #include "platform/canvas.h"
 #include "platform/events.h"
-#include "shell/state.h"
 
 struct Game;
 

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-#include "shell/game.h"
+#include "core/game.h"
+#include "presentation/sound.h"
 
 namespace {
 

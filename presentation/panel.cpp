@@ -5,8 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "core/game.h"
 #include "platform/text.h"
-#include "shell/game.h"
+#include "presentation/screen.h"
 
 namespace {
 

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <string>
 
+#include "core/game.h"
 #include "platform/text.h"
 #include "presentation/effects.h"
 #include "presentation/history.h"
 #include "presentation/log.h"
 #include "presentation/panel.h"
-#include "shell/game.h"
 
 namespace {
 
@@ -163,4 +163,22 @@ void DrawFrame(Game& g) {
   }
   c.CopyRect(kFull, *s.bak, kFull, CopyMode::Or);
   DrawFrameShake(g);
+}
+
+void DrawTitle(Game& g) {
+  Picture* cg = g.screen.cg;
+  if (!cg) return;
+  Canvas& c = cg->canvas();
+  if (const Picture* scene = g.screen.haikei.get()) {
+    const Rect r{0, 0, std::min(scene->Width(), 300), std::min(scene->Height(), 300)};
+    c.CopyRect(r, *scene, r, CopyMode::Copy);
+  }
+  if (Picture* bak = g.screen.bak) {
+    const Rect full{0, 0, 300, 300};
+    Canvas& b = bak->canvas();
+    b.brush_style = BrushStyle::Solid;
+    b.brush_color = colors::kBlack;
+    b.FillRect(full);
+    c.CopyRect(full, *bak, full, CopyMode::Or);
+  }
 }

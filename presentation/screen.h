@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "core/state.h"
 #include "platform/canvas.h"
-#include "shell/state.h"
 
 struct Game;
 
@@ -54,5 +54,7 @@ void ShowCg(Game& g, const std::string& name);
 
 // The per-tick composition (while playing, or while bp_box is shown).
 void DrawFrame(Game& g);
+// The title screen: the scene picture as it is, with an empty overlay.
+void DrawTitle(Game& g);
 // The enemy of the battle, centred, blinking while EnemyBlinkCounter runs down.
 void DrawEnemy(Game& g);

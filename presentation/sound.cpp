@@ -1,6 +1,6 @@
 #include "presentation/sound.h"
 
-#include "shell/game.h"
+#include "core/game.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include "shell/keys.h"
 
+#include "core/game.h"
 #include "platform/events.h"
 #include "presentation/history.h"
 #include "presentation/log.h"
 #include "presentation/sound.h"
-#include "shell/game.h"
 #include "shell/settings.h"
 #include "shell/title.h"
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "core/game.h"
 #include "platform/text.h"
-#include "shell/game.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "shell/game.h"
+#include "core/game.h"
 #include "shell/startup.h"
 
 int RunGame(Platform& platform) {

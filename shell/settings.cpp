@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "core/file_io.h"
+#include "core/game.h"
 #include "platform/ini_file.h"
 #include "presentation/sound.h"
-#include "shell/file_io.h"
-#include "shell/game.h"
 
 DesktopSettings ParseSettings(const std::string& text) {
   const IniFile ini = IniFile::Parse(text);

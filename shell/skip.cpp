@@ -1,8 +1,8 @@
 #include "shell/skip.h"
 
+#include "core/game.h"
 #include "presentation/history.h"
 #include "presentation/log.h"
-#include "shell/game.h"
 
 void SkipTick(Game& g) {
   if (!g.plat.ControlHeld() || HistoryOpen(g)) return;

@@ -3,17 +3,18 @@
 #include <algorithm>
 #include <memory>
 
+#include "core/action.h"
+#include "core/game.h"
+#include "core/save.h"
+#include "core/scene.h"
 #include "presentation/log.h"
 #include "presentation/midi.h"
 #include "presentation/panel.h"
 #include "presentation/screen.h"
 #include "presentation/sound.h"
-#include "shell/action.h"
 #include "shell/events.h"
-#include "shell/game.h"
 #include "shell/layout.h"
-#include "shell/save.h"
-#include "shell/scene.h"
+#include "shell/scene_loop.h"
 #include "shell/settings.h"
 #include "town/character.h"
 #include "town/cooking.h"

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
+#include "core/game.h"
 #include "platform/text.h"
 #include "presentation/history.h"
 #include "presentation/music.h"
 #include "presentation/screen.h"
-#include "shell/game.h"
 #include "town/cooking.h"
 
 namespace {
@@ -24,24 +24,6 @@ bool SkipsTick(int draw_speed, int frame_counter) {
   return (draw_speed == 1 && frame_counter % 4 == 0) || (draw_speed == 2 && frame_counter % 3 == 0);
 }
 
-void DrawTitle(Game& g) {
-  Picture* cg = g.screen.cg;
-  if (!cg) return;
-  Canvas& c = cg->canvas();
-  if (const Picture* scene = g.screen.haikei.get()) {
-    const Rect r{0, 0, std::min(scene->Width(), 300), std::min(scene->Height(), 300)};
-    c.CopyRect(r, *scene, r, CopyMode::Copy);
-  }
-  if (Picture* bak = g.screen.bak) {
-    const Rect full{0, 0, 300, 300};
-    Canvas& b = bak->canvas();
-    b.brush_style = BrushStyle::Solid;
-    b.brush_color = colors::kBlack;
-    b.FillRect(full);
-    c.CopyRect(full, *bak, full, CopyMode::Or);
-  }
-  RefreshCg(g);
-}
 void AdaptTimerRate(Game& g) {
   const int64_t now = g.plat.NowMs();
   if (now <= g.shell.NextSecond) return;
@@ -66,6 +48,7 @@ void Timer1Timer(Game& g) {
   const bool bp_box = IsShown(g, "bp_box");
   if (g.GamePhase == -1 && !bp_box) {
     DrawTitle(g);
+    RefreshCg(g);
   } else {
     if (bp_box) {
       if (Widget* l = g.plat.FindWidget("bp_l")) l->SetCaption(J("のこりBP: ") + Num(g.unit[kPlayer].bp));

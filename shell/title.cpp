@@ -1,14 +1,14 @@
 #include "shell/title.h"
 
+#include "core/game.h"
+#include "core/save.h"
+#include "core/scene.h"
 #include "platform/events.h"
 #include "platform/text.h"
 #include "presentation/log.h"
 #include "presentation/screen.h"
 #include "presentation/sound.h"
-#include "shell/game.h"
 #include "shell/layout.h"
-#include "shell/save.h"
-#include "shell/scene.h"
 #include "town/character.h"
 #include "town/home.h"
 

@@ -14,12 +14,12 @@
 #include <unistd.h>
 
 #include "assets.h"
+#include "core/monsters.h"
 #include "platform/bmp.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/text.h"
 #include "presentation/mixer/mixer_error.h"
 #include "presentation/mixer/wave_file.h"
-#include "shell/monsters.h"
 
 namespace fs = std::filesystem;
 

@@ -7,9 +7,10 @@
 #include <string>
 
 #include "battle/battle.h"
+#include "core/scene.h"
 #include "platform/text.h"
 #include "shell/layout.h"
-#include "shell/scene.h"
+#include "shell/scene_loop.h"
 #include "tests/shell_fixture.h"
 #include "town/character.h"
 

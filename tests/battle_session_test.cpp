@@ -6,6 +6,7 @@
 #include <random>
 #include <vector>
 
+#include "shell/scene_loop.h"
 #include "tests/battle_fixture.h"
 #include "tests/small_stack.h"
 

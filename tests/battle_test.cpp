@@ -12,6 +12,7 @@
 #include "battle/damage.h"
 #include "battle/encounter.h"
 #include "battle/hp.h"
+#include "presentation/effects.h"
 #include "presentation/screen.h"
 #include "tests/battle_fixture.h"
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "core/items.h"
+#include "core/monsters.h"
 #include "platform/text.h"
-#include "shell/items.h"
-#include "shell/monsters.h"
 #include "tests/catalogue_lists.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <array>
 
-#include "shell/items.h"
+#include "core/items.h"
 #include "tests/item_box_fixture.h"
 #include "town/cooking.h"
 

@@ -11,9 +11,10 @@
 #include <initializer_list>
 #include <string>
 
+#include "core/scene.h"
 #include "platform/text.h"
 #include "shell/layout.h"
-#include "shell/scene.h"
+#include "shell/scene_loop.h"
 #include "tests/shell_fixture.h"
 #include "town/character.h"
 

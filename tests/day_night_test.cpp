@@ -3,7 +3,8 @@
 
 #include <numeric>
 
-#include "shell/save.h"
+#include "core/save.h"
+#include "presentation/log.h"
 #include "tests/day_fixture.h"
 #include "town/night.h"
 

@@ -3,7 +3,7 @@
 
 #include <set>
 
-#include "shell/save.h"
+#include "core/save.h"
 #include "tests/day_fixture.h"
 #include "town/night.h"
 #include "town/shop.h"

@@ -5,6 +5,7 @@
 #include "fx_fixture.h"
 #include "presentation/effects.h"
 #include "presentation/effects_internal.h"
+#include "presentation/screen.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/scene.h"
 #include "platform/text.h"
-#include "shell/scene.h"
 #include "tests/shell_fixture.h"
 #include "town/home.h"
 

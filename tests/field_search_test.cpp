@@ -3,6 +3,7 @@
 
 #include "field/field.h"
 #include "field/search.h"
+#include "shell/scene_loop.h"
 #include "tests/field_fixture.h"
 
 namespace {

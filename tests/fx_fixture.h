@@ -5,9 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "core/game.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/text.h"
-#include "shell/game.h"
+#include "presentation/screen.h"
 
 struct FxGame {
   FxGame() : g(plat) {

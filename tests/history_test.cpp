@@ -1,11 +1,13 @@
 // The message history: its ring, wrapping, scrolling, and the game standing still beneath.
 #include <gtest/gtest.h>
 
+#include "core/save.h"
 #include "platform/text.h"
 #include "presentation/effects.h"
 #include "presentation/history.h"
+#include "presentation/log.h"
+#include "presentation/screen.h"
 #include "screen_fixture.h"
-#include "shell/save.h"
 
 namespace {
 

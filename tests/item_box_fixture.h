@@ -7,8 +7,9 @@
 #include <functional>
 #include <string>
 
+#include "core/scene.h"
 #include "platform/text.h"
-#include "shell/scene.h"
+#include "shell/scene_loop.h"
 #include "tests/shell_fixture.h"
 #include "town/character.h"
 #include "town/item_box.h"

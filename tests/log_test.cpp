@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/text.h"
+#include "presentation/log.h"
 #include "presentation/sound.h"
 #include "screen_fixture.h"
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <optional>
 
-#include "platform/headless/fake_wave_out.h"
+#include "platform/soft/fake_wave_out.h"
 #include "presentation/mixer/mixer.h"
 #include "tests/mixer_test_wav.h"
 

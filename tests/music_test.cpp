@@ -8,8 +8,9 @@
 
 #include "music.h"
 #include "platform/events.h"
-#include "platform/headless/fake_wave_out.h"
+#include "platform/soft/fake_wave_out.h"
 #include "presentation/music.h"
+#include "presentation/sound.h"
 #include "shell/settings.h"
 #include "tests/mixer_test_wav.h"
 #include "tests/shell_fixture.h"

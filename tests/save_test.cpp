@@ -12,12 +12,12 @@
 #include <variant>
 #include <vector>
 
+#include "core/game.h"
+#include "core/guest_names.h"
+#include "core/play_record.h"
+#include "core/save.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/text.h"
-#include "shell/game.h"
-#include "shell/guest_names.h"
-#include "shell/play_record.h"
-#include "shell/save.h"
 
 namespace fs = std::filesystem;
 

@@ -13,12 +13,12 @@
 
 #include <unistd.h>
 
+#include "core/game.h"
 #include "platform/bmp.h"
 #include "platform/headless/headless_platform.h"
 #include "presentation/log.h"
 #include "presentation/screen.h"
 #include "shell/events.h"
-#include "shell/game.h"
 #include "shell/layout.h"
 
 struct ScreenRun {

@@ -8,7 +8,9 @@
 
 #include "fx_fixture.h"
 #include "platform/text.h"
+#include "presentation/log.h"
 #include "presentation/panel.h"
+#include "presentation/screen.h"
 #include "screen_fixture.h"
 
 namespace {

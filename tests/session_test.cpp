@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <random>
 
+#include "core/scene.h"
 #include "platform/text.h"
 #include "presentation/log.h"
-#include "shell/scene.h"
 #include "tests/shell_fixture.h"
 #include "tests/small_stack.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "shell/state.h"
+#include "core/state.h"
 
 namespace {
 

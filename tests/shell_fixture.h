@@ -12,10 +12,10 @@
 
 #include <unistd.h>
 
+#include "core/game.h"
 #include "platform/bmp.h"
 #include "platform/headless/headless_platform.h"
 #include "shell/events.h"
-#include "shell/game.h"
 #include "shell/layout.h"
 #include "shell/startup.h"
 

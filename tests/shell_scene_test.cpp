@@ -2,8 +2,9 @@
 
 #include <string>
 
+#include "core/scene.h"
 #include "presentation/log.h"
-#include "shell/scene.h"
+#include "shell/scene_loop.h"
 #include "tests/shell_fixture.h"
 
 namespace {

@@ -12,10 +12,10 @@
 
 #include <unistd.h>
 
+#include "core/game.h"
 #include "platform/headless/headless_platform.h"
 #include "presentation/midi.h"
 #include "presentation/sound.h"
-#include "shell/game.h"
 #include "tests/mixer_test_wav.h"
 
 using namespace testwav;

@@ -1,11 +1,12 @@
 #include <gtest/gtest.h>
 
+#include "core/save.h"
+#include "core/scene.h"
 #include "platform/events.h"
 #include "platform/text.h"
-#include "shell/save.h"
-#include "shell/scene.h"
-#include "shell/timer.h"
+#include "presentation/log.h"
 #include "shell/keys.h"
+#include "shell/timer.h"
 #include "shell/title.h"
 #include "tests/shell_fixture.h"
 #include "town/character.h"

@@ -4,7 +4,7 @@
 
 #include <numeric>
 
-#include "shell/save.h"
+#include "core/save.h"
 #include "tests/day_fixture.h"
 #include "town/cooking.h"
 #include "town/night.h"

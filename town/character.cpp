@@ -2,11 +2,11 @@
 
 #include <string>
 
+#include "core/game.h"
 #include "platform/text.h"
 #include "presentation/effects.h"
 #include "presentation/log.h"
 #include "presentation/sound.h"
-#include "shell/game.h"
 #include "town/item_box.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "battle/hp.h"
+#include "core/game.h"
 #include "field/finds.h"
-#include "shell/game.h"
 #include "town/item_use.h"
 
 namespace {

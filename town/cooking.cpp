@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
+#include "core/game.h"
 #include "field/finds.h"
 #include "platform/text.h"
 #include "presentation/log.h"
 #include "presentation/sound.h"
-#include "shell/game.h"
 #include "town/clock.h"
 #include "town/item_box.h"
 #include "town/item_use.h"

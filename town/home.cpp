@@ -3,12 +3,12 @@
 #include <string>
 
 #include "battle/hp.h"
+#include "core/game.h"
+#include "core/scene.h"
 #include "field/field.h"
 #include "platform/text.h"
 #include "presentation/log.h"
 #include "presentation/screen.h"
-#include "shell/game.h"
-#include "shell/scene.h"
 #include "town/clock.h"
 #include "town/item_box.h"
 #include "town/night.h"

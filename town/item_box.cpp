@@ -4,13 +4,13 @@
 #include <functional>
 
 #include "battle/battle.h"
+#include "core/game.h"
+#include "core/scene.h"
 #include "field/finds.h"
 #include "platform/text.h"
 #include "presentation/log.h"
 #include "presentation/screen.h"
 #include "presentation/sound.h"
-#include "shell/game.h"
-#include "shell/scene.h"
 #include "town/cooking.h"
 #include "town/home.h"
 #include "town/item_use.h"

@@ -4,12 +4,12 @@
 #include <utility>
 
 #include "battle/hp.h"
+#include "core/game.h"
 #include "field/finds.h"
 #include "platform/text.h"
 #include "presentation/effects.h"
 #include "presentation/log.h"
 #include "presentation/sound.h"
-#include "shell/game.h"
 #include "town/clock.h"
 #include "town/item_box.h"
 #include "town/shop.h"

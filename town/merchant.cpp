@@ -1,7 +1,7 @@
 #include "town/merchant.h"
 
+#include "core/game.h"
 #include "platform/text.h"
-#include "shell/game.h"
 
 namespace {
 

@@ -4,13 +4,13 @@
 #include <string>
 
 #include "battle/hp.h"
+#include "core/action.h"
+#include "core/game.h"
+#include "core/scene.h"
 #include "platform/text.h"
 #include "presentation/log.h"
 #include "presentation/screen.h"
 #include "presentation/sound.h"
-#include "shell/action.h"
-#include "shell/game.h"
-#include "shell/scene.h"
 #include "town/clock.h"
 #include "town/home.h"
 #include "town/orders.h"

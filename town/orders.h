@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "shell/game.h"
+#include "core/game.h"
 
 // Slot 0 is never used (and not saved); orders live in slots 1..10.
 inline constexpr int kFirstOrderSlot = 1;

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <string>
 
+#include "core/game.h"
+#include "core/guest_names.h"
+#include "core/scene.h"
 #include "platform/text.h"
 #include "presentation/effects.h"
 #include "presentation/log.h"
 #include "presentation/sound.h"
-#include "shell/game.h"
-#include "shell/guest_names.h"
-#include "shell/scene.h"
 #include "town/clock.h"
 #include "town/home.h"
 #include "town/item_use.h"

@@ -17,9 +17,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless/fake_wave_out.h"
-#include "platform/headless/soft_picture.h"
 #include "platform/platform.h"
+#include "platform/soft/fake_wave_out.h"
+#include "platform/soft/soft_picture.h"
 
 class HeadlessPlatform : public Platform {
  public:

@@ -22,9 +22,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless/fake_wave_out.h"
-#include "platform/headless/soft_picture.h"
 #include "platform/platform.h"
+#include "platform/soft/fake_wave_out.h"
+#include "platform/soft/soft_picture.h"
 #include "platform/web/web_wave_out.h"
 
 // A software picture whose canvas draws text with the browser's text engine.

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/headless/fake_wave_out.h"
 #include "platform/ini_file.h"
+#include "platform/soft/fake_wave_out.h"
 #include "presentation/mixer/mixer.h"
 #include "presentation/mixer/mixer_settings.h"
 

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "shell/guest_names.h"
-#include "shell/save.h"
+#include "core/guest_names.h"
+#include "core/save.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static GameState* first = new GameState;

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <span>
 
-#include "platform/headless/fake_wave_out.h"
+#include "platform/soft/fake_wave_out.h"
 #include "presentation/mixer/mixer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include "core/game.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/text.h"
-#include "shell/game.h"
 #include "shell/layout.h"
 
 namespace {

@@ -2,11 +2,13 @@
 // log makes of an owl doctor's line or a cave inscription stands whole in the window.
 #include <gtest/gtest.h>
 
+#include "core/game.h"
 #include "field/inscriptions.h"
 #include "field/owl_lines.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/text.h"
-#include "shell/game.h"
+#include "presentation/log.h"
+#include "presentation/screen.h"
 #include "shell/layout.h"
 
 TEST(QtTextFit, OwlLinesAndInscriptionsFitTheWindow) {

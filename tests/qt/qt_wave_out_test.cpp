@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless/fake_wave_out.h"
 #include "platform/qt/pulse_stream.h"
 #include "platform/qt/qt_wave_out.h"
+#include "platform/soft/fake_wave_out.h"
 #include "presentation/mixer/mixer.h"
 #include "tests/mixer_test_wav.h"
 

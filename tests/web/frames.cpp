@@ -15,9 +15,9 @@
 #include <sstream>
 #include <string>
 
+#include "core/game.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/text.h"
-#include "shell/game.h"
 #include "shell/program.h"
 
 namespace {

@@ -12,16 +12,16 @@
 #include <memory>
 #include <random>
 
+#include "core/action.h"
+#include "core/game.h"
+#include "core/save.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/text.h"
-#include "shell/action.h"
-#include "shell/game.h"
-#include "shell/save.h"
 #include "shell/startup.h"
-#include "town/character.h"
 #include "tools/autoplay/invariants.h"
 #include "tools/autoplay/screen_reader.h"
 #include "tools/autoplay/strategy.h"
+#include "town/character.h"
 
 namespace fs = std::filesystem;
 

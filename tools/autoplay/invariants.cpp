@@ -2,10 +2,10 @@
 
 #include <memory>
 
+#include "core/file_io.h"
+#include "core/game.h"
+#include "core/save.h"
 #include "platform/text.h"
-#include "shell/file_io.h"
-#include "shell/game.h"
-#include "shell/save.h"
 
 namespace {
 

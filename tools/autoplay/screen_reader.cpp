@@ -1,8 +1,8 @@
 #include "tools/autoplay/screen_reader.h"
 
+#include "core/game.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/text.h"
-#include "shell/game.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/game.h"
 #include "platform/text.h"
-#include "shell/game.h"
 #include "tools/autoplay/sensible_strategy.h"
 #include "tools/autoplay/strategy.h"
 

@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include "core/game.h"
 #include "platform/text.h"
-#include "shell/game.h"
 
 inline void SetUpPlayer(Game& g) {
   tman& me = g.unit[kPlayer];

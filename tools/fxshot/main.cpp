@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "core/game.h"
+#include "core/monsters.h"
 #include "platform/qt/qt_picture.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/text.h"
@@ -25,8 +27,6 @@
 #include "presentation/log.h"
 #include "presentation/panel.h"
 #include "presentation/screen.h"
-#include "shell/game.h"
-#include "shell/monsters.h"
 #include "tools/fxshot/busy_game.h"
 
 namespace {

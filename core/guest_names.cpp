@@ -1,8 +1,8 @@
-#include "shell/guest_names.h"
+#include "core/guest_names.h"
 
+#include "core/file_io.h"
+#include "core/game.h"
 #include "platform/text.h"
-#include "shell/file_io.h"
-#include "shell/game.h"
 
 void ParseGuestNames(GameState& s, std::string_view bytes) {
   size_t pos = 0;

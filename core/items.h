@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "shell/state.h"
+#include "core/state.h"
 
 // Clears item_def and fills every item the game knows (the finds first, then the
 // cookable products). Numbers without a name stay empty: not in use anywhere.

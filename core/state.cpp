@@ -1,4 +1,4 @@
-#include "shell/state.h"
+#include "core/state.h"
 
 #include <algorithm>
 

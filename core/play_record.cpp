@@ -1,4 +1,4 @@
-#include "shell/play_record.h"
+#include "core/play_record.h"
 
 #include <iterator>
 

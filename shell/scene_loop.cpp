@@ -1,14 +1,9 @@
-#include "shell/scene.h"
+#include "shell/scene_loop.h"
 
 #include <utility>
 
-#include "shell/action.h"
-#include "shell/game.h"
-
-void Transfer(Game& g, Scene scene) {
-  if (!scene) return;
-  g.shell.scenes.push_back(std::move(scene));
-}
+#include "core/action.h"
+#include "core/game.h"
 
 bool SceneStep(Game& g) {
   if (g.plat.Closed()) return false;

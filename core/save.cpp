@@ -1,4 +1,4 @@
-#include "shell/save.h"
+#include "core/save.h"
 
 #include <algorithm>
 #include <bit>
@@ -10,13 +10,13 @@
 #include <cstring>
 #include <span>
 
+#include "core/file_io.h"
+#include "core/game.h"
+#include "core/guest_names.h"
+#include "core/monsters.h"
+#include "core/play_record.h"
 #include "platform/text.h"
 #include "presentation/sound.h"
-#include "shell/file_io.h"
-#include "shell/game.h"
-#include "shell/guest_names.h"
-#include "shell/monsters.h"
-#include "shell/play_record.h"
 
 namespace {
 

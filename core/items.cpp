@@ -1,7 +1,7 @@
-#include "shell/items.h"
+#include "core/items.h"
 
+#include "core/items_data.h"
 #include "platform/text.h"
-#include "shell/items_data.h"
 
 namespace {
 

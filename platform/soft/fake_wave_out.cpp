@@ -1,4 +1,4 @@
-#include "platform/headless/fake_wave_out.h"
+#include "platform/soft/fake_wave_out.h"
 
 #include <algorithm>
 

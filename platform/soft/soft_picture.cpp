@@ -1,4 +1,4 @@
-#include "platform/headless/soft_picture.h"
+#include "platform/soft/soft_picture.h"
 
 #include <algorithm>
 #include <cmath>

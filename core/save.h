@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "shell/state.h"
+#include "core/state.h"
 
 struct Game;
 

@@ -1,11 +1,11 @@
-#include "shell/action.h"
+#include "core/action.h"
 
 #include <array>
 #include <memory>
 #include <utility>
 
-#include "shell/game.h"
-#include "shell/save.h"
+#include "core/game.h"
+#include "core/save.h"
 
 void BeginAction(Game& g) {
   if (g.in_battle) return;  // a turn of a running battle: the battle's action goes on

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "shell/state.h"
+#include "core/state.h"
 
 // The shop's title for a RANK (CP932): 0..27 each their own, 28..99999
 // "ポムリエ", anything else empty.

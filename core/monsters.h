@@ -2,7 +2,7 @@
 // after start-up.
 #pragma once
 
-#include "shell/state.h"
+#include "core/state.h"
 
 // Clears and fills the 22 monsters and the 22 techniques, then the item
 // catalogue (FillItemCatalogue), which the monsters' drops refer to.

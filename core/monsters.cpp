@@ -1,9 +1,9 @@
-#include "shell/monsters.h"
+#include "core/monsters.h"
 
 #include <iterator>
 
+#include "core/items.h"
 #include "platform/text.h"
-#include "shell/items.h"
 
 
 namespace {

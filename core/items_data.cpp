@@ -1,7 +1,7 @@
 // The item catalogue as data: every item the game knows, in two groups (the
 // finds, tools and keepsakes; then the cookable products). A null description
 // is written from the effect at fill time.
-#include "shell/items_data.h"
+#include "core/items_data.h"
 
 const ItemRow kItemFinds[] = {
     {1, "ミルク", "おいしいよ、そのまま飲むとHP +1", 15, 0, 1, 1, {0, 0, 0, 0}, 0, 0},
