@@ -62,6 +62,7 @@ void BM_DrawFrame(benchmark::State& state) {
   for (auto _ : state) {
     b.Churn();
     b.Refill();
+    StepFrame(b.g);
     DrawFrame(b.g);
   }
 }
@@ -73,6 +74,7 @@ void BM_StatusPanel(benchmark::State& state) {
   b.g.panel.EnemyPanelSlide = 0;
   for (auto _ : state) {
     b.Churn();
+    StepStatusPanel(b.g);
     DrawStatusPanel(b.g);
   }
 }

@@ -55,13 +55,14 @@ bool SaveWhole(Game& g) {
   return SaveBytes(g, bytes, *record);
 }
 
-void SaveOnClose(Game& g) {
-  SaveWhole(g);
+bool SaveOnClose(Game& g) {
+  const bool saved = SaveWhole(g);
   g.action.closed = true;
+  return saved;
 }
 
-void SaveMorning(Game& g) {
-  if (g.action.closed) return;
+bool SaveMorning(Game& g) {
+  if (g.action.closed) return false;
   CommitAction(g);
-  SaveWhole(g);
+  return SaveWhole(g);
 }

@@ -49,9 +49,10 @@ std::string WholeSaveData(Game& g);
 bool SaveWhole(Game& g);
 
 // The window is closing (the close box, a signal, the end of a life): saves by the
-// rule above, once, and marks the game closed for saves.
-void SaveOnClose(Game& g);
+// rule above, once, and marks the game closed for saves. Returns whether it saved
+// (the caller plays the save sound).
+bool SaveOnClose(Game& g);
 
 // The new day has begun: its state is whole and saved, so a crash loses at most
-// the day in progress.
-void SaveMorning(Game& g);
+// the day in progress. Returns whether it saved (the caller plays the save sound).
+bool SaveMorning(Game& g);

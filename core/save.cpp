@@ -13,10 +13,8 @@
 #include "core/file_io.h"
 #include "core/game.h"
 #include "core/guest_names.h"
-#include "core/monsters.h"
 #include "core/play_record.h"
 #include "platform/text.h"
-#include "presentation/sound.h"
 
 namespace {
 
@@ -306,7 +304,7 @@ bool ParseSaveData(GameState& s, std::string_view bytes) {
 std::string SaveFilePath(const Game& g) { return g.plat.UserDir() + "dat/my.dat"; }
 std::string DamagedSaveFilePath(const Game& g) { return g.plat.UserDir() + "dat/my.dat.damaged"; }
 
-void Load(Game& g) {
+bool ReadSaveSlot(Game& g) {
   const std::string path = SaveFilePath(g);
   const std::string damaged_path = DamagedSaveFilePath(g);
   std::string bytes;
@@ -344,8 +342,7 @@ void Load(Game& g) {
   LoadGuestNames(g);
   g.my.load_count += 1;
   g.action.loaded = true;
-  if (may_overwrite) Save(g);
-  FillMonsterCatalogue(g);
+  return may_overwrite;
 }
 
 bool Save(Game& g, const SaveOptions& options) { return SaveBytes(g, FormatSaveData(g), g, options); }
@@ -367,6 +364,5 @@ bool SaveBytes(Game& g, const std::string& bytes, const GameState& record, const
     return false;
   }
   g.plat.FilesWritten();
-  PlayWave(g, 3, "save.wav");
   return true;
 }

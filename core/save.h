@@ -22,12 +22,12 @@ bool ParseSaveData(GameState& s, std::string_view bytes);
 // The one real value of the file, 23 characters wide: " 1.50000000000000E+0003".
 std::string FormatSaveReal(double v);
 
-// Reads my.dat and name.dat, counts the load, saves, then fills the monster and
-// item catalogues. A missing my.dat leaves the state with no character
-// (flag[0] = 0), so the title starts character creation, and a fresh file is
-// written. A damaged or unreadable my.dat is kept as my.dat.damaged before
-// anything replaces it, and the player is told once.
-void Load(Game& g);
+// Reads my.dat and name.dat into the state and counts the load. A missing my.dat
+// leaves the state with no character (flag[0] = 0), so the title starts character
+// creation. A damaged or unreadable my.dat is kept as my.dat.damaged before anything
+// may replace it, and the player is told once. Returns whether my.dat may be
+// replaced now: false when the old file could not be kept aside.
+bool ReadSaveSlot(Game& g);
 
 struct SaveOptions {
   // Test hook: stop once the new file is written, before it replaces the old
@@ -36,7 +36,7 @@ struct SaveOptions {
 };
 
 // Writes my.dat (never destroying the previous one on failure), then the play
-// record, then plays the save sound. On an I/O error the player sees the
+// record; the caller plays the save sound on success. On an I/O error the player sees the
 // system's error text, nothing counts as saved and false is returned.
 bool Save(Game& g, const SaveOptions& options = {});
 

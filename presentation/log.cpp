@@ -205,7 +205,7 @@ void DrawMessageLog(Game& g, Canvas& c) {
   }
 }
 
-void DrawChoiceButtons(Game& g, Canvas& c) {
+void StepChoiceButtons(Game& g) {
   if (g.GamePhase < 0) return;
   LogState& s = g.log;
   if (s.ChoiceSlide < 0 && s.ChoiceActive == 1) {
@@ -214,12 +214,14 @@ void DrawChoiceButtons(Game& g, Canvas& c) {
     const int a = s.ChoiceSlide < 0 ? -s.ChoiceSlide : s.ChoiceSlide;
     s.ChoiceSlide -= (300 - a) / 2 + 1;
   }
-  // The cancel blink hides the buttons on every other tick while it runs.
-  bool show_buttons = true;
-  if (s.CancelBlink > 0) {
-    --s.CancelBlink;
-    show_buttons = s.CancelBlink % 2 == 0;
-  }
+  if (s.CancelBlink > 0) --s.CancelBlink;
+}
+
+void DrawChoiceButtons(Game& g, Canvas& c) {
+  if (g.GamePhase < 0) return;
+  const LogState& s = g.log;
+  // The cancel blink hides the buttons on every other tick while it runs (odd ticks left).
+  const bool show_buttons = s.CancelBlink % 2 == 0;
 
   c.brush_style = BrushStyle::Solid;
   c.brush_color = colors::kBlack;

@@ -87,7 +87,10 @@ bool ReleaseClickWait(Game& g);
 // The click routing calls it when a right-click cancels a pending choice.
 void StartCancelBlink(Game& g);
 
-// Per-tick drawing onto cg's canvas, called by DrawFrame.
+// One drawing tick of the choice buttons, before they are drawn: the slide moves in
+// (or out once answered) and the cancel blink counts down. Only during play.
+void StepChoiceButtons(Game& g);
+// Per-tick drawing onto cg's canvas, called by DrawFrame; they change only pixels.
 void DrawMessageLog(Game& g, Canvas& c);
 void DrawChoiceButtons(Game& g, Canvas& c);
 

@@ -194,11 +194,36 @@ int32_t StepShown(int32_t shown, int32_t target) {
   return static_cast<int32_t>(s);
 }
 
+void StepStatusPanel(Game& g) {
+  if (g.screen.bak == nullptr || g.screen.cg == nullptr) return;
+  PanelState& p = g.panel;
+  p.drawn = {p.PanelSlide, p.EnemyPanelSlide, p.ShownHp,      p.ShownMp,      p.ShownTp,
+             p.ShownFullness, p.ShownExp,  p.ShownEnemyHp, p.ShownEnemyMp, p.ShownEnemyTp};
+  const tman& me = g.unit[kPlayer];
+  const tman* foe = Enemy(g);
+
+  // Slides.
+  if (p.PanelSlide < 0) p.PanelSlide += (-p.PanelSlide) / 4 + 1;
+  if (p.EnemyPanelSlide < 0) p.EnemyPanelSlide += (-p.EnemyPanelSlide) / 2 + 1;
+
+  // Shown values.
+  p.ShownFullness = StepShown(p.ShownFullness, me.fullness);
+  p.ShownHp = StepShown(p.ShownHp, me.hp);
+  p.ShownMp = StepShown(p.ShownMp, me.mp);
+  p.ShownTp = StepShown(p.ShownTp, me.tp);
+  if (foe != nullptr) {
+    p.ShownEnemyHp = StepShown(p.ShownEnemyHp, foe->hp);
+    p.ShownEnemyMp = StepShown(p.ShownEnemyMp, foe->mp);
+    p.ShownEnemyTp = StepShown(p.ShownEnemyTp, foe->tp);
+  }
+  p.ShownExp = StepShown(p.ShownExp, me.exp);
+}
+
 void DrawStatusPanel(Game& g) {
   if (g.screen.bak == nullptr || g.screen.cg == nullptr) return;
   Canvas& txt = g.screen.bak->canvas();
   Canvas& bars = g.screen.cg->canvas();
-  PanelState& p = g.panel;
+  const PanelState::Drawn& p = g.panel.drawn;
   const PanelTexts& t = Texts();
   const tmy& my = g.my;
   const tman& me = g.unit[kPlayer];
@@ -231,11 +256,11 @@ void DrawStatusPanel(Game& g) {
   Text(txt, lv_x, 2, 7, white, "Lv ");
 
   TextR(txt, right, 15, 12, white, me.name + " ", true);
-  TextR(txt, right, 40, 10, PanelRatioColor(p.ShownHp, me.max_hp), "HP:" + Num(p.ShownHp) + "/" + Num(me.max_hp));
-  TextR(txt, right, 56, 10, PanelRatioColor(p.ShownMp, me.max_mp), "MP:" + Num(p.ShownMp) + "/" + Num(me.max_mp));
+  TextR(txt, right, 40, 10, PanelRatioColor(p.Hp, me.max_hp), "HP:" + Num(p.Hp) + "/" + Num(me.max_hp));
+  TextR(txt, right, 56, 10, PanelRatioColor(p.Mp, me.max_mp), "MP:" + Num(p.Mp) + "/" + Num(me.max_mp));
   TextR(txt, right, 86, 10, PanelAgeColor(me.age_days, me.lifespan_days),
         t.lifespan + Num(me.age_days) + "/" + Num(me.lifespan_days));
-  TextR(txt, right, 132, 9, PanelFullnessColor(me.fullness), t.belly + Num(p.ShownFullness) + t.percent);
+  TextR(txt, right, 132, 9, PanelFullnessColor(me.fullness), t.belly + Num(p.Fullness) + t.percent);
   TextR(txt, right, 157, 9, white, t.money + Num(my.money) + t.yen);
 
   // Enemy block during a battle against a named enemy.
@@ -246,10 +271,10 @@ void DrawStatusPanel(Game& g) {
     Text(txt, ex, 30, 16, white, foe->name);
     const int name_w = Width(txt, 16, foe->name);
     Text(txt, ex + name_w + 2, 38, 9, white, "Lv " + Num(foe->level));
-    Text(txt, ex, 54, 10, PanelRatioColor(p.ShownEnemyHp, foe->max_hp),
-         "HP:" + Num(p.ShownEnemyHp) + "/" + Num(foe->max_hp));
-    Text(txt, ex, 70, 10, PanelRatioColor(p.ShownEnemyMp, foe->max_mp),
-         "MP:" + Num(p.ShownEnemyMp) + "/" + Num(foe->max_mp));
+    Text(txt, ex, 54, 10, PanelRatioColor(p.EnemyHp, foe->max_hp),
+         "HP:" + Num(p.EnemyHp) + "/" + Num(foe->max_hp));
+    Text(txt, ex, 70, 10, PanelRatioColor(p.EnemyMp, foe->max_mp),
+         "MP:" + Num(p.EnemyMp) + "/" + Num(foe->max_mp));
   }
 
   // The state lists stay at the right edge; they grow a point while the enemy block shows.
@@ -262,35 +287,19 @@ void DrawStatusPanel(Game& g) {
   // Bars straight onto the picture.
   const bool even_tick = g.FrameCounter % 2 == 0;
   Bar(bars, p.PanelSlide, 27, 95, hours_left, my.day_hours, kBlueBar);
-  Bar(bars, right - 75, 14, 75, p.ShownExp, exp_need, kBlueBar);
+  Bar(bars, right - 75, 14, 75, p.Exp, exp_need, kBlueBar);
   if (in_shop) Bar(bars, p.PanelSlide, 64, 75, my.rank_progress, rank_need, kBlueBar);
-  Bar(bars, right - 80, 54, 80, p.ShownHp, me.max_hp, kHpBar);
-  Bar(bars, right - 70, 70, 70, p.ShownMp, me.max_mp, kMpBar);
-  Bar(bars, right - 60, 74, 60, p.ShownTp, 100, kTpTrack,
-      p.ShownTp >= 100 && even_tick ? kTpFlash : Rgb{51, 255, 51});
+  Bar(bars, right - 80, 54, 80, p.Hp, me.max_hp, kHpBar);
+  Bar(bars, right - 70, 70, 70, p.Mp, me.max_mp, kMpBar);
+  Bar(bars, right - 60, 74, 60, p.Tp, 100, kTpTrack,
+      p.Tp >= 100 && even_tick ? kTpFlash : Rgb{51, 255, 51});
   Bar(bars, right - 70, 101, 70, me.age_days, me.lifespan_days, kLifeBar);
-  Bar(bars, right - 70, 146, 70, p.ShownFullness, 100, kBellyBar);
+  Bar(bars, right - 70, 146, 70, p.Fullness, 100, kBellyBar);
   if (enemy_block) {
     const int ex = p.EnemyPanelSlide;
-    Bar(bars, ex, 68, 80, p.ShownEnemyHp, foe->max_hp, kHpBar);
-    Bar(bars, ex, 84, 40, p.ShownEnemyMp, foe->max_mp, kMpBar);
-    Bar(bars, ex, 94, 35, p.ShownEnemyTp, 100, kTpTrack,
-        p.ShownEnemyTp > 99 && even_tick ? kTpFlash : Rgb{85, 255, 51});
+    Bar(bars, ex, 68, 80, p.EnemyHp, foe->max_hp, kHpBar);
+    Bar(bars, ex, 84, 40, p.EnemyMp, foe->max_mp, kMpBar);
+    Bar(bars, ex, 94, 35, p.EnemyTp, 100, kTpTrack,
+        p.EnemyTp > 99 && even_tick ? kTpFlash : Rgb{85, 255, 51});
   }
-
-  // Slides.
-  if (p.PanelSlide < 0) p.PanelSlide += (-p.PanelSlide) / 4 + 1;
-  if (p.EnemyPanelSlide < 0) p.EnemyPanelSlide += (-p.EnemyPanelSlide) / 2 + 1;
-
-  // Shown values.
-  p.ShownFullness = StepShown(p.ShownFullness, me.fullness);
-  p.ShownHp = StepShown(p.ShownHp, me.hp);
-  p.ShownMp = StepShown(p.ShownMp, me.mp);
-  p.ShownTp = StepShown(p.ShownTp, me.tp);
-  if (foe != nullptr) {
-    p.ShownEnemyHp = StepShown(p.ShownEnemyHp, foe->hp);
-    p.ShownEnemyMp = StepShown(p.ShownEnemyMp, foe->mp);
-    p.ShownEnemyTp = StepShown(p.ShownEnemyTp, foe->tp);
-  }
-  p.ShownExp = StepShown(p.ShownExp, me.exp);
 }

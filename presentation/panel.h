@@ -21,10 +21,23 @@ struct PanelState {
   int32_t ShownEnemyHp = 0;
   int32_t ShownEnemyMp = 0;
   int32_t ShownEnemyTp = 0;
+
+  // What this tick draws: the slides and figures as they stood before StepStatusPanel
+  // moved them on, so a tick shows each figure of the moment it began.
+  struct Drawn {
+    int32_t PanelSlide = -200;
+    int32_t EnemyPanelSlide = -200;
+    int32_t Hp = 0, Mp = 0, Tp = 0, Fullness = 0, Exp = 0;
+    int32_t EnemyHp = 0, EnemyMp = 0, EnemyTp = 0;
+  } drawn;
 };
 
-// Draws the panel's texts into the overlay (bak) and its bars onto cg, then moves
-// the slides and the shown values one step. Called once per drawing tick.
+// One drawing tick of the panel, before it is drawn: keeps the slides and the shown
+// values as `drawn`, then eases them one step towards their targets. Nothing moves
+// while there is no picture to draw on.
+void StepStatusPanel(Game& g);
+// Draws the panel's texts (the `drawn` figures) into the overlay (bak) and its bars
+// onto cg. Changes nothing but pixels.
 void DrawStatusPanel(Game& g);
 
 // Colour rules of the panel, exposed for the tests.

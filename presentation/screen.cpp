@@ -137,6 +137,15 @@ void DrawEnemy(Game& g) {
   s.cg->canvas().StretchDrawTransparent(Rect{150 - b, 150 - b, 150 + b, 150 + b}, *frame);
 }
 
+void StepFrame(Game& g) {
+  // The same conditions as DrawFrame's: what is not drawn does not move.
+  if (!g.screen.cg || !g.screen.bak || HistoryOpen(g)) return;
+  if (g.GamePhase >= 0 || IsShown(g, "bp_box")) {
+    StepStatusPanel(g);
+    StepChoiceButtons(g);
+  }
+}
+
 void DrawFrame(Game& g) {
   ScreenState& s = g.screen;
   if (!s.cg || !s.bak) return;

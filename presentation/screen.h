@@ -52,6 +52,11 @@ void CutSpriteFrames(Game& g);
 // scene, silently; a smaller picture leaves the rest of the old one visible.
 void ShowCg(Game& g, const std::string& name);
 
+// A drawing tick advances the animations first (StepFrame), then composes the
+// picture from the state (DrawFrame). The floating effects and the shake still age
+// and draw from the generator as they are drawn: their draws are part of the
+// game's one random sequence, in the order the drawing makes them.
+void StepFrame(Game& g);
 // The per-tick composition (while playing, or while bp_box is shown).
 void DrawFrame(Game& g);
 // The title screen: the scene picture as it is, with an empty overlay.

@@ -80,6 +80,8 @@ void PlayWave(Game& g, int channel, const std::string& file) {
   }
 }
 
+void PlaySaveSound(Game& g) { PlayWave(g, 3, "save.wav"); }
+
 void SetMuted(Game& g, bool muted) {
   SoundState& s = g.sound;
   s.muted = muted;

@@ -35,6 +35,9 @@ void CloseSoundChannels(Game& g);
 // so is every play while muted.
 void PlayWave(Game& g, int channel, const std::string& file);
 
+// The chime of a finished save, on the channel of the game's own signals.
+void PlaySaveSound(Game& g);
+
 // Muting closes the five channels, which drops what they still had to play;
 // unmuting opens them again for the next sounds.
 void SetMuted(Game& g, bool muted);

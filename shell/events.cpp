@@ -4,6 +4,7 @@
 #include "core/game.h"
 #include "presentation/history.h"
 #include "presentation/log.h"
+#include "presentation/sound.h"
 #include "shell/keys.h"
 #include "shell/layout.h"
 #include "shell/skip.h"
@@ -19,7 +20,9 @@ void ShellEvents::FormClose() {
   ::FormClose(g_);
 }
 void ShellEvents::FormDestroy() { ::FormDestroy(g_); }
-void ShellEvents::FormSuspend() { SaveWhole(g_); }
+void ShellEvents::FormSuspend() {
+  if (SaveWhole(g_)) PlaySaveSound(g_);
+}
 void ShellEvents::Timer1Timer() {
   ::Timer1Timer(g_);
   SkipTick(g_);

@@ -5,6 +5,7 @@
 
 #include "core/action.h"
 #include "core/game.h"
+#include "core/monsters.h"
 #include "core/save.h"
 #include "core/scene.h"
 #include "presentation/log.h"
@@ -63,10 +64,16 @@ void FormCreate(Game& g) {
   g.plat.SetTimerEnabled(true);
 }
 
+void Load(Game& g) {
+  if (ReadSaveSlot(g) && Save(g)) PlaySaveSound(g);
+  FillMonsterCatalogue(g);
+}
+
 void FormClose(Game& g) {
   g.WaitState = -1;
   g.ChoicePending = 0;
-  SaveOnClose(g);        // whole actions only; the pot's contents count as the player's
+  // Whole actions only; the pot's contents count as the player's.
+  if (SaveOnClose(g)) PlaySaveSound(g);
   ReturnRecipeSlots(g);  // and so they are, for what still unwinds
 }
 

@@ -5,6 +5,11 @@ struct Game;
 
 // Start-up in its fixed order; ends by starting Timer1.
 void FormCreate(Game& g);
+
+// Start-up's load: reads my.dat and name.dat and counts the load (ReadSaveSlot),
+// saves at once with the save sound unless the old file could not be kept aside,
+// then fills the monster and item catalogues.
+void Load(Game& g);
 // Closing: every wait returns at once from now on, then the game is saved.
 void FormClose(Game& g);
 // Releases what start-up acquired. Runs once.

@@ -59,6 +59,7 @@ void Timer1Timer(Game& g) {
       DrawHistory(g);
       RefreshCg(g);
     } else if (g.GamePhase >= 0 && !skipped) {
+      StepFrame(g);
       DrawFrame(g);
       ClampState(g);
       RefreshCg(g);

@@ -45,7 +45,7 @@ void BeginPlay(Game& g) {
   StartPlay(g);
   if (g.my.flag[0] == 0) {
     g.my.flag[0] = 1;
-    Save(g);
+    if (Save(g)) PlaySaveSound(g);
   }
   Transfer(g, HomeMenu);
 }
@@ -77,6 +77,6 @@ void ResetDialog(Game& g) {
   if (!g.plat.AskYesNo(J("本当に消えるけどいい？)"))) return;
   if (g.plat.AskYesNo(J("では初期化する場合は「いいえ」を選択してね)"))) return;
   NewGame(g);
-  Save(g);
+  if (Save(g)) PlaySaveSound(g);
   g.plat.ShowMessage(J("初期化完了...."));
 }

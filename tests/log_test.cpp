@@ -152,6 +152,7 @@ TEST(ChoiceButtons, SlideInAndOut) {
   g.log.ChoiceActive = 1;
   std::vector<int> in;
   for (int i = 0; i < 8; ++i) {
+    StepChoiceButtons(g);
     DrawChoiceButtons(g, r.Cg());
     in.push_back(g.log.ChoiceSlide);
   }
@@ -159,6 +160,7 @@ TEST(ChoiceButtons, SlideInAndOut) {
   g.log.ChoiceActive = 0;
   std::vector<int> out;
   for (int i = 0; i < 9; ++i) {
+    StepChoiceButtons(g);
     DrawChoiceButtons(g, r.Cg());
     out.push_back(g.log.ChoiceSlide);
   }
@@ -166,6 +168,7 @@ TEST(ChoiceButtons, SlideInAndOut) {
 
   g.GamePhase = -1;  // nothing moves before play
   g.log.ChoiceActive = 1;
+  StepChoiceButtons(g);
   DrawChoiceButtons(g, r.Cg());
   EXPECT_EQ(g.log.ChoiceSlide, -300);
 }
@@ -182,6 +185,7 @@ TEST(ChoiceButtons, GapsHoverFlashAndClickPrompt) {
   g.FrameCounter = 10;
   SoftCanvas& c = r.Cg();
   c.ClearRecord();
+  StepChoiceButtons(g);
   DrawChoiceButtons(g, c);
   ASSERT_EQ(c.texts.size(), 2u);
   EXPECT_EQ(c.texts[0].text, "b");
@@ -197,6 +201,7 @@ TEST(ChoiceButtons, GapsHoverFlashAndClickPrompt) {
   g.log.ChoiceActive = 0;  // sliding out: 0 -> -151, drawn 302 px right
   g.WaitState = 0;
   c.ClearRecord();
+  StepChoiceButtons(g);
   DrawChoiceButtons(g, c);
   ASSERT_EQ(c.texts.size(), 3u);
   EXPECT_EQ(c.texts[0].x, 200 + 302 + 5);
@@ -211,6 +216,7 @@ TEST(ChoiceButtons, GapsHoverFlashAndClickPrompt) {
 
   r.W("bp_box").SetVisible(true);  // no prompt during character creation
   c.ClearRecord();
+  StepChoiceButtons(g);
   DrawChoiceButtons(g, c);
   EXPECT_FALSE(DrewText(c, "CLICK"));
 }
@@ -294,6 +300,7 @@ TEST_F(ChoiceWaits, RightClickOnAButtonCancelsACancellableChoice) {
   std::vector<bool> shown;
   while (g.log.CancelBlink > 0) {
     r.Cg().ClearRecord();
+    StepChoiceButtons(g);
     DrawChoiceButtons(g, r.Cg());
     shown.push_back(DrewText(r.Cg(), "a"));
   }

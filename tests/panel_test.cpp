@@ -33,6 +33,7 @@ struct Panel : FxGame {
   }
   void Tick() {
     Clear();
+    StepStatusPanel(g);
     DrawStatusPanel(g);
   }
   void Battle(const std::string& name) {

@@ -18,6 +18,7 @@
 #include "core/save.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/text.h"
+#include "shell/startup.h"
 
 namespace fs = std::filesystem;
 

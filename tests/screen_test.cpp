@@ -130,6 +130,7 @@ class ScreenFrames : public ::testing::Test {
   Game& g() { return *r.g; }
   // The centre of the picture after one composed frame.
   Rgb CentreAfterFrame() {
+    StepFrame(g());
     DrawFrame(g());
     return g().screen.cg->Pixel(150, 150);
   }
@@ -187,9 +188,12 @@ TEST_F(ScreenFrames, ShakeJoltsOnceThenStandsStill) {
   after_jolt.Random(9);
 
   g().screen.ShakeCounter = 1;
+  StepFrame(g());
   DrawFrame(g());
   EXPECT_EQ(g().screen.ShakeCounter, 0);
   for (int y : {100, 150, 200}) EXPECT_EQ(row_of(y), y - d) << "d " << d;
+
+  StepFrame(g());
 
   DrawFrame(g());  // no more shaking, and no random draw
   for (int y : {100, 150, 200}) EXPECT_EQ(row_of(y), y);
@@ -203,12 +207,14 @@ TEST_F(ScreenFrames, LogHiddenButButtonsDrawnWhileTheBonusPanelShows) {
   g().ChoiceCaption[1] = J("ボタン");
   SoftCanvas& c = r.Cg();
   c.ClearRecord();
+  StepFrame(g());
   DrawFrame(g());
   EXPECT_TRUE(DrewText(c, J("ログ")));
   EXPECT_TRUE(DrewText(c, J("ボタン")));
 
   r.W("bp_box").SetVisible(true);  // the level-up panel during play
   c.ClearRecord();
+  StepFrame(g());
   DrawFrame(g());
   EXPECT_FALSE(DrewText(c, J("ログ")));
   EXPECT_TRUE(DrewText(c, J("ボタン")));
@@ -273,6 +279,7 @@ TEST(ScreenPanels, EveryStateAtOnceStaysInsideTheWindow) {
     f.g.in_battle = battle ? 1 : 0;
     f.g.foe_index = 1;
     f.Clear();
+    StepStatusPanel(f.g);
     DrawStatusPanel(f.g);
     SoftCanvas& c = f.bak().soft_canvas();
     std::string good;

@@ -150,7 +150,7 @@ bool NightCheck(Game& g) {
     LogLine(g, "");
     LogLineWait(g, J("朝が来ました"));
     if (my.day_count % 10 == 0) PayRent(g);
-    SaveMorning(g);
+    if (SaveMorning(g)) PlaySaveSound(g);
   }
   Transfer(g, HomeMenu);
   return true;

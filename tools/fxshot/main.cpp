@@ -92,7 +92,10 @@ void Render(const Shot& s, const fs::path& out) {
   if (s.battle) SetUpBattle(g);
   LogLines(g, {"森の奥へ進んだ。", "何かの気配がする……", "森の野獣があらわれた！"});
   if (s.settled) {
-    for (int i = 0; i < 60; ++i) DrawFrame(g);
+    for (int i = 0; i < 60; ++i) {
+      StepFrame(g);
+      DrawFrame(g);
+    }
     g.screen.ShakeCounter = 0;
     g.screen.EnemyBlinkCounter = 0;
   } else {
@@ -104,6 +107,7 @@ void Render(const Shot& s, const fs::path& out) {
   std::vector<QImage> frames;
   for (int tick = 1; tick <= 200; ++tick) {
     g.FrameCounter = (g.FrameCounter + 1) % 1000;
+    StepFrame(g);
     DrawFrame(g);
     frames.push_back(QtImageOf(*g.screen.cg));
     char file[32];
