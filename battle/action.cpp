@@ -8,6 +8,7 @@
 #include "battle/damage.h"
 #include "battle/hp.h"
 #include "core/game.h"
+#include "core/item_numbers.h"
 #include "field/finds.h"
 #include "platform/text.h"
 #include "presentation/effects.h"
@@ -34,7 +35,7 @@ void CharmHeals(Game& g) {
 // Poison or paralysis for 10..19 of the target's turns.
 void Afflict(Game& g, int target, int32_t tman::*counter, const char* sound, int kind, const char* line) {
   tman& t = g.unit[target];
-  PlayWave(g, 2, sound);
+  PlayWave(g, kChannelActs, sound);
   PopTextAt(g, target, kind, "");
   t.*counter = 10 + g.rng.Random(10);
   LogColoured(g, t.name + J(line), "pink2");
@@ -55,31 +56,31 @@ void Effect(Game& g, int actor, int target, int32_t technique) {
       break;
     case 1:
       LogLineWait(g, a.name + J("はぼうぎょのかまえ"));
-      PlayWave(g, 1, "bougyo.wav");
+      PlayWave(g, kChannelHits, "bougyo.wav");
       PopTextAt(g, actor, 57, "");
       a.guard_turns = 1;
       break;
     case 2: {
       const int32_t n = g.rng.Random(2) + a.spirit + a.level / 5 + 1;
       ChangeHp(g, actor, n);
-      PlayWave(g, 2, "kaifuku.wav");
+      PlayWave(g, kChannelActs, "kaifuku.wav");
       LogColoured(g, J("HPが ") + Num(n) + J("回復した!!"), "aqua");
       WaitForClick(g);
-      WearCharm(g, actor, 46, 30);
+      WearCharm(g, actor, kEmpressStaff, 30);
       break;
     }
     case 3:
-      PlayWave(g, 2, "hissatu.wav");
+      PlayWave(g, kChannelActs, "hissatu.wav");
       LogLineWait(g, a.name + J("はひっさつのかまえ"));
       PhysicalAttack(g, actor, target, a.strength + 1);
       break;
     case 4:
-      PlayWave(g, 2, "mondou.wav");
+      PlayWave(g, kChannelActs, "mondou.wav");
       DebateAttack(g, actor, target, g.rng.Random(2));
       break;
     case 5:
       LogLineWait(g, J("どこからともなく恐ろしい声が響いた!!"));
-      PlayWave(g, 3, "dragon.wav");
+      PlayWave(g, kChannelNews, "dragon.wav");
       PopTextAt(g, actor, 12, "");
       PopTextAt(g, target, 12, "");
       a.hp /= 2;
@@ -92,7 +93,7 @@ void Effect(Game& g, int actor, int target, int32_t technique) {
       break;
     case 7:
       LogLineWait(g, a.name + J("は次の攻撃に力を集中させた！"));
-      PlayWave(g, 1, "up.wav");
+      PlayWave(g, kChannelHits, "up.wav");
       PopTextAt(g, actor, 120, "");
       a.power_state_turns += 1;
       break;
@@ -104,7 +105,7 @@ void Effect(Game& g, int actor, int target, int32_t technique) {
       }
       break;
     case 9:
-      PlayWave(g, 1, "magic.wav");
+      PlayWave(g, kChannelHits, "magic.wav");
       PopTextAt(g, target, 51, "");
       MagicAttack(g, actor, target, g.rng.Random(2));
       WearCharm(g, actor, 240, 30);
@@ -113,13 +114,13 @@ void Effect(Game& g, int actor, int target, int32_t technique) {
       LogLineWait(g, a.name + J("は何かの呪文を詠唱している...."));
       break;
     case 11:
-      PlayWave(g, 1, "bress.wav");
+      PlayWave(g, kChannelHits, "bress.wav");
       PopTextAt(g, target, 251, "");
       Damage(g, actor, target, a.max_hp - a.hp);
       WearCharm(g, actor, 242, 20);
       break;
     case 12:
-      PlayWave(g, 1, "damage3.wav");
+      PlayWave(g, kChannelHits, "damage3.wav");
       PopTextAt(g, target, 75, "");
       PhysicalAttack(g, actor, target, 0);
       if (g.rng.Random(2) == 0) {
@@ -137,7 +138,7 @@ void Effect(Game& g, int actor, int target, int32_t technique) {
     case 15: {
       const int32_t n = std::max(a.magic - t.spirit, 2);
       PopTextAt(g, target, 78, "");
-      PlayWave(g, 2, "kyuusyuu.wav");
+      PlayWave(g, kChannelActs, "kyuusyuu.wav");
       TakeDamage(g, target, n);
       ChangeHp(g, actor, n);
       LogLine(g, t.name + J("からHPを ") + Num(n) + J("吸収!!"));
@@ -145,7 +146,7 @@ void Effect(Game& g, int actor, int target, int32_t technique) {
       break;
     }
     case 16:
-      PlayWave(g, 2, "ken.wav");
+      PlayWave(g, kChannelActs, "ken.wav");
       PhysicalAttack(g, actor, target, t.max_hp / 10 + 1);
       LogColoured(g, J("＞暗黒ダメージ"), "pink2");
       TakeDamage(g, actor, a.max_hp);
@@ -192,14 +193,14 @@ void Action(Game& g, int actor, int target, int32_t technique) {
   LogColoured(g, J("＞") + w.name, "blue");
   WaitForClick(g);
   if (a.mp < w.mp_cost) {
-    PlayWave(g, 0, "no.wav");
+    PlayWave(g, kChannelUi, "no.wav");
     LogLineWait(g, J("MPが足りなかった...."));
     return;
   }
   a.mp -= w.mp_cost;
   // The MP already paid stays spent when the TP falls short.
   if (a.tp < w.tp_cost) {
-    PlayWave(g, 0, "no.wav");
+    PlayWave(g, kChannelUi, "no.wav");
     LogLineWait(g, J("tpが足りなかった...."));
     return;
   }

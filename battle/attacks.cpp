@@ -7,6 +7,7 @@
 #include "battle/damage.h"
 #include "battle/hp.h"
 #include "core/game.h"
+#include "core/item_numbers.h"
 #include "platform/text.h"
 #include "presentation/effects.h"
 #include "presentation/log.h"
@@ -54,41 +55,41 @@ void PhysicalFollowUps(Game& g, int attacker, int target, int32_t x) {
     Damage(g, attacker, target, o);
   }
   if (player_attacks) {
-    if (Owns(g, 160) && g.rng.Random(5) == 0) SwordBlow(g, attacker, target, 160, "マングースのけん＞追加攻撃", o);
-    if (Owns(g, 210) && g.rng.Random(5) == 0) SwordBlow(g, attacker, target, 210, "竜剣＞追加攻撃", o);
-    if (Owns(g, 161) && g.rng.Random(5) == 0) {
+    if (Owns(g, kMongooseSword) && g.rng.Random(5) == 0) SwordBlow(g, attacker, target, kMongooseSword, "マングースのけん＞追加攻撃", o);
+    if (Owns(g, kDragonSword) && g.rng.Random(5) == 0) SwordBlow(g, attacker, target, kDragonSword, "竜剣＞追加攻撃", o);
+    if (Owns(g, kCentipedeSword) && g.rng.Random(5) == 0) {
       const int times = 1 + g.rng.Random(3);
-      for (int i = 0; i < times; ++i) SwordBlow(g, attacker, target, 161, "むかでのけん＞追加攻撃", o);
+      for (int i = 0; i < times; ++i) SwordBlow(g, attacker, target, kCentipedeSword, "むかでのけん＞追加攻撃", o);
     }
-    if (Owns(g, 159)) {
+    if (Owns(g, kBatSword)) {
       LogLine(g, J("コウモリのけん＞吸収"));
       ChangeHp(g, kPlayer, 1);
       g.unit[target].hp -= 1;
-      MaybeBreak(g, 159, 70);
+      MaybeBreak(g, kBatSword, 70);
     }
-    if (Owns(g, 167)) {
+    if (Owns(g, kGnomeSword)) {
       LogLine(g, J("ノームのけん＞防御ダウン"));
       LowerDefence(g.unit[target]);
-      MaybeBreak(g, 167, 60);
+      MaybeBreak(g, kGnomeSword, 60);
     }
-    if (Owns(g, 182)) {
+    if (Owns(g, kCourageSword)) {
       LogLine(g, J("勇気の剣＞回復"));
       ChangeHp(g, kPlayer, 1);
-      MaybeBreak(g, 182, 40);
+      MaybeBreak(g, kCourageSword, 40);
     }
-    if (g.rng.Random(5) == 0 && g.unit[target].poison_turns == 0 && Owns(g, 226)) {
+    if (g.rng.Random(5) == 0 && g.unit[target].poison_turns == 0 && Owns(g, kPoisonHood)) {
       g.unit[target].poison_turns = 20;
-      PlayWave(g, 0, "awa.wav");
+      PlayWave(g, kChannelUi, "awa.wav");
       PopTextAt(g, target, 33, "");
       LogColoured(g, g.unit[target].name + J("を毒化させた"), "pink2");
       WaitForClick(g);
-      MaybeBreak(g, 226, 30);
+      MaybeBreak(g, kPoisonHood, 30);
     }
   }
-  if (target == kPlayer && Owns(g, 174)) {
+  if (target == kPlayer && Owns(g, kThornCloak)) {
     LogLine(g, J("いばらのマント＞ダメージ返し"));
     TakeDamage(g, attacker, m);
-    MaybeBreak(g, 174, 40);
+    MaybeBreak(g, kThornCloak, 40);
   }
   if (g.unit[target].reflect_turns > 0) {
     LogLine(g, J("＞反射"));
@@ -107,7 +108,7 @@ bool Lands(Game& g, int attacker, int target, int32_t range) {
 void Blow(Game& g, int attacker, int target, int32_t x, int kind, const char* sound) {
   Damage(g, attacker, target, std::max(x, 0));
   PopTextAt(g, attacker, kind, "");
-  PlayWave(g, 1, sound);
+  PlayWave(g, kChannelHits, sound);
 }
 
 }  // namespace
@@ -138,9 +139,9 @@ void PhysicalAttack(Game& g, int attacker, int target, int32_t x) {
   if (player_attacks) h = ApplyStepCharms(g, kPhysicalHitCharms, h);
   if (player_defends) {
     h = ApplyStepCharms(g, kPhysicalEvasionCharms, h);
-    if (Owns(g, 121)) {
+    if (Owns(g, kEvasionHalver)) {
       h -= h / 2;
-      MaybeBreak(g, 121, 40);
+      MaybeBreak(g, kEvasionHalver, 40);
     }
   }
   if (!Hits(g, h, 100)) {
@@ -154,9 +155,9 @@ void PhysicalAttack(Game& g, int attacker, int target, int32_t x) {
   int32_t k = 20;
   if (player_attacks) {
     k = ApplyStepCharms(g, kCriticalCharms, k);
-    if (Owns(g, 123)) {
+    if (Owns(g, kCriticalHalver)) {
       k /= 2;
-      MaybeBreak(g, 123, 90);
+      MaybeBreak(g, kCriticalHalver, 90);
     }
   }
   k = std::max(k, 2);
@@ -187,9 +188,9 @@ void MagicAttack(Game& g, int attacker, int target, int32_t x) {
     return;
   }
   int32_t boost = 20;
-  if (player_attacks && Owns(g, 122)) {
+  if (player_attacks && Owns(g, kBoostDoubler)) {
     boost = 10;
-    MaybeBreak(g, 122, 30);
+    MaybeBreak(g, kBoostDoubler, 30);
   }
   if (g.rng.Random(boost) == 0) {
     LogLine(g, J("ブースト!!"));
@@ -197,9 +198,9 @@ void MagicAttack(Game& g, int attacker, int target, int32_t x) {
   }
   int32_t resist = 20;
   if (player_defends) {
-    if (Owns(g, 168)) {
+    if (Owns(g, kResistCharm)) {
       resist = 18;
-      MaybeBreak(g, 168, 60);
+      MaybeBreak(g, kResistCharm, 60);
     }
     resist = ApplyStepCharms(g, kResistCharms, resist);
   }
@@ -208,15 +209,15 @@ void MagicAttack(Game& g, int attacker, int target, int32_t x) {
     x -= x / 2;
   }
   Damage(g, attacker, target, x);
-  if (player_defends && Owns(g, 175)) {
+  if (player_defends && Owns(g, kWitchCloak)) {
     LogLine(g, J("魔女のマント＞ダメージ返し"));
     TakeDamage(g, attacker, x / 2);
-    MaybeBreak(g, 175, 30);
+    MaybeBreak(g, kWitchCloak, 30);
   }
-  if (player_attacks && Owns(g, 241)) {
+  if (player_attacks && Owns(g, kWiseWomanStaff)) {
     LogLine(g, J("才女の杖＞防御ダウン"));
     LowerDefence(t);
-    MaybeBreak(g, 241, 30);
+    MaybeBreak(g, kWiseWomanStaff, 30);
   }
 }
 

@@ -5,6 +5,7 @@
 #include "battle/damage.h"
 #include "battle/hp.h"
 #include "core/game.h"
+#include "core/item_numbers.h"
 #include "core/scene.h"
 #include "platform/text.h"
 #include "presentation/log.h"
@@ -19,17 +20,17 @@ bool BattleRuns(const Game& g) { return g.WaitState != -1 && g.in_battle == 1; }
 
 // Charms that tick at the start of the player's turn: MP, HP and TP by one.
 void CharmTicks(Game& g) {
-  if (g.rng.Random(20) == 0 && Owns(g, 124)) {
+  if (g.rng.Random(20) == 0 && Owns(g, kMpTickCharm)) {
     ChangeMp(g, kPlayer, 1);
-    MaybeBreak(g, 124, 100);
+    MaybeBreak(g, kMpTickCharm, 100);
   }
-  if (g.rng.Random(20) == 0 && Owns(g, 125)) {
+  if (g.rng.Random(20) == 0 && Owns(g, kHpTickCharm)) {
     ChangeHp(g, kPlayer, 1);
-    MaybeBreak(g, 125, 100);
+    MaybeBreak(g, kHpTickCharm, 100);
   }
-  if (g.rng.Random(20) == 0 && Owns(g, 126)) {
+  if (g.rng.Random(20) == 0 && Owns(g, kTpTickCharm)) {
     ChangeTp(g, kPlayer, 1);
-    MaybeBreak(g, 126, 100);
+    MaybeBreak(g, kTpTickCharm, 100);
   }
 }
 
@@ -53,7 +54,7 @@ bool SleepsThrough(Game& g, int unit, void (*next)(Game&)) {
 bool MagicMenu(Game& g) {
   g.cancel_allowed = 1;
   const std::string unknown = J("？？？？");
-  AskChoice(g, Owns(g, 46) ? J("ヒール(MP-1)") : unknown, J("ヴァハ(MP-1)"), J("ためる(TP-10)"), "");
+  AskChoice(g, Owns(g, kEmpressStaff) ? J("ヒール(MP-1)") : unknown, J("ヴァハ(MP-1)"), J("ためる(TP-10)"), "");
   g.cancel_allowed = 0;
   if (g.ChoiceResult == 1 && g.log.ChoiceResultCaption == unknown) return false;
   switch (g.ChoiceResult) {
@@ -70,7 +71,7 @@ bool MagicMenu(Game& g) {
 
 void PlayerTurn(Game& g) {
   if (!BattleRuns(g)) return;
-  PlayWave(g, 2, "turn.wav");
+  PlayWave(g, kChannelActs, "turn.wav");
   LogLine(g, J("あなたのこうげき"));
   CharmTicks(g);
   if (g.unit[kPlayer].fullness <= 10) {

@@ -6,6 +6,7 @@
 #include "battle/charms.h"
 #include "battle/hp.h"
 #include "core/game.h"
+#include "core/item_numbers.h"
 #include "field/finds.h"
 #include "platform/text.h"
 #include "presentation/effects.h"
@@ -18,19 +19,16 @@
 
 namespace {
 
-constexpr int32_t kSaintStatue = 48;     // tried first, a tenth back
-constexpr int32_t kSecondLife = 190;     // a third back
-
 void LogRed(Game& g, const std::string& text) { LogColoured(g, text, "red"); }
 
 // A revival item brings the player back from 0 HP; the battle goes on.
 void Revive(Game& g, int32_t item, int32_t part) {
   tman& p = g.unit[kPlayer];
-  PlayWave(g, 2, "gameover.wav");
+  PlayWave(g, kChannelActs, "gameover.wav");
   LogRed(g, J("あなたは死んでしまった...."));
   BreakItem(g, item);
   LogLineWait(g, "....!?");
-  PlayWave(g, 2, "kaifuku.wav");
+  PlayWave(g, kChannelActs, "kaifuku.wav");
   // From exactly 0, so the recovery always leaves the player standing.
   p.hp = std::max(p.hp, 0);
   ChangeHp(g, kPlayer, p.max_hp / part + 1);
@@ -53,7 +51,7 @@ void Die(Game& g) {
   p.mp = 0;
   p.tp = 0;
   ChangeFullnessQuiet(g, kPlayer, 50);
-  PlayWave(g, 2, "gameover.wav");
+  PlayWave(g, kChannelActs, "gameover.wav");
   LogRed(g, J("あなたは死んでしまった...."));
   ClearTimedStatuses(p);
   const int32_t lost = g.my.money > 0 ? 1 + g.rng.Random(g.my.money) : 1;
@@ -77,7 +75,7 @@ void EatOrSkin(Game& g) {
   AskChoice(g, "", J("たべる"), J("はぎとる"), "");
   if (g.ChoiceResult == 2) {
     LogLine(g, m.name + J("を焼いて食べた"));
-    PlayWave(g, 2, "taberu.wav");
+    PlayWave(g, kChannelActs, "taberu.wav");
     ChangeFullness(g, kPlayer, 5 + g.rng.Random(10));
     WaitForClick(g);
   } else if (g.ChoiceResult == 3) {
@@ -114,7 +112,7 @@ void OpenLevelUpPanel(Game& g) {
 
 void LevelUp(Game& g) {
   tman& p = g.unit[kPlayer];
-  PlayWave(g, 1, "bom3.wav");
+  PlayWave(g, kChannelHits, "bom3.wav");
   p.level += 1;
   p.bp += 1;
   p.exp = 0;  // the surplus is not carried over
@@ -126,7 +124,7 @@ void LevelUp(Game& g) {
   const int32_t n = p.spirit / 5 >= 5 ? 6 : p.spirit / 5 + 2;
   p.max_hp += n;
   p.hp = p.max_hp;
-  PlayWave(g, 2, "up2.wav");
+  PlayWave(g, kChannelActs, "up2.wav");
   LogColoured(g, J("最大HPが ") + Num(n) + J("も増えたよ？！"), "yellow");
   WaitForClick(g);
 
@@ -135,7 +133,7 @@ void LevelUp(Game& g) {
   p.mp = p.max_mp;
   p.fullness = 100;
   if (m > 0) {
-    PlayWave(g, 3, "up2.wav");
+    PlayWave(g, kChannelNews, "up2.wav");
     LogColoured(g, J("最大MPが ") + Num(m) + J("も増えたよ？！"), "yellow");
     WaitForClick(g);
   }
@@ -149,7 +147,7 @@ void Victory(Game& g) {
   m.map_active = 0;
   PopText(g, 150, 150, 160, "");
   PopText(g, 150, 150, 158, "");
-  PlayWave(g, 0, "hakai.wav");
+  PlayWave(g, kChannelUi, "hakai.wav");
   LogLine(g, m.name + J("をやっつけた"));
   EatOrSkin(g);
   GainExp(g, ExpForLevelGap(m.level - p.level) + g.rng.Random(2));

@@ -83,7 +83,7 @@ void Encounter(Game& g, int32_t monster) {
   g.foe_index = kFoe;
   PrepareMonster(g, monster);
 
-  PlayWave(g, 2, "enemy.wav");
+  PlayWave(g, kChannelActs, "enemy.wav");
   ShowBattlePicture(g);
   LogLine(g, "");
   LogColoured(g, g.unit[kFoe].name + J("が現れた！"), "pink2");

@@ -34,13 +34,13 @@ void ShowLoss(Game& g, int unit, int64_t shown, bool felt) {
   if (unit == kPlayer) {
     if (felt) {
       g.screen.ShakeCounter = kShakeTicks;
-      PlayWave(g, 1, "damage2.wav");
+      PlayWave(g, kChannelHits, "damage2.wav");
     }
     PopText(g, kPanelHpX, kPanelHpY, 16, Num(shown));
   } else {
     if (felt) {
       g.screen.EnemyBlinkCounter = kShakeTicks;
-      PlayWave(g, 3, "damage.wav");
+      PlayWave(g, kChannelNews, "damage.wav");
     }
     PopTextAt(g, unit, 16, Num(shown));
   }

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "core/game.h"
+#include "core/items.h"
 #include "core/save.h"
 
 void BeginAction(Game& g) {
@@ -30,7 +31,7 @@ std::string FormatWholeState(Game& g) {
   std::array<std::pair<int32_t, int32_t>, 4> kept{};
   int n = 0;
   for (int32_t item : g.box.recipe) {
-    if (item < 1 || item >= kItemCount || g.item_def[item].name.empty()) continue;
+    if (!ItemExists(g, item)) continue;
     int32_t& count = g.my.item_count[item];
     kept[n++] = {item, count};
     count = std::min(count + 1, 99);

@@ -1,4 +1,5 @@
-// Start-up, timer tick, title flow and the scene loop.
+// The state of the program at the top: the timer's count, the pause, the hovered
+// label, the queue of scenes handed over by Transfer, and the life of the window.
 #pragma once
 
 #include <cstdint>

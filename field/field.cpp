@@ -28,8 +28,7 @@ void FieldMenu(Game& g, int field) {
   if (g.WaitState == -1) return;
   if (NightCheck(g)) return;  // the night has handed over to the home menu
 
-  AskChoice(g, J("さがす"), J("キャンプ"), J("アイテム"), J("帰る"));
-  switch (g.ChoiceResult) {
+  switch (AskChoice(g, J("さがす"), J("キャンプ"), J("アイテム"), J("帰る"))) {
     case 1:
       SearchField(g);
       break;

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "core/game.h"
+#include "core/item_numbers.h"
 #include "platform/text.h"
 #include "presentation/log.h"
 #include "presentation/sound.h"
@@ -11,8 +12,6 @@
 namespace {
 
 constexpr int kFindDraws = 900;
-constexpr int kRarityCharmQuarter = 52;
-constexpr int kRarityCharmHalf = 53;
 
 bool ValidItem(int32_t item) { return item >= 0 && item < kItemCount; }
 
@@ -29,7 +28,6 @@ struct ExpCharm {
   int32_t break_one_in;
 };
 constexpr ExpCharm kExpCharms[] = {{97, 2, 70}, {98, 4, 60}, {99, 6, 50}, {100, 8, 40}};
-constexpr int32_t kExpCharmPerCount = 105;
 
 }  // namespace
 
@@ -55,7 +53,7 @@ void ItemFindIn(Game& g, int32_t budget, int area) {
     const int32_t n = g.rng.Random(kItemCount - 1);
     const titem& it = g.item_def[n];
     if (it.name.empty() || it.price > budget || it.recipe != 0 || it.special != 0 || it.area != area) continue;
-    PlayWave(g, 3, "item.wav");
+    PlayWave(g, kChannelNews, "item.wav");
     g.my.item_count[n] += 1;
     CapItemCounts(g);  // before the message: it tells what the bag holds
     LogColoured(g, J("【") + it.name + J("】を") + Num(1) + J("個入手(所持:") + Num(g.my.item_count[n]) + J("個)"),
@@ -68,7 +66,7 @@ void ItemFind(Game& g, int32_t budget) { ItemFindIn(g, budget, std::max(g.my.loc
 
 void GainItem(Game& g, int32_t item) {
   if (!ValidItem(item) || g.item_def[item].name.empty()) return;
-  PlayWave(g, 3, "item.wav");
+  PlayWave(g, kChannelNews, "item.wav");
   g.my.item_count[item] += 1;
   CapItemCounts(g);
   LogColoured(g, J("Item【") + g.item_def[item].name + J("】を 1個入手した(所持:") + Num(g.my.item_count[item]) + J("個)"),
@@ -78,7 +76,7 @@ void GainItem(Game& g, int32_t item) {
 void BreakItem(Game& g, int32_t item) {
   if (!ValidItem(item) || g.my.item_count[item] <= 0) return;
   g.my.item_count[item] -= 1;
-  PlayWave(g, 3, "broke.wav");
+  PlayWave(g, kChannelNews, "broke.wav");
   LogColoured(g, J("【") + g.item_def[item].name + J("】が壊れてしまった....!(残:") + Num(g.my.item_count[item]) + J("個)"),
               "red");
   WaitForClick(g);

@@ -17,7 +17,7 @@ constexpr int kDragon = 35;
 
 bool Pit(Game& g) {
   ShowCg(g, "otosi.bmp");
-  PlayWave(g, 0, "holl.wav");
+  PlayWave(g, kChannelUi, "holl.wav");
   TakeDamage(g, kPlayer, g.unit[kPlayer].hp / 2);
   LogLineWait(g, J("痛っーーーー！"));
   LogLineWait(g, J("穴に落ちてしまった...."));
@@ -35,7 +35,7 @@ bool DragonPresence(Game& g) {
   LogLineWait(g, J("？…何かいやな気配がする…"));
   switch (g.rng.Random(3)) {
     case 0:
-      PlayWave(g, 3, "dragon.wav");
+      PlayWave(g, kChannelNews, "dragon.wav");
       Encounter(g, kDragon);
       return false;
     case 1:

@@ -66,7 +66,7 @@ bool Bear(Game& g) {
       }
       break;
     case 2:
-      PlayWave(g, 3, "damage.wav");
+      PlayWave(g, kChannelNews, "damage.wav");
       LogLineWait(g, J("ポカッ"));
       if (g.rng.Random(2) == 0) {
         ShowCg(g, "kuma_cry.bmp");
@@ -102,7 +102,7 @@ bool Cat(Game& g) {
       }
       break;
     case 2:
-      PlayWave(g, 3, "damage.wav");
+      PlayWave(g, kChannelNews, "damage.wav");
       LogLineWait(g, J("ドンッ"));
       LogTalkWait(g, J("ネコ「........」"));
       Gone(g, "ネコは走って逃げて行った..");
@@ -123,7 +123,7 @@ bool OwlDoctor(Game& g) {
       OwlTalk(g);
       break;
     case 2:
-      PlayWave(g, 3, "nageru.wav");
+      PlayWave(g, kChannelNews, "nageru.wav");
       LogLineWait(g, J("石を投げた"));
       if (g.rng.Random(2) == 0) {
         for (const char* line : {"梟博士「........」", "わしに石を投げようなど....", "５おくまんねん早い....", "カアアアアア！！"})

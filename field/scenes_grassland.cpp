@@ -25,7 +25,7 @@ bool FruitTree(Game& g) {
   LogLine(g, J("あーー！あれ、欲しい！"));
   const int pick = Ask(g, J("ジャンプ"), J("いらない"));
   if (pick == 1) {
-    PlayWave(g, 1, "jump.wav");
+    PlayWave(g, kChannelHits, "jump.wav");
     LogLineWait(g, J("そいや！！"));
     if (JumpSucceeds(g)) {
       ShowCg(g, "tree2.bmp");
@@ -47,7 +47,7 @@ bool RabbitOnCliff(Game& g) {
   LogLine(g, J("！！！！たいへんだ！"));
   const int pick = Ask(g, J("助ける"), J("助けない"));
   if (pick == 1) {
-    PlayWave(g, 1, "jump.wav");
+    PlayWave(g, kChannelHits, "jump.wav");
     LogLineWait(g, J("ファイトーいっぱーーーつ！！"));
     if (JumpSucceeds(g)) {
       ShowCg(g, "gake1.bmp");
@@ -55,7 +55,7 @@ bool RabbitOnCliff(Game& g) {
       LogTalkWait(g, J("ウサギ「ありがとうぴょん！」"));
       GiveGift(g, 1000);
     } else {
-      PlayWave(g, 2, "holl.wav");
+      PlayWave(g, kChannelActs, "holl.wav");
       ShowCg(g, "gake2.bmp");
       LogLineWait(g, J("ウサギさんは落ちていった...."));
     }
@@ -71,7 +71,7 @@ bool SleepingFox(Game& g) {
   LogLine(g, J("おや、キツネが寝ている"));
   switch (Ask(g, J("割る"), J("そっとしておく"), J("手で押す"))) {
     case 1:
-      PlayWave(g, 1, "pan.wav");
+      PlayWave(g, kChannelHits, "pan.wav");
       ShowCg(g, "kitune2.bmp");
       LogLineWait(g, J("パン！！！"));
       for (const char* line : {"キツネ「うわ！！」", "何？！", "事件？！"}) LogTalkWait(g, J(line));
@@ -89,7 +89,7 @@ bool SleepingFox(Game& g) {
       break;
     case 3:
       ShowCg(g, "kitune3.bmp");
-      PlayWave(g, 1, "damage3.wav");
+      PlayWave(g, kChannelHits, "damage3.wav");
       LogLineWait(g, J("ドン！！"));
       LogLineWait(g, J("キツネは向こうの方へ転がっていきました.."));
       break;

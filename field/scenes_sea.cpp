@@ -53,7 +53,7 @@ bool WanderingBearRabbit(Game& g) {
 
 bool DeepSea(Game& g) {
   ShowCg(g, "sinkai.bmp");
-  PlayWave(g, 0, "awa.wav");
+  PlayWave(g, kChannelUi, "awa.wav");
   LogLineWait(g, J("深海まで潜っちゃった！"));
   if (Ask(g, J("もっと潜る"), J("あがる")) != 1) return true;
   PassTime(g, 1);

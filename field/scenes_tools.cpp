@@ -3,6 +3,7 @@
 #include <array>
 
 #include "core/game.h"
+#include "core/item_numbers.h"
 #include "field/finds.h"
 #include "field/scenes.h"
 #include "field/search.h"
@@ -12,12 +13,6 @@
 #include "presentation/sound.h"
 
 namespace {
-
-constexpr int kKey = 2;
-constexpr int kRod = 101;
-constexpr int kBait = 102;
-constexpr int kShovel = 214;
-constexpr int kPickaxe = 215;
 
 constexpr std::array<int, 15> kDigTable = {324, 324, 325, 325, 325, 49, 49, 326, 326, 334, 334, 334, 220, 13, 221};
 constexpr std::array<int, 13> kFishTable = {113, 113, 113, 113, 109, 109, 109, 111, 111, 115, 116, 283, 283};
@@ -56,8 +51,8 @@ bool TreasureChest(Game& g) {
                                        "無視しよー", "無視しーた", "でも鍵を持ってないのでほっといた"};
   if (!Offer(g, kChest, [](Game& g) { return Owned(g, kKey) > 0; })) return true;
   Owned(g, kKey) -= 1;
-  PlayWave(g, 3, "open.wav");
-  PlayWave(g, 2, "takara.wav");
+  PlayWave(g, kChannelNews, "open.wav");
+  PlayWave(g, kChannelActs, "takara.wav");
   ShowCg(g, "takara1.bmp");
   LogLineWait(g, J("鍵を使って開けた!!(鍵:") + Num(Owned(g, kKey)) + ")");
   const int32_t skill = g.unit[kPlayer].explore_skill;
@@ -73,7 +68,7 @@ bool Digging(Game& g) {
                                      "見なかった事に", "なんかあった？しーらないっ", "スコップ持ってねーじゃん!!"};
   if (!Offer(g, kDig, [](Game& g) { return Owned(g, kShovel) > 0; })) return true;
   Owned(g, kShovel) -= 1;
-  PlayWave(g, 0, "scop.wav");
+  PlayWave(g, kChannelUi, "scop.wav");
   GainItem(g, DrawFrom(g, kDigTable));
   WaitForClick(g);
   // A second shovel may go too; with none left nothing breaks and nothing is said.
@@ -85,13 +80,13 @@ bool Fishing(Game& g) {
   static constexpr ToolOffer kFish = {"sakana.bmp", "あっ、なんかいる！！", "釣る(ｲｽﾞﾐﾐｽﾞ:", kBait,
                                       "見るだけ", "じーーーーっと見た。", "釣竿か餌がないから諦めた"};
   if (!Offer(g, kFish, [](Game& g) { return Owned(g, kBait) > 0 && Owned(g, kRod) > 0; })) return true;
-  PlayWave(g, 0, "neji.wav");
+  PlayWave(g, kChannelUi, "neji.wav");
   Owned(g, kBait) -= 1;
   const int caught = DrawFrom(g, kFishTable);
   ShowCg(g, "sakana1.bmp");
   LogLineWait(g, J("今だ！釣糸シュート！"));
   ShowCg(g, "sakana2.bmp");
-  PlayWave(g, 1, "hit.wav");
+  PlayWave(g, kChannelHits, "hit.wav");
   LogLineWait(g, J("ヒット!!"));
   GainItem(g, caught);
   WaitForClick(g);
@@ -103,7 +98,7 @@ bool Rock(Game& g) {
   static constexpr ToolOffer kRock = {"iwa.bmp", "なんか怪しい、この岩！", "発掘(ﾂﾙﾊｼ:", kPickaxe,
                                       "通り過ぎる", "通り過ぎた", "つるはしがないから諦めた"};
   if (!Offer(g, kRock, [](Game& g) { return Owned(g, kPickaxe) > 0; })) return true;
-  PlayWave(g, 0, "hakkutu.wav");
+  PlayWave(g, kChannelUi, "hakkutu.wav");
   Owned(g, kPickaxe) -= 1;
   const int found = DrawFrom(g, kRockTable);
   LogLineWait(g, J("つるはしで掘り出した(残:") + Num(Owned(g, kPickaxe)) + ")");

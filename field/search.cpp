@@ -55,7 +55,7 @@ void RecipeGlimpse(Game& g) {
   for (int i = 0; i < kLookups; ++i) {
     const titem& it = g.item_def[g.rng.Random(kItemCount - 1)];
     if (it.name.empty() || it.recipe == 0 || it.price > limit) continue;
-    PlayWave(g, 2, "paper.wav");
+    PlayWave(g, kChannelActs, "paper.wav");
     LogLine(g, "");
     LogLine(g, J("とあるレシピ.."));
     for (int32_t part : it.ingredient)
@@ -77,13 +77,13 @@ void Hunger(Game& g) {
       PassTime(g, 1);
       LogLineWait(g, g.unit[kPlayer].name + J("はあまりの空腹に持ち物をあさった"));
       LogColoured(g, J("【") + it.name + J("】を食べた(残:") + Num(g.my.item_count[n]) + J(")"), "aqua");
-      PlayWave(g, 1, "taberu.wav");
+      PlayWave(g, kChannelHits, "taberu.wav");
       ChangeFullness(g, kPlayer, it.power);
       WaitForClick(g);
       return;
     }
   }
-  PlayWave(g, 1, "taberu.wav");
+  PlayWave(g, kChannelHits, "taberu.wav");
   PassTime(g, 1);
   LogLine(g, J("拾い食いをしてしまった...."));
   ChangeFullness(g, kPlayer, 5 + g.rng.Random(5));
@@ -92,10 +92,10 @@ void Hunger(Game& g) {
 void Merchant(Game& g) {
   PassTime(g, 1);
   ShowCg(g, "nazo.bmp");
-  PlayWave(g, 2, "wa.wav");
+  PlayWave(g, kChannelActs, "wa.wav");
   LogLineWait(g, J("謎の商人が現れた"));
   LogLineWait(g, J("「あれー、あんた何してるのー？」"));
-  PlayWave(g, 3, "nani.wav");
+  PlayWave(g, kChannelNews, "nani.wav");
   if (Widget* w = g.plat.FindWidget("l_btn10")) w->SetCaption(J("買う"));
   ShowItemList(g);
 }

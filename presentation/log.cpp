@@ -153,9 +153,9 @@ void WaitForClick(Game& g) {
   }
 }
 
-void AskChoice(Game& g, const std::string& c1, const std::string& c2, const std::string& c3,
-               const std::string& c4) {
-  if (g.WaitState == -1) return;
+int32_t AskChoice(Game& g, const std::string& c1, const std::string& c2, const std::string& c3,
+                  const std::string& c4) {
+  if (g.WaitState == -1) return g.ChoiceResult;
   g.ChoiceResult = 0;
   g.log.ChoiceResultCaption.clear();
   g.ChoiceCaption[1] = c1;
@@ -171,6 +171,7 @@ void AskChoice(Game& g, const std::string& c1, const std::string& c2, const std:
   }
   // Nothing blocks any more, also when the loop ended on a closed window.
   g.ChoicePending = 0;
+  return g.ChoiceResult;
 }
 
 bool ReleaseClickWait(Game& g) {
@@ -252,7 +253,7 @@ void DrawChoiceButtons(Game& g, Canvas& c) {
 void SelMouseMove(Game& g, int k, int /*x*/, int /*y*/) {
   if (k < 1 || k > 4) return;
   if (g.GamePhase >= 0 && g.log.ChoiceActive != 0) {
-    if (g.log.HoveredChoice != k && !g.ChoiceCaption[k].empty()) PlayWave(g, 0, "key.wav");
+    if (g.log.HoveredChoice != k && !g.ChoiceCaption[k].empty()) PlayWave(g, kChannelUi, "key.wav");
     g.log.HoveredChoice = k;
   }
 }
@@ -262,7 +263,7 @@ bool SelMouseDown(Game& g, int k, MouseButton button) {
   const bool picking = g.GamePhase >= 0 && g.log.ChoiceActive == 1 && g.ChoicePending == 1;
   if (!picking || IsShown(g, "bp_box")) return false;
   if (g.ChoiceCaption[k].empty()) return true;  // a gap in the choice
-  PlayWave(g, 4, "c.wav");
+  PlayWave(g, kChannelClick, "c.wav");
   g.log.ChoiceActive = 0;
   g.ChoicePending = 0;
   g.ChoiceResult = k;

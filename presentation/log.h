@@ -74,10 +74,10 @@ void ClearLog(Game& g);
 // Blocks until a click releases the wait (or the window closes).
 void WaitForClick(Game& g);
 // Shows the four buttons (an empty caption leaves a gap) and blocks until one is
-// picked or the choice is cancelled; the answer is in ChoiceResult (1..4, 5 cancelled)
-// and log.ChoiceResultCaption. While closing it returns at once and leaves
-// ChoiceResult as the caller preset it.
-void AskChoice(Game& g, const std::string& c1, const std::string& c2, const std::string& c3,
+// picked or the choice is cancelled; returns the answer (1..4, 5 cancelled), which
+// also stays in ChoiceResult and log.ChoiceResultCaption for the rules that read it
+// later. While closing it returns at once with ChoiceResult as the caller preset it.
+int32_t AskChoice(Game& g, const std::string& c1, const std::string& c2, const std::string& c3,
                const std::string& c4);
 // A click that is not a choice pick: ends a click wait. True when one was pending
 // (the click is consumed). Never ends a pending choice.

@@ -48,7 +48,7 @@ void CloseSoundChannels(Game& g) {
   SoundState& s = g.sound;
   if (!s.mixer) return;
   try {
-    for (int k = 4; k >= 0; --k) {
+    for (int k = kSoundChannels - 1; k >= 0; --k) {
       s.mixer->FreeWave(s.current[k]);
       s.current[k] = nullptr;
     }
@@ -80,7 +80,7 @@ void PlayWave(Game& g, int channel, const std::string& file) {
   }
 }
 
-void PlaySaveSound(Game& g) { PlayWave(g, 3, "save.wav"); }
+void PlaySaveSound(Game& g) { PlayWave(g, kChannelNews, "save.wav"); }
 
 void SetMuted(Game& g, bool muted) {
   SoundState& s = g.sound;

@@ -11,11 +11,22 @@
 
 struct Game;
 
+// The five mixer channels. A channel queues its sounds and different channels
+// overlap, so the channel a sound is played on is part of its rule.
+enum SoundChannel : int {
+  kChannelUi = 0,     // interface and short feedback: hover, confirm, refusal
+  kChannelHits = 1,   // blows, spells and bites of exploration and battle
+  kChannelActs = 2,   // turns, techniques, healing, the course of events
+  kChannelNews = 3,   // finds, quests, the shop's news, the save
+  kChannelClick = 4,  // the choice button's click only
+};
+inline constexpr int kSoundChannels = 5;
+
 struct SoundState {
   // Null when the mixer could not be created; then every sound is silent.
   std::unique_ptr<Mixer> mixer;
   // Each channel's current wave: the one most recently loaded for it.
-  std::array<MixerWave*, 5> current{};
+  std::array<MixerWave*, kSoundChannels> current{};
   // Replaced current waves, released once nothing of them is queued any more.
   std::vector<MixerWave*> replaced;
   // The player's mute (the M key): no sound is started and the channels are closed.

@@ -44,7 +44,7 @@ void FormKeyDown(Game& g, int key) {
       break;
     case vk::kSpace:
       if (g.GamePhase == 0) {
-        PlayWave(g, 2, "1.wav");
+        PlayWave(g, kChannelActs, "1.wav");
         g.shell.DrawPaused = 1 - g.shell.DrawPaused;
       }
       break;

@@ -16,7 +16,7 @@ namespace {
 
 // A right-click ends a cancellable choice with answer 5.
 void CancelChoice(Game& g) {
-  PlayWave(g, 0, "back.wav");
+  PlayWave(g, kChannelUi, "back.wav");
   StartCancelBlink(g);
   g.log.ChoiceActive = 0;
   g.ChoicePending = 0;
@@ -25,7 +25,7 @@ void CancelChoice(Game& g) {
 }
 
 void LeaveSplash(Game& g) {
-  PlayWave(g, 0, "start.wav");
+  PlayWave(g, kChannelUi, "start.wav");
   g.GamePhase = -1;
   ShowCg(g, "title.bmp");
   if (g.my.flag[0] == 0) {
@@ -72,7 +72,7 @@ void ClickAt(Game& g, int /*x*/, int /*y*/, bool right) {
 }
 
 void ResetDialog(Game& g) {
-  PlayWave(g, 0, "1.wav");
+  PlayWave(g, kChannelUi, "1.wav");
   if (!g.plat.AskYesNo(J("おっと、初期化したい？") + "\r\n" + J("今までの記録とか消えるけどいい？)"))) return;
   if (!g.plat.AskYesNo(J("本当に消えるけどいい？)"))) return;
   if (g.plat.AskYesNo(J("では初期化する場合は「いいえ」を選択してね)"))) return;

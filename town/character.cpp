@@ -117,7 +117,7 @@ void ResetScreenState(Game& g) {
 }
 
 void StartPlay(Game& g) {
-  PlayWave(g, 3, "start2.wav");
+  PlayWave(g, kChannelNews, "start2.wav");
   g.cancel_allowed = 0;
   g.menu_cancel_allowed = 0;
   g.level_up_bp = 0;
@@ -150,18 +150,18 @@ void SpendBonusPoint(Game& g, int k) {
     case 6: stat = &p.evasion; break;
     default: return;
   }
-  PlayWave(g, 0, "bp.wav");
+  PlayWave(g, kChannelUi, "bp.wav");
   *stat += 1;
   p.bp -= 1;
 }
 
 void BonusReset(Game& g) {
-  PlayWave(g, 0, "no.wav");
+  PlayWave(g, kChannelUi, "no.wav");
   NewGame(g);
 }
 
 void BonusOk(Game& g) {
-  PlayWave(g, 0, "ok.wav");
+  PlayWave(g, kChannelUi, "ok.wav");
   Show(g, "bp_box", false);
   if (g.my.flag[0] == 0) {
     Widget* field = g.plat.FindWidget("name_l");
@@ -190,7 +190,7 @@ void LabelMouseMove(Game& g, int k) {
   const std::string name = LabelName(k);
   if (g.shell.HoveredLabel == name) return;
   BlackenLabels(g);
-  static constexpr int kChannels[4] = {1, 2, 3, 0};
+  static constexpr SoundChannel kChannels[4] = {kChannelHits, kChannelActs, kChannelNews, kChannelUi};
   PlayWave(g, kChannels[g.rng.Random(4)], "key.wav");
   if (Widget* w = g.plat.FindWidget(name)) w->SetFontColor(colors::kWhite);
   g.shell.HoveredLabel = name;

@@ -4,6 +4,7 @@
 
 #include "battle/hp.h"
 #include "core/game.h"
+#include "core/item_numbers.h"
 #include "field/finds.h"
 #include "town/item_use.h"
 
@@ -11,8 +12,6 @@ namespace {
 
 // Charms that add to every TP change of the player, by being owned.
 constexpr int32_t kTpCharms[3] = {62, 63, 64};
-// Owned, it cures poison as time passes and may break doing so.
-constexpr int32_t kPoisonGuard = 243;
 
 void CountDown(int32_t& turns) {
   if (turns > 0) --turns;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/game.h"
+#include "core/items.h"
 #include "field/finds.h"
 #include "platform/text.h"
 #include "presentation/log.h"
@@ -13,10 +14,6 @@
 #include "town/night.h"
 
 namespace {
-
-bool Named(const GameState& s, int32_t item) {
-  return item >= 1 && item < kItemCount && !s.item_def[item].name.empty();
-}
 
 bool IsRecipe(const titem& it) {
   return !it.name.empty() && std::any_of(it.ingredient.begin(), it.ingredient.end(), [](int32_t i) { return i != 0; });
@@ -42,7 +39,7 @@ void SetResetCaption(Game& g, bool offer_previous) {
   if (Widget* w = g.plat.FindWidget("l_btn13")) w->SetCaption(offer_previous ? J("前回のやつ") : "RESET");
 }
 
-std::string SlotName(Game& g, int32_t item) { return Named(g, item) ? g.item_def[item].name : J("？？？？"); }
+std::string SlotName(Game& g, int32_t item) { return ItemExists(g, item) ? g.item_def[item].name : J("？？？？"); }
 
 std::string SlotLines(Game& g, const std::array<int32_t, 4>& slots) {
   std::string text;
@@ -59,17 +56,17 @@ void Gain(Game& g, int32_t item) {
 void Success(Game& g, int32_t product) {
   const titem& it = g.item_def[product];
   tman& me = g.unit[kPlayer];
-  PlayWave(g, 3, "made.wav");
+  PlayWave(g, kChannelNews, "made.wav");
   LogLineWait(g, J("タラ～ン♪"));
   Gain(g, product);
-  PlayWave(g, 1, "item.wav");
+  PlayWave(g, kChannelHits, "item.wav");
   LogColoured(g, J("【") + it.name + J("】が完成した☆(所持:") + Num(g.my.item_count[product]) + ")", "aqua");
   LogColoured(g, J("　(") + it.desc + ")", "aqua");
   WaitForClick(g);
   // Cheap products come out double now and then; dear ones teach.
   if (me.cook_skill >= it.price / 100 && g.rng.Random(10) == 0) {
     Gain(g, product);
-    PlayWave(g, 2, "back.wav");
+    PlayWave(g, kChannelActs, "back.wav");
     LogColoured(g, J("なんと更に もう一個できちゃった(所持:") + Num(g.my.item_count[product]) + ")", "aqua");
     WaitForClick(g);
   }
@@ -80,14 +77,14 @@ void Success(Game& g, int32_t product) {
 }
 
 void Failure(Game& g) {
-  PlayWave(g, 3, "made_no.wav");
+  PlayWave(g, kChannelNews, "made_no.wav");
   LogLineWait(g, J("ボカーーーン!!"));
   LogColoured(g, J("爆発した..調理失敗だ.."), "red");
   for (int32_t item : g.box.recipe) {
     // Every slot draws, empty ones too, so the odds of each ingredient stay one in two.
     if (g.rng.Random(2) == 0) {
-      if (Named(g, item)) Gain(g, item);
-    } else if (Named(g, item)) {
+      if (ItemExists(g, item)) Gain(g, item);
+    } else if (ItemExists(g, item)) {
       LogColoured(g, J("【") + g.item_def[item].name + J("】を失った.."), "pink2");
     }
   }
@@ -107,8 +104,8 @@ int32_t FindProduct(const GameState& s, const std::array<int32_t, 4>& slots) {
 
 void AddToRecipe(Game& g) {
   const int32_t item = SelectedEntryItem(g);
-  if (item == 0 || g.box.selected == -1 || !Named(g, item) || g.my.item_count[item] < 1) return;
-  PlayWave(g, 0, "in.wav");
+  if (item == 0 || g.box.selected == -1 || !ItemExists(g, item) || g.my.item_count[item] < 1) return;
+  PlayWave(g, kChannelUi, "in.wav");
   auto slot = std::find(g.box.recipe.begin(), g.box.recipe.end(), 0);
   if (slot == g.box.recipe.end()) return;
   *slot = item;
@@ -121,20 +118,20 @@ void AddToRecipe(Game& g) {
 void RecipeResetOrPrevious(Game& g) {
   if (!g.box.offer_previous) {
     ReturnRecipeSlots(g);
-    PlayWave(g, 0, "no.wav");
+    PlayWave(g, kChannelUi, "no.wav");
     ShowItemList(g);
     return;
   }
-  for (int i = 0; i < 3; ++i) PlayWave(g, 0, "in.wav");
+  for (int i = 0; i < 3; ++i) PlayWave(g, kChannelUi, "in.wav");
   SetResetCaption(g, false);
   for (int i = 0; i < 4; ++i) {
     const int32_t item = g.box.previous[i];
     // A filled slot is never overwritten: its item would be lost.
-    if (Named(g, item) && g.my.item_count[item] >= 1 && g.box.recipe[i] == 0) {
+    if (ItemExists(g, item) && g.my.item_count[item] >= 1 && g.box.recipe[i] == 0) {
       g.box.recipe[i] = item;
       g.my.item_count[item] -= 1;
     } else {
-      PlayWave(g, 0, "no.wav");
+      PlayWave(g, kChannelUi, "no.wav");
     }
   }
   ShowItemList(g);
@@ -143,7 +140,7 @@ void RecipeResetOrPrevious(Game& g) {
 
 bool StartCooking(Game& g) {
   if (std::all_of(g.box.recipe.begin(), g.box.recipe.end(), [](int32_t i) { return i == 0; })) {
-    PlayWave(g, 0, "no.wav");
+    PlayWave(g, kChannelUi, "no.wav");
     return false;
   }
   return true;
@@ -152,7 +149,7 @@ bool StartCooking(Game& g) {
 void Cook(Game& g) {
   const int32_t product = FindProduct(g, g.box.recipe);
   Show(g, "item_box", false);
-  PlayWave(g, 2, "make.wav");
+  PlayWave(g, kChannelActs, "make.wav");
   LogLine(g, "");
   LogLineWait(g, J("調理開始....!!"));
   LogLineWait(g, "..............");
@@ -172,7 +169,7 @@ std::string RecipeText(Game& g) { return "\r" + J("★レシピ") + "\r\r" + Slo
 std::string PreviousRecipeText(Game& g) {
   const int32_t last = g.box.last_product;
   return "\r" + J("(前回のレシピ)") + "\r" + SlotLines(g, g.box.previous) + "\r" + J("　↓") + "\r" + J("　") +
-         (Named(g, last) ? g.item_def[last].name : J("×失敗"));
+         (ItemExists(g, last) ? g.item_def[last].name : J("×失敗"));
 }
 
 void RefreshRecipeTexts(Game& g) {
@@ -186,7 +183,7 @@ void RefreshRecipeTexts(Game& g) {
 
 void ReturnRecipeSlots(Game& g) {
   for (int32_t& item : g.box.recipe) {
-    if (Named(g, item)) Gain(g, item);
+    if (ItemExists(g, item)) Gain(g, item);
     item = 0;
   }
 }

@@ -60,8 +60,7 @@ void HomeMenu(Game& g) {
     g.ChoiceResult = -1;
     g.my.location = kHome;
     ShowCg(g, "haikei01.bmp");
-    AskChoice(g, J("たんけん"), J("おかし作り"), J("お店へ"), J("アイテム"));
-    switch (g.ChoiceResult) {
+    switch (AskChoice(g, J("たんけん"), J("おかし作り"), J("お店へ"), J("アイテム"))) {
       case 1:
         if (!AskDestination(g)) continue;  // cancelled: back to the first question
         return;

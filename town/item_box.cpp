@@ -73,7 +73,7 @@ void QueueBoxScript(Game& g, std::function<void(Game&)> script) {
 void UseSelected(Game& g, int32_t item) {
   if (g.my.item_count[item] <= 0) return;
   QueueBoxScript(g, [item](Game& g) {
-    PlayWave(g, 0, "item_use.wav");
+    PlayWave(g, kChannelUi, "item_use.wav");
     const bool spent = ApplyItem(g, item);
     if (g.in_battle != 0 && spent) Transfer(g, BattleItemUsed);
   });
@@ -82,11 +82,11 @@ void UseSelected(Game& g, int32_t item) {
 void Buy(Game& g, int32_t item) {
   const int32_t price = g.item_def[item].price;
   if (g.my.money < price) {
-    PlayWave(g, 0, "no.wav");
+    PlayWave(g, kChannelUi, "no.wav");
     return;
   }
   if (const int k = OneOffIndex(g, item); k >= 0) g.unit[kPlayer].sold_out[k] = 1;
-  PlayWave(g, 0, "buy.wav");
+  PlayWave(g, kChannelUi, "buy.wav");
   g.my.money -= price;
   g.my.item_count[item] += 1;
   ShowItemDetail(g);
@@ -109,7 +109,7 @@ void ActionButton(Game& g) {
 
 void Back(Game& g) {
   QueueBoxScript(g, [](Game& g) {
-    PlayWave(g, 0, "back.wav");
+    PlayWave(g, kChannelUi, "back.wav");
     const BoxMode mode = ItemBoxMode(g);
     if (mode == BoxMode::Cook) {
       ShowCg(g, "haikei01.bmp");
@@ -187,7 +187,7 @@ void ShowItemDetail(Game& g) {
   const int i = SelectedEntry(g);
   if (i < 0) return;
   const int32_t item = g.box.entry_items[i];
-  if (item != g.box.selected) PlayWave(g, 0, "key2.wav");
+  if (item != g.box.selected) PlayWave(g, kChannelUi, "key2.wav");
   g.box.selected = item;
   const titem& it = g.item_def[item];
   std::string text = it.name + "\r" + J("(所持: ") + Num(g.my.item_count[item]) + J("個)") + "\r\r" + it.desc + "\r\r";

@@ -5,6 +5,7 @@
 
 #include "battle/hp.h"
 #include "core/game.h"
+#include "core/items.h"
 #include "field/finds.h"
 #include "platform/text.h"
 #include "presentation/effects.h"
@@ -26,12 +27,12 @@ void Line(Game& g, const std::string& text) {
 // A timed state or bonus of the player set to the item's power, with its sound and line.
 void SetState(Game& g, int32_t tman::*field, int32_t p, const char* wave, const char* text) {
   g.unit[kPlayer].*field = p;
-  PlayWave(g, 2, wave);
+  PlayWave(g, kChannelActs, wave);
   Line(g, J(text));
 }
 
 void RaiseStat(Game& g, int32_t tman::*field, int32_t p, const char* what) {
-  PlayWave(g, 2, "bp.wav");
+  PlayWave(g, kChannelActs, "bp.wav");
   g.unit[kPlayer].*field += p;
   LogColoured(g, J(what) + Num(p) + J("上昇....!"), "pink");
   WaitForClick(g);
@@ -42,7 +43,7 @@ void Cure(Game& g, int32_t tman::*field, const char* text, bool sparkle) {
   if (p.*field < 1) {
     LogLine(g, J("何も効果がなかった...."));
   } else {
-    PlayWave(g, 2, "kaifuku.wav");
+    PlayWave(g, kChannelActs, "kaifuku.wav");
     if (sparkle) PopTextAt(g, kPlayer, 43, "");
     p.*field = 0;
     LogColoured(g, J(text), "aqua");
@@ -55,7 +56,7 @@ void Halve(Game& g, int32_t tman::*field, const char* text) {
   tman& foe = g.unit[g.foe_index];
   foe.*field -= foe.*field / 2;
   PopTextAt(g, g.foe_index, 83, "");
-  PlayWave(g, 2, "down.wav");
+  PlayWave(g, kChannelActs, "down.wav");
   LogLineWait(g, foe.name + J(text));
 }
 
@@ -70,7 +71,7 @@ void Throw(Game& g, int32_t item) {
   }
   const int foe = g.foe_index;
   const int32_t p = it.power;
-  PlayWave(g, 1, "stone.wav");
+  PlayWave(g, kChannelHits, "stone.wav");
   LogLineWait(g, J("【") + it.name + J("】を投げた!!"));
   switch (it.kind) {
     case 46: TakeDamage(g, foe, p); break;
@@ -78,7 +79,7 @@ void Throw(Game& g, int32_t item) {
       TakeDamage(g, foe, p);
       ChangeHp(g, kPlayer, p);
       PopMove(g, 270, 50, 150, 150, 78);
-      PlayWave(g, 2, "kyuusyuu.wav");
+      PlayWave(g, kChannelActs, "kyuusyuu.wav");
       LogLineWait(g, g.unit[foe].name + J("からHP ") + Num(p) + J("吸収"));
       break;
     case 48: {
@@ -86,7 +87,7 @@ void Throw(Game& g, int32_t item) {
       const int32_t amount = g.unit[foe].hp / divisor + 1;
       TakeDamage(g, foe, amount);
       PopTextAt(g, foe, 12, "");
-      PlayWave(g, 2, "m.wav");
+      PlayWave(g, kChannelActs, "m.wav");
       // The line names the HP taken, not the divisor.
       LogLineWait(g, g.unit[foe].name + J("のHP ") + Num(amount) + J("を消失させた"));
       break;
@@ -146,25 +147,25 @@ void Effect(Game& g, int32_t item, int32_t kind, int32_t p) {
     case 12:
       me.hp = me.max_hp;
       me.mp = me.max_mp;
-      PlayWave(g, 2, "kaifuku.wav");
+      PlayWave(g, kChannelActs, "kaifuku.wav");
       Line(g, J("完全回復した!!"));
       break;
     case 13: RaiseVit(g, kPlayer, p); break;
     case 14:
       ChangeFullness(g, kPlayer, p);
       if (g.rng.Random(2) == 0) {
-        PlayWave(g, 0, "awa.wav");
+        PlayWave(g, kChannelUi, "awa.wav");
         LogLineWait(g, J("お腹を壊してしまった...."));
         me.stomachache_turns = g.rng.Random(me.max_hp) + 20;
       }
       break;
     case 17:
       me.tp += p;  // the tick's clamp bounds it
-      PlayWave(g, 1, "kaifuku.wav");
+      PlayWave(g, kChannelHits, "kaifuku.wav");
       Line(g, J("TPが ") + Num(p) + J("が増えた"));
       break;
     case 23:
-      PlayWave(g, 3, "time.wav");
+      PlayWave(g, kChannelNews, "time.wav");
       g.my.hours_used -= p;  // may go below 0 until the clock clamps it
       Line(g, J("時間が") + Num(p) + J("時間回復した!!"));
       break;
@@ -179,32 +180,32 @@ void Effect(Game& g, int32_t item, int32_t kind, int32_t p) {
       break;
     case 37: Cure(g, &tman::paralysis_turns, "体から麻痺が消えた....!", false); break;
     case 38:
-      PlayWave(g, 2, "change.wav");
+      PlayWave(g, kChannelActs, "change.wav");
       std::swap(me.hp, me.mp);  // no clamping: HP may stand above its maximum
       Line(g, J("HPとMPが入れ替わった....!"));
       break;
     case 42: GainMoney(g, p); break;
     case 43:
-      PlayWave(g, 0, "skill.wav");
+      PlayWave(g, kChannelUi, "skill.wav");
       me.explore_skill += p;
       LogColoured(g, J("捕獲スキルが ") + Num(p) + J("上昇 → ") + Num(me.explore_skill), "yellow");
       WaitForClick(g);
       break;
     case 44:
-      PlayWave(g, 0, "nigeru.wav");
+      PlayWave(g, kChannelUi, "nigeru.wav");
       g.my.flag[109] += p;
       LogColoured(g, J("距離が ") + Num(p) + J("AU進んだ!!"), "aqua");
       break;
     case 45: break;  // a trap released: nothing happens, the item is spent
     case 46: case 47: case 48: case 49: case 50: case 51: case 52: Throw(g, item); break;
     case 56:
-      PlayWave(g, 2, "up.wav");
+      PlayWave(g, kChannelActs, "up.wav");
       me.age_days -= p;
       PopTextAt(g, kPlayer, 178, "");
       Line(g, J("突然 ") + Num(p) + J("才も若返った→") + Num(me.age_days));
       break;
     case 57:
-      PlayWave(g, 2, "up2.wav");
+      PlayWave(g, kChannelActs, "up2.wav");
       me.lifespan_days += p;
       PopTextAt(g, kPlayer, 175, "");
       Line(g, J("なんと寿命が ") + Num(p) + J("年延びた！→") + Num(me.lifespan_days));
@@ -216,7 +217,7 @@ void Effect(Game& g, int32_t item, int32_t kind, int32_t p) {
 }  // namespace
 
 bool ApplyItem(Game& g, int32_t item) {
-  if (item < 1 || item >= kItemCount || g.item_def[item].name.empty()) return false;
+  if (!ItemExists(g, item)) return false;
   const titem& it = g.item_def[item];
   Show(g, "item_box", false);
   if (it.kind == kNoEffect) {
@@ -257,7 +258,7 @@ namespace {
 
 void RaiseSkill(Game& g, int32_t tman::*skill, int32_t amount, const char* what) {
   tman& me = g.unit[kPlayer];
-  PlayWave(g, 2, "skill.wav");
+  PlayWave(g, kChannelActs, "skill.wav");
   me.*skill += amount;
   if (amount > 0) {
     LogColoured(g, me.name + J(what) + Num(amount) + J("上昇した → ") + Num(me.*skill), "yellow");

@@ -21,8 +21,6 @@ namespace {
 constexpr int32_t kRent = 100;
 constexpr int32_t kFallbackReward = 1;
 
-std::string Num(int32_t n) { return std::to_string(n); }
-
 void LogLinesWait(Game& g, std::initializer_list<const char*> lines) {
   for (const char* line : lines) LogLineWait(g, J(line));
 }
@@ -62,7 +60,7 @@ void RewardWeek(Game& g, int32_t buyers) {
       break;
     }
   }
-  PlayWave(g, 0, "item.wav");
+  PlayWave(g, kChannelUi, "item.wav");
   int32_t& count = g.my.item_count[reward];
   count = std::min(count + n, 99);
   LogColoured(g, J("ご褒美として【") + g.item_def[reward].name + J("】を ") + Num(n) + J("個もらった"), "green");
@@ -91,7 +89,7 @@ bool GrowOlder(Game& g) {
   tman& p = g.unit[kPlayer];
   ++p.age_days;
   if (p.age_days >= p.lifespan_days) {
-    PlayWave(g, 2, "gameover.wav");
+    PlayWave(g, kChannelActs, "gameover.wav");
     LogLinesWait(g, {"…なんという事でしょう", "貴方はついに寿命を迎えてしまった", "短いようで長い人生でした",
                      "また来世であおうね…", "お店の事は心配しないで…", "たぶん森の動物達がなんとかしてくれるから！",
                      "多分だけどね…ばいばい…"});
@@ -114,11 +112,11 @@ bool GrowOlder(Game& g) {
 void PayRent(Game& g) {
   LogLineWait(g, J("今日は家賃支払いの日です...."));
   if (g.my.money >= kRent) {
-    PlayWave(g, 0, "coin.wav");
+    PlayWave(g, kChannelUi, "coin.wav");
     g.my.money -= kRent;
     LogLineWait(g, J("家賃 100円を支払いました"));
   } else {
-    PlayWave(g, 0, "no.wav");
+    PlayWave(g, kChannelUi, "no.wav");
     LogLineWait(g, J("残念ながら家賃が払えませんでした...."));
     ChangeFame(g, -5);
   }

@@ -23,8 +23,6 @@ constexpr int32_t kDrawRange = 999;
 constexpr int32_t kFallbackOrderItem = 12;
 constexpr int32_t kFoodKind = 4;
 
-std::string Num(int32_t n) { return std::to_string(n); }
-
 // A regular customer: who arrives, and which item would do.
 struct CustomerKind {
   const char* arrival;
@@ -64,7 +62,7 @@ std::string SoldLine(Game& g, int32_t n) {
 
 // An order paid at twice the price; it counts toward the week's takings, not the RANK.
 void PayForOrder(Game& g, int32_t n) {
-  PlayWave(g, 3, "quest.wav");
+  PlayWave(g, kChannelNews, "quest.wav");
   --g.my.item_count[n];
   LogColoured(g, SoldLine(g, n), "pink2");
   const int32_t takings = 2 * g.item_def[n].price;
@@ -77,7 +75,7 @@ void CollectOrders(Game& g) {
   for (int s = kFirstOrderSlot; s <= kLastOrderSlot; ++s) {
     torder& o = g.my.orders[s];
     if (!OrderInUse(o) || !IsItemNumber(o.item) || g.my.item_count[o.item] < 1) continue;
-    PlayWave(g, 0, "nock.wav");
+    PlayWave(g, kChannelUi, "nock.wav");
     LogTalkWait(g, o.customer + J("「こんにちは、注文のを受け取りにきたよ」"));
     PayForOrder(g, o.item);
     LogTalkWait(g, J("うわーい、ありがとう！！"));
@@ -90,7 +88,7 @@ void ExpireOrders(Game& g) {
   for (int s = kFirstOrderSlot; s <= kLastOrderSlot; ++s) {
     torder& o = g.my.orders[s];
     if (!OrderInUse(o) || o.days < kOrderDeadline) continue;
-    PlayWave(g, 0, "nock.wav");
+    PlayWave(g, kChannelUi, "nock.wav");
     LogTalkWait(g, o.customer + J("「あのー…【") + OrderItemName(g, o) + J("】注文してたのに…」"));
     LogTalkWait(g, J("もうしびれが切れました、さようなら"));
     LogLineWait(g, o.customer + J("は怒って帰って行きました...."));
@@ -111,7 +109,7 @@ void ShowOrderSheet(Game& g) {
 }
 
 void CountVisitor(Game& g) {
-  PlayWave(g, 0, "nock.wav");
+  PlayWave(g, kChannelUi, "nock.wav");
   ++g.my.week_visitors;
   ++g.my.total_visitors;
 }
@@ -141,7 +139,7 @@ void EatFromHunger(Game& g) {
     --g.my.item_count[n];
     LogLineWait(g, g.unit[kPlayer].name + J("はお腹が減って持ち物をあさった"));
     LogColoured(g, J("【") + it.name + J("】を食べた(残:") + Num(g.my.item_count[n]) + ")", "aqua");
-    PlayWave(g, 1, "taberu.wav");
+    PlayWave(g, kChannelHits, "taberu.wav");
     ChangeFullness(g, kPlayer, it.power);
     WaitForClick(g);
     return;
@@ -207,7 +205,7 @@ void OrderCustomer(Game& g) {
   AskChoice(g, g.my.item_count[n] >= 1 ? hand : take, refuse, hit, "");
   const std::string& answer = g.log.ChoiceResultCaption;
   if (answer == take) {
-    PlayWave(g, 3, "quest_start.wav");
+    PlayWave(g, kChannelNews, "quest_start.wav");
     LogColoured(g, J("注文を承りました！"), "aqua");
     WaitForClick(g);
     LogColoured(g, deadline + J("日以内に") + item + J("を用意してね"), "aqua");
@@ -246,13 +244,13 @@ void WaitForCustomers(Game& g) {
 // One advertisement, if it can be paid: fame rises by min_gain + 0..spread-1.
 void Advertise(Game& g, int32_t cost, int32_t min_gain, int32_t spread, int32_t hours) {
   if (g.my.money < cost) {
-    PlayWave(g, 0, "no.wav");
+    PlayWave(g, kChannelUi, "no.wav");
     LogLine(g, J("お金が足りないよ"));
     return;
   }
   g.my.money -= cost;
   const int32_t gain = min_gain + g.rng.Random(spread);
-  PlayWave(g, 3, "meisei.wav");
+  PlayWave(g, kChannelNews, "meisei.wav");
   g.my.fame += gain;
   LogColoured(g, J("店の名声が ") + Num(gain) + J("あがったよ"), "pink");
   WaitForClick(g);
@@ -264,8 +262,7 @@ void Advertise(Game& g, int32_t cost, int32_t min_gain, int32_t spread, int32_t 
 void AdvertisingMenu(Game& g) {
   g.ChoiceResult = -1;
   if (g.WaitState == -1 || NightCheck(g)) return;
-  AskChoice(g, J("1000円の宣伝"), J("100円の宣伝"), J("もどる"), "");
-  switch (g.ChoiceResult) {
+  switch (AskChoice(g, J("1000円の宣伝"), J("100円の宣伝"), J("もどる"), "")) {
     case 1:
       Advertise(g, 1000, 5, 10, 2);
       Transfer(g, AdvertisingMenu);
@@ -294,8 +291,7 @@ void ShopScreen(Game& g) {
   if (g.WaitState == -1 || NightCheck(g)) return;
   CollectOrders(g);
   ExpireOrders(g);
-  AskChoice(g, J("待つ"), J("せんでん"), J("もどる"), J("オーダーシート"));
-  switch (g.ChoiceResult) {
+  switch (AskChoice(g, J("待つ"), J("せんでん"), J("もどる"), J("オーダーシート"))) {
     case 1:
       WaitForCustomers(g);
       Transfer(g, ShopScreen);
@@ -334,16 +330,16 @@ void SellItem(Game& g, int32_t n) {
 
   my.rank_progress = 0;
   ++my.shop_rank;
-  PlayWave(g, 3, "capture.wav");
+  PlayWave(g, kChannelNews, "capture.wav");
   PopText(g, 30, 59, 63, "");
   LogColoured(g, J("お店のRANKがあがったよー！！！！"), "yellow");
   LogColoured(g, J("お店のRANKが ") + Num(my.shop_rank) + J("になりました!!"), "yellow");
   WaitForClick(g);
-  PlayWave(g, 3, "bp.wav");
+  PlayWave(g, kChannelNews, "bp.wav");
   ++my.day_hours;
   LogColoured(g, J(" 1日の行動時間が 1時間延びました"), "yellow");
   WaitForClick(g);
-  PlayWave(g, 3, "bp.wav");
+  PlayWave(g, kChannelNews, "bp.wav");
   g.unit[kPlayer].lifespan_days += 5;
   LogColoured(g, J("寿命が 5日延びた"), "yellow");
   WaitForClick(g);
@@ -373,7 +369,7 @@ std::string MakeCustomerName(Game& g) {
 void GainMoney(Game& g, int32_t amount) {
   if (amount == 0) return;
   g.my.money += amount;
-  PlayWave(g, 0, "coin.wav");
+  PlayWave(g, kChannelUi, "coin.wav");
   LogColoured(g, J("お金 ") + Num(amount) + J("円を入手"), "yellow2");
 }
 
@@ -381,10 +377,10 @@ void ChangeFame(Game& g, int32_t amount) {
   if (amount == 0) return;
   g.my.fame += amount;
   if (amount > 0) {
-    PlayWave(g, 3, "meisei.wav");
+    PlayWave(g, kChannelNews, "meisei.wav");
     LogColoured(g, J("店の名声が ") + Num(amount) + J("増加した→") + Num(g.my.fame), "red");
   } else {
-    PlayWave(g, 3, "meisei_down.wav");
+    PlayWave(g, kChannelNews, "meisei_down.wav");
     LogColoured(g, J("店の名声が ") + Num(-amount) + J("減少した→") + Num(g.my.fame), "red");
   }
   WaitForClick(g);
