@@ -1,5 +1,6 @@
-// The narrow interface between the game and the machine. Two implementations:
-// platform/qt (the real window) and platform/headless (tests, simulations, benchmarks).
+// The narrow interface between the game and the machine. Three implementations:
+// platform/qt (the real window), platform/headless (tests, simulations, benchmarks)
+// and platform/web (the browser's page); the last two share platform/soft.
 #pragma once
 
 #include <cstdint>

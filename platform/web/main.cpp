@@ -1,5 +1,5 @@
 // The page's program: the game on the browser's platform. The page has mounted the
-// player's folder and loaded the face before main() runs (pomurie.js).
+// player's folder and loaded the face before main() runs (pomurie-page.js).
 #include <emscripten.h>
 
 #include "platform/web/web_platform.h"

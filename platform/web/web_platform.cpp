@@ -9,7 +9,7 @@
 #include "platform/bmp.h"
 #include "platform/text.h"
 
-// --- the page's side (pomurie.js) ------------------------------------------------------
+// --- the page's side (pomurie-page.js) -------------------------------------------------
 
 EM_JS(double, web_now, (), { return performance.now(); });
 EM_JS(int, web_text_width, (const char* s, int px, int style), {
