@@ -289,7 +289,7 @@ TEST_F(ChoiceWaits, RightClickOnAButtonCancelsACancellableChoice) {
   Game& g = *r.g;
   g.menu_cancel_allowed = 1;
   r.plat.QueueMouseDown("sel2", 5, 5, MouseButton::Right);
-  AskChoice(g, "a", "b", "c", "d");
+  EXPECT_EQ(AskChoice(g, "a", "b", "c", "d"), 5);  // the answer, also left in ChoiceResult
   EXPECT_EQ(g.ChoiceResult, 5);
   EXPECT_EQ(g.log.ChoiceResultCaption, "");
   EXPECT_EQ(g.menu_cancel_allowed, 0);

@@ -300,3 +300,37 @@ TEST(ScreenPanels, EveryStateAtOnceStaysInsideTheWindow) {
     EXPECT_LT(bad_bottom, good_top);
   }
 }
+
+// The tick moves the animations before the drawing; drawing only paints, so the
+// same state drawn twice is the same frame, and the panel still shows the figures
+// of the moment the tick began.
+TEST_F(ScreenFrames, AFrameDrawnTwiceIsTheSameFrame) {
+  g().GamePhase = 0;
+  g().unit[kPlayer].hp = 40;
+  g().unit[kPlayer].max_hp = 100;
+  g().panel.ShownHp = 10;
+  g().log.ChoiceSlide = -200;
+  g().log.ChoiceActive = 1;
+  g().ChoiceCaption[1] = J("ボタン");
+  StepFrame(g());
+  EXPECT_EQ(g().panel.drawn.Hp, 10);
+  EXPECT_EQ(g().panel.ShownHp, StepShown(10, 40));
+  EXPECT_EQ(g().log.ChoiceSlide, -99);
+
+  auto picture = [this] {
+    std::vector<Rgb> px;
+    for (int y = 0; y < kScreenSize; ++y)
+      for (int x = 0; x < kScreenSize; ++x) px.push_back(g().screen.cg->Pixel(x, y));
+    return px;
+  };
+  SoftCanvas& c = r.Cg();
+  c.ClearRecord();
+  DrawFrame(g());
+  const std::vector<Rgb> first = picture();
+  const size_t texts = c.texts.size();
+  DrawFrame(g());
+  EXPECT_EQ(picture(), first);
+  EXPECT_EQ(c.texts.size(), 2 * texts);
+  EXPECT_EQ(g().panel.ShownHp, StepShown(10, 40));
+  EXPECT_EQ(g().log.ChoiceSlide, -99);
+}
