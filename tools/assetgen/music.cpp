@@ -27,6 +27,7 @@ struct Note {
   double amp = 0;
   double attack = 0.005, decay = 0.15, sustain = 0.7, release = 0.04;  // seconds; sustain is a level
   bool vibrato = false;
+  unsigned voice = 0;
 };
 
 struct Envelope {
@@ -256,6 +257,7 @@ class Score {
     n.amp = amp;
     n.attack = e.attack, n.decay = e.decay, n.sustain = e.sustain, n.release = e.release;
     n.vibrato = vib;
+    n.voice = voice_;
     notes_.push_back(n);
   }
   void Hit(int step, double seconds, double f0, double f1, Osc osc, double amp) {
@@ -264,6 +266,7 @@ class Score {
     n.len = static_cast<int64_t>(seconds * kMusicRate);
     n.freq = f0, n.freq_end = f1, n.osc = osc, n.amp = amp;
     n.attack = kHitEnv.attack, n.decay = 0, n.sustain = 0, n.release = kHitEnv.release;
+    n.voice = voice_;
     notes_.push_back(n);
   }
 
@@ -365,23 +368,28 @@ class Score {
           n.len = 2 * bar_ * step_ * 7 / 10;
           n.freq = n.freq_end = 2600, n.osc = Osc::Noise, n.amp = 0.09;
           n.attack = 0.9, n.decay = 0.6, n.sustain = 0.5, n.release = 0.9;
+          n.voice = voice_;
           notes_.push_back(n);
         }
         break;
     }
   }
 
-  std::vector<double> Mix(int bars) const {
+  std::vector<double> Mix(int bars, unsigned voices) const {
     std::vector<double> buf(static_cast<size_t>(bars * bar_ * step_), 0.0);
-    for (const Note& n : notes_) Render(buf, n);
+    for (const Note& n : notes_)
+      if (n.voice & voices) Render(buf, n);
     return buf;
   }
   int bar() const { return bar_; }
+  int64_t step() const { return step_; }
+  void SetVoice(unsigned v) { voice_ = v; }
 
  private:
   const TuneSpec& s_;
   int64_t step_;
   int bar_;
+  unsigned voice_ = kLeadVoice;
   std::vector<Note> notes_;
 };
 
@@ -413,39 +421,61 @@ int64_t TuneSamples(const TuneSpec& s) {
   return static_cast<int64_t>(s.form.size()) * kSection * s.beats * 4 * Score::StepLen(s);
 }
 
-std::vector<uint8_t> ComposeTune(const TuneSpec& s) {
+TuneRender RenderTune(const TuneSpec& s, unsigned voices) {
   Prng rng(s.seed);
   const std::vector<MelNote> a = WriteMelody(s, s.a_chords, true, rng.Below(2) ? 4 : 2, rng);
   const std::vector<MelNote> b = WriteMelody(s, s.b_chords, s.b_chords.back() == 0, rng.Below(2) ? 7 : 4, rng);
   Score score(s);
+  TuneRender out;
   const int bars = static_cast<int>(s.form.size()) * kSection;
   for (size_t sec = 0; sec < s.form.size(); ++sec) {
     const bool is_a = s.form[sec] == 'A';
     const int at = static_cast<int>(sec) * kSection * score.bar();
+    score.SetVoice(kLeadVoice);
     score.Melody(is_a ? a : b, at);
+    for (const MelNote& m : is_a ? a : b)
+      if (!m.rest) out.lead.push_back({at + m.step, m.len});
     const std::vector<int>& chords = is_a ? s.a_chords : s.b_chords;
     for (int k = 0; k < kSection; ++k) {
       const int bar_at = at + k * score.bar();
+      score.SetVoice(kBassVoice);
       score.Bass(bar_at, chords[static_cast<size_t>(k)]);
+      score.SetVoice(kAccompVoice);
       score.Accompany(bar_at, chords[static_cast<size_t>(k)]);
+      score.SetVoice(kDrumVoice);
       score.Drum(bar_at, static_cast<int>(sec) * kSection + k);
     }
   }
-  std::vector<double> mix = score.Mix(bars);
+  out.step = score.step();
+  out.bar_steps = score.bar();
+  out.bars = bars;
 
   // A gentle low-pass takes the edge off the pulses at this low rate. Run round
   // the circle twice so the filter's state at the start is the one at the end.
-  double y = 0;
-  for (int pass = 0; pass < 2; ++pass)
-    for (double& x : mix) {
-      y += 0.7 * (x - y);
-      if (pass == 1) x = y;
-    }
+  auto filter = [](std::vector<double>& mix) {
+    double y = 0;
+    for (int pass = 0; pass < 2; ++pass)
+      for (double& x : mix) {
+        y += 0.7 * (x - y);
+        if (pass == 1) x = y;
+      }
+  };
+  std::vector<double> mix = score.Mix(bars, kAllVoices);
+  filter(mix);
   double peak = 1e-9;
   for (double x : mix) peak = std::max(peak, std::fabs(x));
-  std::vector<uint8_t> pcm(mix.size());
-  for (size_t i = 0; i < mix.size(); ++i) pcm[i] = static_cast<uint8_t>(std::clamp(128 + RoundToInt(mix[i] / peak * 110), 0, 255));
-  return RiffMono8(pcm);
+  const double gain = 110 / peak;
+  out.pcm.resize(mix.size());
+  for (size_t i = 0; i < mix.size(); ++i) out.pcm[i] = static_cast<uint8_t>(std::clamp(128 + RoundToInt(mix[i] * gain), 0, 255));
+  if (voices != kAllVoices) {
+    mix = score.Mix(bars, voices);
+    filter(mix);
+  }
+  for (double& x : mix) x *= gain;
+  out.signal = std::move(mix);
+  return out;
 }
+
+std::vector<uint8_t> ComposeTune(const TuneSpec& s) { return RiffMono8(RenderTune(s).pcm); }
 
 }  // namespace assetgen

@@ -41,6 +41,25 @@ struct TuneSpec {
   uint32_t seed;
 };
 
+// The voices of a tune, to render them apart.
+enum Voice : unsigned { kLeadVoice = 1, kBassVoice = 2, kAccompVoice = 4, kDrumVoice = 8, kAllVoices = 15 };
+
+struct StepSpan {
+  int step, len;  // in 16th steps from the loop's start
+};
+
+// A tune as samples, with what a listener's measurements need from its score.
+// Nothing here touches files: the game's web page can compose the tunes itself.
+struct TuneRender {
+  std::vector<uint8_t> pcm;     // all voices, unsigned 8-bit mono at kMusicRate: the file's samples
+  std::vector<double> signal;   // the voices asked for, before rounding, on pcm's scale (0 = 128)
+  int64_t step = 0;             // samples per 16th note
+  int bar_steps = 0, bars = 0;
+  std::vector<StepSpan> lead;   // the melody's notes
+  std::vector<StepSpan> rests;  // general pauses the score writes (every voice silent)
+};
+TuneRender RenderTune(const TuneSpec& spec, unsigned voices = kAllVoices);
+
 // Renders a tune to a RIFF file (8-bit mono at kMusicRate).
 std::vector<uint8_t> ComposeTune(const TuneSpec& spec);
 
