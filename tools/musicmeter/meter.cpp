@@ -174,7 +174,8 @@ void MeasureGaps(const assetgen::TuneRender& r, TuneMeasure& m) {
     return e / kGapBlock < threshold;
   };
   int beats = 0, after_gap = 0;
-  for (int step = 0; step < r.bars * r.bar_steps; step += 4) {
+  // Round the circle: the loop's first beat is the one after its last bar.
+  for (int step = 4; step <= r.bars * r.bar_steps; step += 4) {
     const int64_t at = step * r.step;
     int blocks = 0;
     while (blocks * kGapBlock < r.step * 4 && silent(at - blocks * kGapBlock)) ++blocks;
