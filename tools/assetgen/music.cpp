@@ -683,8 +683,7 @@ void Soften(std::vector<double>& x) {
 
 // Mean square through the A curve: its four low poles (20.6, 20.6, 107.7 and
 // 737.9 Hz) as bilinear high-passes, prewarped; the two at 12194 Hz lie past
-// this rate's top and are left out. Round the circle twice so the filters start
-// settled. Relative to a full-scale square.
+// this rate's top and are left out. Relative to a full-scale square.
 double AWeightedPower(const std::vector<double>& x) {
   constexpr double kPoles[4] = {20.6, 20.6, 107.7, 737.9};
   double b[4], c[4];
@@ -695,15 +694,17 @@ double AWeightedPower(const std::vector<double>& x) {
     c[k] = (two_fs - w) / (two_fs + w);
   }
   double hx[4] = {}, hy[4] = {}, sum = 0;
-  for (int pass = 0; pass < 2; ++pass)
-    for (double v : x) {
-      for (int k = 0; k < 4; ++k) {
-        hy[k] = b[k] * (v - hx[k]) + c[k] * hy[k];
-        hx[k] = v;
-        v = hy[k];
-      }
-      if (pass == 1) sum += v * v;
+  // The loop's last second first: the slowest pole has settled long before its end.
+  const size_t n = x.size(), warm = std::min<size_t>(n, kMusicRate);
+  for (size_t i = n - warm; i < n + n; ++i) {
+    double v = x[i < n ? i : i - n];
+    for (int k = 0; k < 4; ++k) {
+      hy[k] = b[k] * (v - hx[k]) + c[k] * hy[k];
+      hx[k] = v;
+      v = hy[k];
     }
+    if (i >= n) sum += v * v;
+  }
   // The curve is 0 dB at 1 kHz; these poles alone leave it 1.94 dB under there.
   return x.empty() ? 0 : sum / static_cast<double>(x.size()) / (128.0 * 128.0) * 1.564;
 }
@@ -794,7 +795,7 @@ TuneRender RenderTune(const TuneSpec& s, unsigned voices) {
   const double lead_power = AWeightedPower(lead), rest_power = AWeightedPower(rest);
   const double room = lead_power / FromDb(kLeadMarginDb);
   const double rest_gain = rest_power > room ? std::sqrt(room / rest_power) : 1.0;
-  std::vector<double> mix(lead.size());
+  std::vector<double>& mix = rest;
   for (size_t i = 0; i < mix.size(); ++i) mix[i] = lead[i] + rest_gain * rest[i];
   // Every tune to the same loudness, not the same peak.
   const double gain = std::sqrt(FromDb(kTuneLoudness) / std::max(AWeightedPower(mix), 1e-12));

@@ -159,9 +159,13 @@ namespace {
 
 std::vector<double> Signal(const assetgen::TuneSpec& s, unsigned voices) { return assetgen::RenderTune(s, voices).signal; }
 
-void MeasureGaps(const assetgen::TuneRender& r, TuneMeasure& m) {
+}  // namespace
+
+Gaps GapsBeforeBeats(const assetgen::TuneRender& r) {
+  Gaps g;
   const std::vector<double>& x = r.signal;
   const auto n = static_cast<int64_t>(x.size());
+  if (n == 0 || r.step <= 0) return g;
   double ms = 0;
   for (double v : x) ms += v * v;
   const double threshold = ms / static_cast<double>(n) * std::pow(10.0, kSilenceDb / 10);
@@ -186,10 +190,24 @@ void MeasureGaps(const assetgen::TuneRender& r, TuneMeasure& m) {
     if (written) continue;
     ++beats;
     if (blocks >= 2) ++after_gap;
-    m.longest_gap_ms = std::max(m.longest_gap_ms, blocks * kGapBlock * 1000.0 / assetgen::kMusicRate);
+    g.longest_ms = std::max(g.longest_ms, blocks * kGapBlock * 1000.0 / assetgen::kMusicRate);
   }
-  m.beats_after_gap = beats ? static_cast<double>(after_gap) / beats : 0;
+  g.share = beats ? static_cast<double>(after_gap) / beats : 0;
+  return g;
 }
+
+int BarRhythms(const assetgen::TuneRender& r) {
+  std::set<uint64_t> rhythms;
+  std::vector<uint64_t> onsets(static_cast<size_t>(std::max(r.bars, 0)), 0);
+  for (const assetgen::StepSpan& note : r.lead) {
+    const int b = note.step / r.bar_steps;
+    if (b >= 0 && b < r.bars) onsets[static_cast<size_t>(b)] |= uint64_t{1} << (note.step % r.bar_steps);
+  }
+  for (uint64_t o : onsets) rhythms.insert(o);
+  return static_cast<int>(rhythms.size());
+}
+
+namespace {
 
 void MeasureBars(const assetgen::TuneRender& r, TuneMeasure& m) {
   const int64_t bar = r.step * r.bar_steps;
@@ -206,15 +224,6 @@ void MeasureBars(const assetgen::TuneRender& r, TuneMeasure& m) {
   for (double l : levels) mean += l / static_cast<double>(levels.size());
   for (double l : levels) var += (l - mean) * (l - mean) / static_cast<double>(levels.size());
   m.bar_spread = std::sqrt(var);
-
-  std::set<uint64_t> rhythms;
-  std::vector<uint64_t> onsets(static_cast<size_t>(r.bars), 0);
-  for (const assetgen::StepSpan& note : r.lead) {
-    const int b = note.step / r.bar_steps;
-    if (b >= 0 && b < r.bars) onsets[static_cast<size_t>(b)] |= uint64_t{1} << (note.step % r.bar_steps);
-  }
-  for (uint64_t o : onsets) rhythms.insert(o);
-  m.bar_rhythms = static_cast<int>(rhythms.size());
 }
 
 }  // namespace
@@ -249,8 +258,11 @@ Report Measure(const std::vector<assetgen::TuneSpec>& specs, const std::vector<s
     m.lead_margin = lead - rest;
     m.lead_over_bass = lead - bass;
 
-    MeasureGaps(r, m);
+    const Gaps gaps = GapsBeforeBeats(r);
+    m.longest_gap_ms = gaps.longest_ms;
+    m.beats_after_gap = gaps.share;
     MeasureBars(r, m);
+    m.bar_rhythms = BarRhythms(r);
 
     // The rounding noise at the output: the mixer scales the file's samples by
     // the channel gain and rounds; against the unrounded music at that gain.

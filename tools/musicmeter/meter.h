@@ -41,6 +41,16 @@ double PlainLoudness(const Analysis& a);
 // at the output rate); NaN for bytes that are not a playable wave.
 double EffectLoudness(const std::vector<uint8_t>& wav);
 
+// Silence before the beats of a tune's signal: 5 ms blocks 30 dB under the
+// loop's RMS, counted back from each beat; gaps inside the score's written
+// rests do not count. `share`: the beats after 10 ms of silence or more.
+struct Gaps {
+  double longest_ms = 0, share = 0;
+};
+Gaps GapsBeforeBeats(const assetgen::TuneRender& r);
+// Distinct onset patterns among the lead's bars.
+int BarRhythms(const assetgen::TuneRender& r);
+
 struct TuneMeasure {
   std::string file;
   int bpm = 0;
