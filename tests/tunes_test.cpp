@@ -200,3 +200,55 @@ TEST(TunesWritten, TheLeadVoiceIsTheMelodyAndEachPlaceHasItsOwnDrums) {
 }
 
 }  // namespace
+
+namespace {
+
+double PowerOver(const std::vector<double>& x, int64_t from, int64_t len) {
+  double e = 0;
+  for (int64_t i = from; i < from + len; ++i) e += x[static_cast<size_t>(i)] * x[static_cast<size_t>(i)];
+  return e / static_cast<double>(len);
+}
+
+TEST(TunesWritten, AccentsOnTheBeatAPhraseThatSwellsAndPeaksThatSeldomBend) {
+  double swell_db = 0;
+  int phrases = 0;
+  for (const assetgen::TuneSpec& s : assetgen::TuneSpecs()) {
+    // In a bar, the lead's note on the first beat starts louder than its notes off the beat.
+    const assetgen::TuneRender lead = assetgen::RenderTune(s, assetgen::kLeadVoice);
+    const int64_t attack = assetgen::kMusicRate * 30 / 1000;
+    std::vector<double> ratios;
+    for (int b = 0; b < lead.bars; ++b) {
+      double down = 0, off = 0;
+      int n_off = 0;
+      for (const assetgen::StepSpan& n : lead.lead) {
+        if (n.step / lead.bar_steps != b) continue;
+        const double p = PowerOver(lead.signal, n.step * lead.step, attack);
+        if (n.step % lead.bar_steps == 0) down = p;
+        if (n.step % 4 != 0) off += p, ++n_off;
+      }
+      if (down > 0 && n_off > 0) ratios.push_back(down / (off / n_off));
+    }
+    ASSERT_FALSE(ratios.empty()) << s.file;
+    std::nth_element(ratios.begin(), ratios.begin() + static_cast<long>(ratios.size() / 2), ratios.end());
+    EXPECT_GT(ratios[ratios.size() / 2], 1.2) << s.file;
+
+    // The bass and chords play one figure a bar; over a four-bar phrase they grow to its third bar.
+    const assetgen::TuneRender acc = assetgen::RenderTune(s, assetgen::kBassVoice | assetgen::kAccompVoice);
+    const int64_t bar = acc.step * acc.bar_steps;
+    for (int b = 0; b + 3 < acc.bars; b += 4) {
+      swell_db += 10 * std::log10(PowerOver(acc.signal, (b + 2) * bar, bar) / PowerOver(acc.signal, b * bar, bar));
+      ++phrases;
+    }
+
+    // Loudness, not peaks, sets the level: nothing clips, and the soft knee bends a rare peak only.
+    const assetgen::TuneRender r = assetgen::RenderTune(s);
+    const auto [lo, hi] = std::minmax_element(r.pcm.begin(), r.pcm.end());
+    EXPECT_GT(*lo, 0) << s.file;
+    EXPECT_LT(*hi, 255) << s.file;
+    const auto bent = std::count_if(r.pcm.begin(), r.pcm.end(), [](uint8_t v) { return std::abs(v - 128) > 104; });
+    EXPECT_LT(static_cast<double>(bent), 2e-3 * static_cast<double>(r.pcm.size())) << s.file;  // one sample in 500
+  }
+  EXPECT_GT(swell_db / phrases, 1.0);
+}
+
+}  // namespace

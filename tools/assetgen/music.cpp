@@ -435,7 +435,7 @@ class Score {
     const bool turn = (at / bar_) % 4 == 3 && next != low;
     const int approach = next > low ? next - 1 : next + 1;  // a half step from below or above
     auto note = [&](int step, double len, int midi, bool tie = false) {
-      Add(at + step, len, midi, Osc::Triangle, 0, 0.3 * Level(at + step, 0.4), kBassEnv, false, tie);
+      Add(at + step, len, midi, Osc::Triangle, 0, 0.24 * Level(at + step, 0.4), kBassEnv, false, tie);
     };
     switch (s_.bass) {
       case Bass::Held:
@@ -511,7 +511,7 @@ class Score {
         break;
       case Accomp::Pad:
         for (int k = 0; k < 3; ++k)
-          Add(at, bar_, v[static_cast<size_t>(k)], Osc::Triangle, 0, 0.13 * Level(at, 0.3), kPadEnv, false, true);
+          Add(at, bar_, v[static_cast<size_t>(k)], Osc::Triangle, 0, 0.1 * Level(at, 0.3), kPadEnv, false, true);
         break;
       case Accomp::Waltz:
         for (int b = 1; b < s_.beats; ++b)
@@ -537,7 +537,7 @@ class Score {
   void Drum(int at, int bar_index) {
     const bool fill = bar_index % 4 == 3;
     auto kick = [&](int st, double a = 1) {
-      Hit(at + st, 0.09, 150, 45, Osc::Triangle, 0.5 * a);
+      Hit(at + st, 0.09, 150, 45, Osc::Triangle, 0.3 * a);
       Hit(at + st, 0.015, 3000, 3000, Osc::Noise, 0.06 * a);
     };
     auto snare = [&](int st, double a = 1) {
