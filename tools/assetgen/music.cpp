@@ -83,6 +83,7 @@ void Render(std::vector<double>& buf, const Note& n) {
   const int64_t total = n.len + rel;
   double phase = 0, level = 0, last_noise = 0;
   uint32_t lfsr = 1;
+  auto at = static_cast<size_t>(n.start % size);
   for (int64_t i = 0; i < total; ++i) {
     const double t = static_cast<double>(i) / kMusicRate;
     if (i < n.len) {
@@ -130,7 +131,8 @@ void Render(std::vector<double>& buf, const Note& n) {
         lfsr = (lfsr >> 1) | (bit << 14);
       }
     }
-    buf[static_cast<size_t>((n.start + i) % size)] += v * n.amp * env;
+    buf[at] += v * n.amp * env;
+    if (++at == buf.size()) at = 0;
   }
 }
 
