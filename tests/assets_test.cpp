@@ -202,15 +202,16 @@ TEST(Assets, SoundsAreCleanRiffPcmThatTheMixerDecodes) {
     EXPECT_EQ(u32(40), b.size() - 44) << name;
     EXPECT_EQ((b.size() - 44) % align, 0u) << name;
     // Short, and silent at both ends so the sound neither starts nor stops with a click
-    // (the looping tunes are long; their seams have a test of their own).
+    // (the looping tunes are long and play on through their seam, which has a test of
+    // its own; the music channel fades them in and out).
     const double seconds = double(b.size() - 44) / (rate * align);
-    if (name.rfind("bgm_", 0) != 0) {
-      EXPECT_LT(seconds, 1.6) << name;
-    }
     auto sample = [&](size_t frame) { return bps == 8 ? (b[44 + frame * align] - 128) * 256 : int16_t(u16(44 + frame * align)); };
     const size_t frames = (b.size() - 44) / align;
-    EXPECT_LT(std::abs(sample(0)), 600) << name;
-    EXPECT_LT(std::abs(sample(frames - 1)), 600) << name;
+    if (name.rfind("bgm_", 0) != 0) {
+      EXPECT_LT(seconds, 1.6) << name;
+      EXPECT_LT(std::abs(sample(0)), 600) << name;
+      EXPECT_LT(std::abs(sample(frames - 1)), 600) << name;
+    }
     bits.insert(bps);
     channels.insert(ch);
     rates.insert(rate);

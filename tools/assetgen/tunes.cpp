@@ -18,24 +18,24 @@ const std::vector<TuneSpec>& TuneSpecs() {
       // Home: calm, F major, a soft triangle tune over a slow bass and light hats.
       {"bgm_home.wav", 88, 4, 65, &kMajor, {0, 3, 0, 4, 0, 3, 4, 0}, {5, 2, 3, 0, 5, 2, 1, 4}, "AB",
        L::Triangle, B::RootFifth, A::Arp8, D::Soft, 2, 0.92, 23},
-      // Shop: bright and light, G major, a thin square skipping in sixteenths.
+      // Shop: bright and light, G major, a thin square skipping in sixteenths over rim clicks.
       {"bgm_shop.wav", 150, 4, 79, &kMajor, {0, 5, 1, 4, 0, 5, 4, 0}, {3, 4, 0, 5, 3, 4, 1, 4}, "ABA",
-       L::Square12, B::Octaves, A::Offbeat, D::March, 4, 0.6, 37},
+       L::Square12, B::Octaves, A::Offbeat, D::Skip, 4, 0.6, 37},
       // Forest: a D dorian waltz, wooden and a little secret.
       {"bgm_forest.wav", 112, 3, 74, &kDorian, {0, 3, 0, 6, 0, 3, 6, 0}, {3, 6, 0, 4, 3, 6, 2, 4}, "ABA",
        L::Square25, B::Waltz, A::Waltz, D::Waltz, 2, 0.85, 41},
-      // Grassland: open and striding, D major, the wide square over rippling arpeggios.
+      // Grassland: open and striding, D major, the wide square over rippling arpeggios and a gallop.
       {"bgm_kusa.wav", 126, 4, 74, &kMajor, {0, 4, 5, 3, 0, 4, 3, 0}, {3, 0, 3, 4, 3, 0, 1, 4}, "ABA",
-       L::Square50, B::RootFifth, A::Arp16, D::March, 2, 0.8, 53},
+       L::Square50, B::RootFifth, A::Arp16, D::Stride, 2, 0.8, 53},
       // Sea: a swaying E-flat lydian waltz, the triangle over surf.
       {"bgm_sea.wav", 92, 3, 75, &kLydian, {0, 1, 0, 4, 0, 1, 4, 0}, {5, 1, 0, 4, 5, 1, 2, 4}, "ABA",
        L::Triangle, B::Waltz, A::Arp16, D::Surf, 2, 0.9, 67},
       // Cave: slow E minor, sparse square notes over a triangle drone and dripping water.
       {"bgm_ana.wav", 76, 4, 64, &kMinor, {0, 5, 3, 4, 0, 5, 6, 0}, {3, 0, 5, 6, 3, 0, 5, 4}, "AB",
        L::Square25, B::Held, A::Pad, D::Drip, 1, 0.7, 71},
-      // Battle: tense and quick, A harmonic minor, driving bass and drums.
+      // Battle: tense and quick, A harmonic minor, driving bass and drums that stop dead before the loop.
       {"bgm_battle.wav", 168, 4, 69, &kHarmonicMinor, {0, 5, 3, 4, 0, 5, 4, 0}, {3, 4, 0, 5, 3, 4, 5, 4}, "AABB",
-       L::Square25, B::Octaves, A::Offbeat, D::Drive, 4, 0.7, 83},
+       L::Square25, B::Octaves, A::Offbeat, D::Drive, 4, 0.7, 83, 2},
       // Night and its report: a slow A-flat major lullaby in three.
       {"bgm_night.wav", 66, 3, 68, &kMajor, {0, 3, 0, 4, 0, 3, 4, 0}, {5, 3, 0, 4, 5, 3, 1, 4}, "AB",
        L::Triangle, B::Held, A::Arp8, D::None, 1, 0.95, 97},
