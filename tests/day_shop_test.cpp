@@ -271,11 +271,11 @@ TEST(DayShop, AWaitBringsWhatItsDrawsSay) {
   };
   const Case cases[] = {
       {58, 80, 77, 1, 0, {{4, 0}, {101, 59}}, 0, 0, 0, 0, -2, "誰も来ませんでした...."},
-      {59, 80, 77, 1, 0, {{4, 0}, {101, 59}, {20, kNonZero}, {4, 3}, {10, kNonZero}}, 77, 0, 1, -1, -2,
+      {59, 80, 77, 1, 0, {{4, 0}, {101, 59}, {20, kNonZero}, {4, 3}, {999, kAnyDraw}, {10, kNonZero}}, 77, 0, 1, -1, -2,
        "気難しいロマノフが来ました"},
-      {100, 80, 5001, 1, 0, {{4, 0}, {101, 100}, {20, kNonZero}, {8, 7}, {10, kOnlyZero}}, 5001, 1, 1, -1, -2,
+      {99, 80, 5001, 1, 0, {{4, 0}, {101, 0}, {20, kNonZero}, {8, 7}, {999, kAnyDraw}, {10, kOnlyZero}}, 5001, 1, 1, -1, -2,
        "金持ちのサニーが来ました"},
-      {40, 80, 100, 1, 0, {{4, 0}, {101, 0}, {20, kNonZero}, {3, 0}, {10, kNonZero}}, 100, 0, 1, -1, -2,
+      {40, 80, 100, 1, 0, {{4, 0}, {101, 0}, {20, kNonZero}, {3, 0}, {999, kAnyDraw}, {10, kNonZero}}, 100, 0, 1, -1, -2,
        "ガキんちょが来ました"},
       {59, 80, 77, 0, 0, {{4, 0}, {101, 0}, {20, kNonZero}, {4, 3}, {999, kAnyDraw}, {999, kAnyDraw},
                           {999, kAnyDraw}, {999, kAnyDraw}, {999, kAnyDraw}, {999, kAnyDraw}, {999, kAnyDraw},
@@ -299,7 +299,7 @@ TEST(DayShop, AWaitBringsWhatItsDrawsSay) {
     EXPECT_EQ(g.my.fame - c.fame, c.fame_change);
     EXPECT_EQ(g.my.week_visitors, c.visitors);
     EXPECT_EQ(g.my.total_visitors, c.visitors);
-    EXPECT_EQ(g.my.week_buyers, c.money > 0);
+    EXPECT_EQ(g.my.week_buyers, c.money > 0 ? 1 : 0);
     EXPECT_EQ(d.Owned() - items, c.items);
     EXPECT_EQ(g.unit[kPlayer].fullness - c.fullness, c.full);
     EXPECT_TRUE(d.Logged(c.line));
@@ -331,7 +331,7 @@ TEST(DayShop, EachKindOfCustomerLooksAtItsNumberOfItems) {
       WaitOnce(d, draws);
       SCOPED_TRACE(testing::Message() << "kind " << c.kind << " at " << at);
       EXPECT_EQ(g.my.money - 300, at == c.looks ? c.takings : 0);
-      EXPECT_EQ(g.my.week_buyers, at == c.looks);
+      EXPECT_EQ(g.my.week_buyers, at == c.looks ? 1 : 0);
     }
   }
 }
@@ -388,15 +388,18 @@ TEST(DayShop, AnOrderCustomerTakesWhatItsDrawsSay) {
     EXPECT_EQ(g.my.week_buyers, 0);
     EXPECT_TRUE(d.Logged(c.line));
   }
-  // Dearer than 100 yen, the item is never ordered.
+  // An item of 101 yen drawn first is passed over for one of 100 drawn next; with none
+  // drawn the order is for item 12 (which no draw gives here).
   DayRun d;
-  d.Stock(101, 1, 0);
-  d.g.item_def[kGoods].price = 100;
+  d.Stock(100, 1, 0);
+  d.g.item_def[0].price = 101;
+  d.g.item_def[12].recipe = 0;
   d.g.my.fame = 100;
-  WaitOnce(d, {{4, kAnyDraw}, {101, kAnyDraw}, {20, kOnlyZero}, {10, kAnyDraw}, {226, kAnyDraw}, {100, 0}},
+  WaitOnce(d, {{4, kAnyDraw}, {101, kAnyDraw}, {20, kOnlyZero}, {10, kAnyDraw}, {226, kAnyDraw}, {100, kNonZero},
+               {999, 0}},
            "注文を受ける");
   int ordered = 0;
-  for (const torder& o : d.g.my.orders) ordered += o.item == kGoods;
+  for (const torder& o : d.g.my.orders) ordered += !o.customer.empty() && o.item != 0 && o.item != 12;
   EXPECT_EQ(ordered, 1);
 }
 
@@ -428,23 +431,30 @@ TEST(DayShop, AdvertisingRaisesTheFameByItsDraw) {
 }
 
 // A guest's name, replaced on a draw 0..99 of 1 by four pieces each drawn 0..95 from
-// 92 two-byte units (a draw past the end gives nothing).
+// 92 two-byte units (a draw past the end gives nothing; here the first one).
 TEST(DayShop, RareCustomersGetAMadeUpNameOfFourKatakanaPieces) {
   DayRun d;
   Game& g = d.g;
   for (int i = 0; i < kGuestNameCount; ++i) g.guest_names[i] = "guest" + std::to_string(i);
-  struct Case {
-    std::vector<Draw> draws;
-    const char* name;  // nullptr: the guest's own
-  } const cases[] = {
-      {{{226, 225}, {100, 0}}, nullptr},
-      {{{226, 0}, {100, 2}}, nullptr},
-      {{{226, 3}, {100, 1}, {96, 0}, {96, 91}, {96, 92}, {96, 95}}, "アﾐｰ"},
-      {{{226, 3}, {100, 1}, {96, 45}, {96, 46}, {96, 61}, {96, 62}}, "ゴザパピ"},
-  };
-  for (const Case& c : cases) {
-    SteerDraws(g, c.draws);
-    EXPECT_EQ(MakeCustomerName(g), c.name ? J(c.name) : "guest" + std::to_string(c.draws[0].value));
+  for (const Draw kept : {Draw{100, 0}, Draw{100, 2}}) {
+    SteerDraws(g, {{226, 225}, kept});
+    EXPECT_EQ(MakeCustomerName(g), "guest225");
+  }
+  const std::string units = J(
+      "アイウエオカキクケコサシスセソナニヌネノハヒフヘホマミムメモヤユヨラリルレロワヲン"
+      "ガギグゲゴザジズゼゾダヂヅデドバビブベボパピプペポ"
+      "ﾁｬｷｬｼｬﾋｬﾋｭﾋｮｷｭｷｮｼｭｼｮﾁｭﾁｮﾐｬﾐｭﾐｮｱｯｲｯﾃｰｸｰﾏｰﾁｰﾉｯﾉｰﾗｰﾅｯﾐｰ");
+  ASSERT_EQ(units.size(), 2u * 92);
+  for (const int32_t first : {92, 95, 91, 0}) {
+    SteerDraws(g, {{226, kAnyDraw}, {100, 1}, {96, first}});
+    Rng probe = g.rng;
+    probe.Random(226), probe.Random(100);
+    std::string expected;
+    for (int i = 0; i < 4; ++i) {
+      const int32_t at = probe.Random(96);
+      if (at < 92) expected += units.substr(2 * at, 2);
+    }
+    EXPECT_EQ(MakeCustomerName(g), expected) << first;
   }
 }
 

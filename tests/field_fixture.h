@@ -29,7 +29,10 @@ inline std::vector<Draw> Expand(const std::vector<Draw>& draws) {
     if (d.bound == kPlainFind.bound || d.bound == kMissFind.bound) {
       for (int32_t one_in : {3, 5, 10, 20, 40, 80, 160}) out.push_back({one_in, kNonZero});
     }
-    const int32_t any = d.bound == kMissFind.bound ? 900 : d.bound == Any(0).bound ? d.value : 0;
+    const int32_t any = d.bound == kMissFind.bound    ? 900
+                        : d.bound == kPlainFind.bound ? 1
+                        : d.bound == Any(0).bound     ? d.value
+                                                      : 0;
     out.insert(out.end(), static_cast<size_t>(any), Draw{999, kAnyDraw});
     if (d.bound == kHour.bound) out.push_back({4, 0});
     if (d.bound > 0) out.push_back(d);
