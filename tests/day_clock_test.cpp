@@ -7,34 +7,72 @@
 
 namespace {
 
-TEST(DayClock, OnePassTimeTicksEveryStateOnceAndKeepsTheRanges) {
+// One PassTime of 2 hours on steered draws (its hunger of 2..5 first) with one timed
+// state at 3: what that state does, and that it alone counts down, once.
+TEST(DayClock, OnePassTimeTicksEachStateOnce) {
+  struct Case {
+    int32_t tman::*state;  // nullptr: none
+    int charm;             // owned twice (0 none)
+    std::vector<Draw> draws;
+    int32_t hp, mp, tp, full, hours, left, charms_left;
+  };
+  const Case cases[] = {
+      {nullptr, 0, {{4, 0}}, 0, 0, 0, -2, 2, 0, 0},
+      {nullptr, 0, {{4, 3}}, 0, 0, 0, -5, 2, 0, 0},
+      {&tman::stomachache_turns, 0, {{4, 0}, {2, 1}}, 0, 0, 0, -3, 2, 2, 0},
+      {&tman::stomachache_turns, 0, {{4, 0}, {2, 0}}, 0, 0, 0, -2, 2, 2, 0},
+      {&tman::poison_turns, 0, {{4, 0}}, -2450 / 50 - 1, 0, 0, -2, 2, 2, 0},
+      {&tman::poison_turns, 243, {{4, 0}, {30, kOnlyZero}}, 0, 0, 0, -2, 2, 0, 1},
+      {&tman::poison_turns, 243, {{4, 0}, {30, kNonZero}}, 0, 0, 0, -2, 2, 0, 2},
+      {&tman::paralysis_turns, 0, {{4, 0}}, 0, 0, 0, -2, 2, 2, 0},
+      {&tman::guard_all, 0, {{4, 0}}, 0, 0, 0, -2, 2, 2, 0},
+      {&tman::reflect_turns, 0, {{4, 0}}, 0, 0, 0, -2, 2, 2, 0},
+      {&tman::find_boost, 0, {{4, 0}}, 0, 0, 0, -2, 2, 2, 0},
+      {&tman::logic_attack_up_turns, 0, {{4, 0}}, 0, 0, 0, -2, 2, 2, 0},
+      {&tman::logic_defence_up_turns, 0, {{4, 0}}, 0, 0, 0, -2, 2, 2, 0},
+      {&tman::magic_defence_up_turns, 0, {{4, 0}}, 0, 0, 0, -2, 2, 2, 0},
+      {&tman::extra_state_turns, 0, {{4, 0}}, 0, 0, 0, -2, 2, 2, 0},
+      {&tman::heal_state_turns, 0, {{4, 0}}, 1, 0, 0, -2, 2, 2, 0},
+      {&tman::mana_state_turns, 0, {{4, 0}}, 0, 1, 0, -2, 2, 2, 0},
+      {&tman::spirit_state_turns, 0, {{4, 0}}, 0, 0, 1, -2, 2, 2, 0},
+      {&tman::spirit_state_turns, 64, {{4, 0}}, 0, 0, 4, -2, 2, 2, 2},
+      {&tman::full_state_turns, 0, {{4, 0}}, 0, 0, 0, -2 + 5, 2, 2, 0},
+      {&tman::infinite_state_turns, 0, {{4, 0}}, 0, 0, 0, -2, 1, 2, 0},
+  };
+  int32_t tman::*const states[] = {
+      &tman::stomachache_turns,      &tman::poison_turns,      &tman::paralysis_turns,
+      &tman::guard_all,              &tman::reflect_turns,     &tman::find_boost,
+      &tman::logic_attack_up_turns,  &tman::logic_defence_up_turns, &tman::magic_defence_up_turns,
+      &tman::extra_state_turns,      &tman::heal_state_turns,  &tman::mana_state_turns,
+      &tman::spirit_state_turns,     &tman::full_state_turns,  &tman::infinite_state_turns};
+  for (const Case& c : cases) {
+    DayRun d;
+    Game& g = d.g;
+    tman& p = g.unit[kPlayer];
+    p.max_hp = 2450;  // a divisor of 49 or 51 would tell
+    p.hp = 2000;
+    p.max_mp = 20;
+    p.mp = p.tp = 10;
+    p.fullness = 50;
+    if (c.state) p.*c.state = 3;
+    if (c.charm) g.my.item_count[c.charm] = 2;
+    SteerDraws(g, c.draws);
+    PassTime(g, 2);
+    SCOPED_TRACE(testing::Message() << "draws " << c.draws.size() << " charm " << c.charm << " hp " << c.hp);
+    EXPECT_EQ(p.hp - 2000, c.hp);
+    EXPECT_EQ(p.mp - 10, c.mp);
+    EXPECT_EQ(p.tp - 10, c.tp);
+    EXPECT_EQ(p.fullness - 50, c.full);
+    EXPECT_EQ(g.my.hours_used, c.hours);
+    for (int32_t tman::*s : states) EXPECT_EQ(p.*s, s == c.state ? c.left : 0);
+    if (c.charm) EXPECT_EQ(g.my.item_count[c.charm], c.charms_left);
+  }
+}
+
+TEST(DayClock, HoursAndFullnessStayInTheirRanges) {
   DayRun d;
   Game& g = d.g;
   tman& p = g.unit[kPlayer];
-  for (int32_t* turns : {&p.paralysis_turns, &p.guard_all, &p.reflect_turns, &p.find_boost,
-                         &p.logic_attack_up_turns, &p.logic_defence_up_turns, &p.magic_defence_up_turns,
-                         &p.extra_state_turns, &p.mana_state_turns, &p.spirit_state_turns, &p.infinite_state_turns}) {
-    *turns = 3;
-  }
-  p.mp = 0;
-  p.max_mp = 5;
-  p.tp = 0;
-  for (int i = 0; i < 50; ++i) {
-    p.fullness = 50;
-    g.my.hours_used = 0;
-    p.paralysis_turns = 3;
-    p.infinite_state_turns = 3;
-    PassTime(g, 2);
-    ASSERT_GE(p.fullness, 45);
-    ASSERT_LE(p.fullness, 48);
-    ASSERT_EQ(p.paralysis_turns, 2);
-    ASSERT_EQ(g.my.hours_used, 1);  // the infinite state gives one hour back
-  }
-  EXPECT_EQ(p.guard_all, 0);
-  EXPECT_EQ(p.mp, 3);  // three steps of the mana state, then it ran out
-  EXPECT_EQ(p.tp, 3);
-
-  p.infinite_state_turns = 0;
   p.fullness = 0;
   g.my.hours_used = 9;
   PassTime(g, 5);
@@ -67,13 +105,15 @@ TEST(DayClock, TpChargesAddTheCharmBonusWhateverTheSign) {
 TEST(DayClock, CampWithOneHourLeftHealsAndLeavesTheNightToTheNextMenu) {
   DayRun d;
   Game& g = d.g;
-  g.unit[kPlayer].max_hp = 40;
+  g.unit[kPlayer].max_hp = g.unit[kPlayer].max_mp = 100;  // a divisor of 9 or 11 would tell
   g.unit[kPlayer].hp = 10;
+  g.unit[kPlayer].mp = 0;
   g.my.hours_used = g.my.day_hours - 1;
   g.my.location = 0;
   Camp(g);  // the field menu it hands over to is the next menu: not run here
   EXPECT_EQ(g.my.hours_used, g.my.day_hours);
-  EXPECT_EQ(g.unit[kPlayer].hp, 15);  // a tenth of 40, plus one
+  EXPECT_EQ(g.unit[kPlayer].hp, 21);  // a tenth, plus one
+  EXPECT_EQ(g.unit[kPlayer].mp, 11);
   EXPECT_TRUE(d.Logged("2時間 休憩しました (残:0時間)"));
   EXPECT_FALSE(d.Logged("あ、もう夜が来ました"));
   EXPECT_EQ(g.my.day_count, 0);

@@ -53,6 +53,22 @@ struct DayRun {
     };
   }
 
+  // Every number a customer can draw (0..998) made the same item, `count` of each owned:
+  // whichever is drawn first will do, or none will.
+  void Stock(int32_t price, int32_t recipe, int32_t count, int32_t kind = 0) {
+    for (int n = 0; n < kItemCount - 1; ++n) {
+      titem& it = g.item_def[n];
+      if (it.name.empty()) it.name = J("ためし");
+      it.price = price, it.recipe = recipe, it.kind = kind, it.power = 7, it.special = 0;
+      g.my.item_count[n] = count;
+    }
+  }
+  int32_t Owned() const {
+    int32_t n = 0;
+    for (int32_t c : g.my.item_count) n += c;
+    return n;
+  }
+
   bool Offered(const std::string& caption) const {
     for (int k = 1; k <= 4; ++k) {
       if (g.ChoiceCaption[k] == caption) return true;

@@ -34,7 +34,19 @@ TEST(DayNight, TheWeekIsSettledOnThe8thNightAndJudgedBySales) {
       {21, 19, "このお店すげくね？！人気店じゃね！？", 0, 6},
       {7, 29, "すごーい、繁盛してる！してるうー！", 0, 9},
       {7, 30, "なんという事でしょう！あなたは天才ですねっ", 0, 10},
+      // Each band's other end, and the reward's cap of 99.
+      {7, 2, "少ないけど、買ってくれた人ありがとう♪", 0, 0},
+      {7, 4, "4人も買ってくれた人いたよ！", 0, 0},
+      {7, 8, "結構来てくれたよね！うやっほーい！", 0, 0},
+      {7, 14, "結構来てくれたよね！うやっほーい！", 0, 4},
+      {7, 15, "このお店すげくね？！人気店じゃね！？", 0, 5},
+      {7, 20, "すごーい、繁盛してる！してるうー！", 0, 6},
+      {7, 999, "なんという事でしょう！あなたは天才ですねっ", 0, 99},
+      {7, 1000, "", 0, 99},
   };
+  const char* verdicts[] = {"このお店つぶれますよ！！", "買ってくれたの一人だけだった....", "少ないけど",
+                            "人も買ってくれた人いたよ！", "結構来てくれたよね！", "このお店すげくね？！",
+                            "すごーい、繁盛してる！", "なんという事でしょう！あなたは"};
   for (const Case& c : cases) {
     DayRun d;
     Game& g = d.g;
@@ -55,6 +67,9 @@ TEST(DayNight, TheWeekIsSettledOnThe8thNightAndJudgedBySales) {
     EXPECT_TRUE(d.Logged("今週の総売上は 1234円でした")) << c.buyers;
     EXPECT_TRUE(d.Logged("来客数は 40人でした"));
     EXPECT_TRUE(d.Logged(c.line)) << c.buyers;
+    int verdict_lines = 0;
+    for (const char* v : verdicts) verdict_lines += d.Logged(v);
+    EXPECT_EQ(verdict_lines, *c.line ? 1 : 0) << c.buyers;
     EXPECT_EQ(g.my.fame, 50 + c.fame_change) << c.buyers;
     EXPECT_EQ(owned, c.reward) << c.buyers;
     EXPECT_EQ(d.Logged("ご褒美として"), c.reward > 0);

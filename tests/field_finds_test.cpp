@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <limits>
 
 #include "field/field.h"
 #include "field/finds.h"
@@ -9,12 +8,19 @@ namespace {
 
 using FieldFinds = FieldTest;
 
-// The smallest budget over many finds is the one no lucky multiplier touched, so it
-// shows exactly what the charms and find_boost add.
-TEST_F(FieldFinds, CharmsAndBoostRaiseTheBudget) {
+// Each lucky multiplier alone, on a draw of 0 in its one-in (the others missing); then
+// the charms and find_boost on a budget no multiplier touched.
+TEST_F(FieldFinds, MultipliersCharmsAndBoostRaiseTheBudget) {
+  const int32_t one_in[] = {3, 5, 10, 20, 40, 80, 160}, factor[] = {2, 3, 5, 10, 20, 50, 100};
+  for (int k = 0; k < 7; ++k) {
+    std::vector<Draw> draws;
+    for (int i = 0; i < 7; ++i) draws.push_back({one_in[i], i == k ? kOnlyZero : kNonZero});
+    SteerDraws(g(), draws);
+    EXPECT_EQ(FindBudget(g(), 100), 100 * factor[k]) << "one in " << one_in[k];
+  }
   struct Case {
     bool quarter, half, boost;
-    int32_t least;
+    int32_t budget;
   } const cases[] = {
       {false, false, false, 100},
       {true, false, false, 126},   // + 100/4 + 1
@@ -26,18 +32,8 @@ TEST_F(FieldFinds, CharmsAndBoostRaiseTheBudget) {
     g().my.item_count[52] = c.quarter;
     g().my.item_count[53] = c.half;
     g().unit[kPlayer].find_boost = c.boost ? 3 : 0;
-    int32_t least = std::numeric_limits<int32_t>::max(), most = 0;
-    int untouched = 0;
-    for (int i = 0; i < 3000; ++i) {
-      const int32_t b = FindBudget(g(), 100);
-      least = std::min(least, b);
-      most = std::max(most, b);
-      untouched += b == c.least;
-    }
-    EXPECT_EQ(least, c.least) << c.quarter << c.half << c.boost;
-    EXPECT_GE(most, c.least * 30);  // x2 and x3 and x5 together happen within 3000 finds
-    // No multiplier at all: 2/3 * 4/5 * 9/10 * 19/20 * 39/40 * 79/80 * 159/160 = 0.437.
-    EXPECT_NEAR(untouched / 3000.0, 0.437, 0.04);
+    SteerDraws(g(), Expand({kPlainFind}));
+    EXPECT_EQ(FindBudget(g(), 100), c.budget) << c.quarter << c.half << c.boost;
   }
   // Every multiplier at once must not wrap a large budget round to nothing.
   for (int i = 0; i < 20000; ++i) ASSERT_GE(FindBudget(g(), 1 << 29), 1 << 29);

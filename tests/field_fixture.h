@@ -5,6 +5,8 @@
 
 #include <array>
 #include <deque>
+#include <functional>
+#include <numeric>
 #include <random>
 #include <string>
 #include <vector>
@@ -15,6 +17,28 @@
 #include "platform/text.h"
 #include "tests/shell_fixture.h"
 #include "town/home.h"
+
+// Shorthands in a list of steered draws: a find whose seven lucky multipliers all miss
+// (its first item drawn then decides), the same find coming to nothing (its 900 item
+// draws spent), n draws of any value, and an hour's hunger of 2.
+inline constexpr Draw kPlainFind{-100, 0}, kMissFind{-101, 0}, kHour{-103, 0};
+inline constexpr Draw Any(int32_t n) { return {-102, n}; }
+inline std::vector<Draw> Expand(const std::vector<Draw>& draws) {
+  std::vector<Draw> out;
+  for (const Draw& d : draws) {
+    if (d.bound == kPlainFind.bound || d.bound == kMissFind.bound) {
+      for (int32_t one_in : {3, 5, 10, 20, 40, 80, 160}) out.push_back({one_in, kNonZero});
+    }
+    const int32_t any = d.bound == kMissFind.bound    ? 900
+                        : d.bound == kPlainFind.bound ? 1
+                        : d.bound == Any(0).bound     ? d.value
+                                                      : 0;
+    out.insert(out.end(), static_cast<size_t>(any), Draw{999, kAnyDraw});
+    if (d.bound == kHour.bound) out.push_back({4, 0});
+    if (d.bound > 0) out.push_back(d);
+  }
+  return out;
+}
 
 struct FieldTest : ::testing::Test {
   void SetUp() override {
@@ -60,6 +84,27 @@ struct FieldTest : ::testing::Test {
     run.plat.QueueMouseDown("sel" + std::to_string(k), 5, 5);
   }
 
+  // Every number a draw can give (0..998) made alike, so that the first item drawn
+  // qualifies, or none does: a find's budget, a glimpse's limit or a meal shows exactly.
+  void MakeEveryItem(const std::function<void(titem&)>& alike) {
+    for (int n = 0; n < kItemCount - 1; ++n) {
+      titem& it = g().item_def[n];
+      if (it.name.empty()) it.name = J("ためし");
+      alike(it);
+    }
+  }
+  // Only items of this price are found in `area`, all of them.
+  void FindOnly(int area, int32_t price) {
+    MakeEveryItem([&](titem& it) { it.price = price, it.area = area, it.recipe = 0, it.special = 0; });
+  }
+  int32_t Owned() const { return std::accumulate(run.g->my.item_count.begin(), run.g->my.item_count.end(), 0); }
+
+  // Whether a kept log line contains this text (UTF-8).
+  bool Mentions(const char* utf8) const {
+    for (const tmoji_efe& e : run.g->MessageLog)
+      if (e.text.find(J(utf8)) != std::string::npos) return true;
+    return false;
+  }
   bool LogHas(const std::string& cp932) const { return LogHasLine(*run.g, cp932); }
   bool Said(const char* utf8) const { return LogHasWholeLine(*run.g, J(utf8)); }
   void ClearLogLines() {

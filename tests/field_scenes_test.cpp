@@ -1,9 +1,11 @@
 #include <algorithm>
 
 #include "field/field.h"
+#include "field/finds.h"
 #include "field/inscriptions.h"
 #include "field/owl_lines.h"
 #include "field/scenes.h"
+#include "field/search.h"
 #include "tests/field_fixture.h"
 
 namespace {
@@ -12,50 +14,32 @@ using FieldScenes = FieldTest;
 
 constexpr int kShovel = 214;
 
+// A dig takes its shovel; a draw 0..9 of 0 then breaks a second one, if there is one.
 TEST_F(FieldScenes, DigUsesUpTheShovelAndBreaksOnlyASecondOne) {
   const std::string broke = J("【スコップ】が壊れてしまった");
-  int broken_spares = 0;
-  for (int i = 0; i < 60; ++i) {
-    const int shovels = 1 + i % 2;  // the only shovel, or one spare
-    g().my.item_count[kShovel] = shovels;
-    const auto before = g().my.item_count;
+  struct Case {
+    int32_t shovels;
+    Draw brk;
+    int32_t left;
+  } const cases[] = {{1, {10, kOnlyZero}, 0}, {2, {10, kOnlyZero}, 0}, {2, {10, kNonZero}, 1}};
+  for (const Case& c : cases) {
+    g().my.item_count[kShovel] = c.shovels;
     ClearLogLines();
     answers = {1};
+    SteerDraws(g(), {{15, kAnyDraw}, c.brk});
     ASSERT_TRUE(Digging(g()));
-    int gained = 0;
-    for (int n = 0; n < kItemCount; ++n)
-      if (n != kShovel) gained += g().my.item_count[n] - before[n];
-    EXPECT_EQ(gained, 1);
-    if (shovels == 1) {
-      EXPECT_EQ(g().my.item_count[kShovel], 0);
-      EXPECT_FALSE(LogHas(broke));
-    } else {
-      broken_spares += g().my.item_count[kShovel] == 0;
-      EXPECT_EQ(LogHas(broke), g().my.item_count[kShovel] == 0);
-    }
+    EXPECT_EQ(g().my.item_count[kShovel], c.left) << c.shovels;
+    EXPECT_EQ(LogHas(broke), c.shovels - c.left == 2) << c.shovels;
   }
-  EXPECT_GT(broken_spares, 0);
-  EXPECT_EQ(asked.front()[0], J("掘る(スコップ:1)"));
-
   g().my.item_count[kShovel] = 0;
   answers = {1};
   Digging(g());
   EXPECT_TRUE(LogHas(J("スコップ持ってねーじゃん!!")));
 }
 
-TEST_F(FieldScenes, StrandedCostsHoursAndTheIslandCloses) {
-  // Calling for help: 1 hour when the ship comes, 2 each time nobody answers.
+// Two island trips spend the last four hours; then only calling for help is left.
+TEST_F(FieldScenes, TheIslandClosesWithTheDay) {
   g().my.location = kSea;
-  answers = std::deque<int>(50, 1);
-  ASSERT_TRUE(Stranded(g()));
-  int unanswered = 0;
-  for (const auto& a : asked) EXPECT_EQ(a[1], J("島へ行く"));
-  unanswered = static_cast<int>(asked.size()) - 1;
-  EXPECT_EQ(g().my.hours_used, 2 * unanswered + 1);
-
-  // Two island trips spend the last four hours; then only calling for help is left.
-  asked.clear();
-  g().my.hours_used = 0;
   g().my.day_hours = 4;
   answers = {2, 2};
   answers.insert(answers.end(), 50, 1);
@@ -72,25 +56,151 @@ TEST_F(FieldScenes, StrandedCostsHoursAndTheIslandCloses) {
   EXPECT_FALSE(Stranded(g()));
 }
 
+// Each stage's find is worth its value (500 more a stage, 1000 from stage 7 on): the
+// dearest item it still finds.
 TEST_F(FieldScenes, OwlTalksThroughSevenStagesThenRepeats) {
   const std::string again = J("フォッフー、またおまえか");
-  for (int visit = 0; visit < 10; ++visit) {
-    ClearLogLines();
-    answers = {1};  // はなす; the stage's own question is answered at random
-    OwlDoctor(g());
-    EXPECT_EQ(OwlVisits(g()), std::min(visit + 1, kOwlLastStage));
-    EXPECT_EQ(LogHas(again), visit >= kOwlLastStage) << visit;
+  const int32_t values[] = {500, 1000, 1500, 2000, 2500, 3000, 3500, 1000, 1000};
+  for (int stage = 0; stage < 9; ++stage) {
+    for (const int32_t price : {values[stage] + 1, values[stage]}) {
+      OwlVisits(g()) = stage;
+      FindOnly(kForest, price);
+      ClearLogLines();
+      answers = {1};  // はなす; the stage's own question is answered at random
+      const int32_t items = Owned();
+      SteerDraws(g(), Expand({price > values[stage] ? kMissFind : kPlainFind}));
+      OwlDoctor(g());
+      EXPECT_EQ(Owned() - items, price == values[stage] ? 1 : 0) << stage;
+      EXPECT_EQ(OwlVisits(g()), std::min(stage + 1, kOwlLastStage));
+      EXPECT_EQ(LogHas(again), stage >= kOwlLastStage) << stage;
+    }
   }
   // Every stage asks its own question; the repeat asks none.
-  ASSERT_EQ(asked.size(), 10u + kOwlStages);
+  ASSERT_EQ(asked.size(), 18u + 2 * kOwlStages);
   EXPECT_EQ(asked[1][0], J("旅人です"));
-  EXPECT_EQ(asked[13][0], J("だからいったの"));
+  EXPECT_EQ(asked[25][0], J("だからいったの"));
 
   // A damaged save's negative stage starts the talks over.
   OwlVisits(g()) = -5;
   answers = {1};
   OwlDoctor(g());
   EXPECT_EQ(OwlVisits(g()), 1);
+}
+
+// Every scene of every field on steered draws, run from its search slot (its draw, then
+// the hour's hunger of 2, then the scene's own): the hours, HP, fullness and owned items
+// it changes, exactly. A find's value shows as the dearest price it still finds (every
+// item findable at `price`; -1 leaves the catalogue as it is).
+TEST_F(FieldScenes, EverySceneChangesExactlyWhatItShould) {
+  struct Case {
+    int field, slot;
+    std::deque<int> answers;
+    std::vector<int> tools;
+    int32_t price;
+    std::vector<Draw> draws;
+    int32_t hours, hp, items;
+    int gained;  // an item that must come once, or 0
+    const char* line;
+  };
+  const int32_t kAsIs = -1;
+  std::vector<Case> cases = {
+      // The chest's two finds: skill x 50 + 150, then skill x 150 + 500 (skill 1); the key goes.
+      {kForest, 17, {1}, {2}, 200, {kPlainFind, kPlainFind}, 1, 0, 1, 0, "鍵を使って開けた!!(鍵:0)"},
+      {kForest, 17, {1}, {2}, 201, {kMissFind, kPlainFind}, 1, 0, 0, 0, nullptr},
+      {kForest, 17, {1}, {2}, 650, {kMissFind, kPlainFind}, 1, 0, 0, 0, nullptr},
+      {kForest, 17, {1}, {2}, 651, {kMissFind, kMissFind}, 1, 0, -1, 0, nullptr},
+      // The bear's and the cat's talk: a gift of 500, none, 1000 or 1500 by a draw 0..3.
+      {kForest, 18, {1}, {}, 500, {{4, 0}, kPlainFind}, 1, 0, 1, 0, "クマ「こんにちは」"},
+      {kForest, 18, {1}, {}, 501, {{4, 0}, kMissFind}, 1, 0, 0, 0, nullptr},
+      {kForest, 18, {1}, {}, 0, {{4, 1}}, 1, 0, 0, 0, "クマさんは走って逃げて行った.."},
+      {kForest, 18, {1}, {}, 1000, {{4, 2}, kPlainFind}, 1, 0, 1, 0, "クマ「ぼく、ウサクマとは違うよ」"},
+      {kForest, 18, {1}, {}, 1001, {{4, 2}, kMissFind}, 1, 0, 0, 0, nullptr},
+      {kForest, 18, {1}, {}, 1500, {{4, 3}, kPlainFind}, 1, 0, 1, 0, "クマ「なにしてるの？」"},
+      {kForest, 18, {1}, {}, 1501, {{4, 3}, kMissFind}, 1, 0, 0, 0, nullptr},
+      {kForest, 18, {2}, {}, 0, {{2, 0}}, 1, 0, 0, 0, "泣いた。"},
+      {kForest, 18, {2}, {}, 0, {{2, 1}}, 1, 0, 0, 0, "クマさんは走って逃げて行った.."},
+      {kForest, 21, {1}, {}, 500, {{4, 0}, kPlainFind}, 1, 0, 1, 0, "ネコ「ごきげんよう！」"},
+      {kForest, 21, {1}, {}, 501, {{4, 0}, kMissFind}, 1, 0, 0, 0, nullptr},
+      {kForest, 21, {1}, {}, 0, {{4, 1}}, 1, 0, 0, 0, "ネコは一目散に駆けて行った..何故.."},
+      {kForest, 21, {1}, {}, 1000, {{4, 2}, kPlainFind}, 1, 0, 1, 0, "ネコ「シャー！！！」"},
+      {kForest, 21, {1}, {}, 1001, {{4, 2}, kMissFind}, 1, 0, 0, 0, nullptr},
+      {kForest, 21, {1}, {}, 1500, {{4, 3}, kPlainFind}, 1, 0, 1, 0, "ネコ「犬と比べないで！！」"},
+      {kForest, 21, {1}, {}, 1501, {{4, 3}, kMissFind}, 1, 0, 0, 0, nullptr},
+      {kForest, 22, {2}, {}, kAsIs, {{2, 0}}, 1, -5, 0, 0, "カアアアアア！！"},
+      {kForest, 22, {2}, {}, kAsIs, {{2, 1}}, 1, 0, 0, 0, "うわーあああん"},
+      // The fruit tree's fall and the rabbit: a jump fails on a draw 0..4 of 0.
+      {kGrassland, 18, {1}, {}, kAsIs, {{5, kOnlyZero}}, 1, -2, 0, 0, "そして尻餅をついてケガをした"},
+      {kGrassland, 21, {1}, {}, 1000, {{5, kNonZero}, kPlainFind}, 1, 0, 1, 0, "ウサギ「ありがとうぴょん！」"},
+      {kGrassland, 21, {1}, {}, 1001, {{5, kNonZero}, kMissFind}, 1, 0, 0, 0, nullptr},
+      {kGrassland, 21, {1}, {}, 0, {{5, kOnlyZero}}, 1, 0, 0, 0, "ウサギさんは落ちていった...."},
+      {kGrassland, 21, {2}, {}, kAsIs, {{3, 0}}, 1, 0, 0, 0, "助けなかった...."},
+      {kGrassland, 21, {2}, {}, kAsIs, {{3, 1}}, 1, 0, 0, 0, "ひとでなしー！！！...."},
+      {kGrassland, 21, {2}, {}, kAsIs, {{3, 2}}, 1, 0, 0, 0, "見てみぬふりをした...."},
+      {kGrassland, 22, {1}, {}, 500, {{2, 0}, kPlainFind}, 1, 0, 1, 0, "起こしてくれてありがとう"},
+      {kGrassland, 22, {1}, {}, 501, {{2, 0}, kMissFind}, 1, 0, 0, 0, nullptr},
+      {kGrassland, 22, {1}, {}, 0, {{2, 1}}, 1, 0, 0, 0, "キツネは怒りました"},
+      // Stranded: the island (2 hours, a find of skill x 500 + 500 there), then a call for
+      // help that a ship answers on a draw 0..2 of 0 (1 hour) or nobody does (2 hours).
+      {kSea, 18, {2, 1}, {}, 1000, {kHour, kPlainFind, kHour, {3, kOnlyZero}}, 4, 0, 1, 0, nullptr},
+      {kSea, 18, {2, 1}, {}, 1001, {kHour, kMissFind, kHour, {3, kOnlyZero}}, 4, 0, 0, 0, nullptr},
+      {kSea, 18, {1, 1}, {}, kAsIs, {kHour, {3, kNonZero}, kHour, kHour, {3, kOnlyZero}}, 4, 0, 0, 0, "何の反応も無い.."},
+      {kSea, 21, {}, {}, kAsIs, {}, 1, 0, 0, 0, "そっとしておこう…"},
+      // The deep sea, one more hour and a draw 0..8.
+      {kSea, 22, {1}, {}, kAsIs, {kHour, {9, 0}}, 2, 0, 0, 0, "何も無かった...."},
+      {kSea, 22, {2}, {}, kAsIs, {}, 1, 0, 0, 0, nullptr},
+  };
+  for (const int32_t d : {2, 7}) cases.push_back({kSea, 22, {1}, {}, kAsIs, {kHour, {9, d}}, 2, -21, 0, 0, "ギャアアアアア"});
+  for (const int32_t d : {3, 8}) cases.push_back({kSea, 22, {1}, {}, kAsIs, {kHour, {9, d}}, 2, 0, 1, 870, nullptr});
+  cases.push_back({kSea, 22, {1}, {}, kAsIs, {kHour, {9, 4}}, 2, 0, 1, 871, "裏・竜宮城だあああ！！！"});
+  for (const int32_t d : {1, 5, 6}) {
+    cases.push_back({kSea, 22, {1}, {}, 1500, {kHour, {9, d}, kPlainFind}, 2, 0, 1, 0, "よしっ"});
+    cases.push_back({kSea, 22, {1}, {}, 1501, {kHour, {9, d}, kMissFind}, 2, 0, 0, 0, "よしっ"});
+  }
+  // The fruit tree's table, draw by draw.
+  const int fruits[12] = {237, 237, 238, 238, 239, 239, 240, 5, 340, 340, 306, 306};
+  for (int32_t d = 0; d < 12; ++d)
+    cases.push_back({kGrassland, 18, {1}, {}, kAsIs, {{5, kNonZero}, {12, d}}, 1, 0, 1, fruits[d], nullptr});
+  cases.insert(cases.end(), {
+      {kCave, 18, {}, {}, kAsIs, {}, 1, -20, 0, 0, "穴に落ちてしまった...."},
+      {kCave, 21, {}, {}, kAsIs, {{20, kAnyDraw}}, 1, 0, 0, 0, "？…壁に何か書いてある…"},
+      {kCave, 22, {}, {}, kAsIs, {{3, 0}}, 1, 0, 0, 0, nullptr},  // the dragon: a battle
+      {kCave, 22, {}, {}, kAsIs, {{3, 1}}, 1, 0, 0, 0, "気のせいだったみたい"},
+      {kCave, 22, {}, {}, kAsIs, {{3, 2}}, 1, 0, 0, 0, "今朝見た夢のせいだったみたい"},
+  });
+
+  const auto catalogue = g().item_def;
+  tman& p = g().unit[kPlayer];
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "field " << c.field << " slot " << c.slot << " price " << c.price
+                                    << " line " << (c.line ? c.line : ""));
+    g().item_def = catalogue;
+    g().my.item_count = {};
+    for (int tool : c.tools) g().my.item_count[tool] = 1;
+    if (c.price != kAsIs) FindOnly(c.field == kSea && c.slot == 18 ? kIsland : c.field, c.price);
+    g().my.location = c.field;
+    g().in_battle = 0;
+    ClearLogLines();
+    answers = c.answers;
+    p.hp = 41, p.max_hp = 60, p.fullness = 80;
+    const int32_t hours = g().my.hours_used, items = Owned();
+    std::vector<Draw> draws = {{kSearchSlots, c.slot}, kHour};
+    draws.insert(draws.end(), c.draws.begin(), c.draws.end());
+    SteerDraws(g(), Expand(draws));
+    SearchField(g());
+    EXPECT_EQ(g().my.hours_used - hours, c.hours);
+    const auto passes = 1 + std::count_if(c.draws.begin(), c.draws.end(), [](Draw d) { return d.bound == kHour.bound; });
+    EXPECT_EQ(p.fullness, 80 - 2 * passes);
+    EXPECT_EQ(p.hp - 41, c.hp);
+    EXPECT_EQ(Owned() - items, c.items);
+    if (c.gained) EXPECT_EQ(g().my.item_count[c.gained], 1);
+    EXPECT_TRUE(c.line == nullptr || Mentions(c.line));
+    EXPECT_EQ(g().my.location, c.field);
+    const bool dragon = c.field == kCave && c.slot == 22 && c.draws[0].value == 0;
+    EXPECT_EQ(g().in_battle, dragon ? 1 : 0);
+    if (dragon) EXPECT_EQ(g().unit[1].map_kind, 35);
+    EXPECT_EQ(TakeReturns(), dragon ? 0 : 1);
+    EXPECT_TRUE(answers.empty());
+  }
 }
 
 // Our own texts must survive the CP932 conversion whole and fit the log unsplit.

@@ -1,4 +1,3 @@
-#include <map>
 #include <set>
 
 #include "field/field.h"
@@ -10,27 +9,82 @@ namespace {
 
 using FieldSearch = FieldTest;
 
-TEST_F(FieldSearch, HungerSpoilsOrdinarySearchesOnlyAtThirtyOrBelow) {
+enum Stocked { kAsIs, kFinds, kRecipes, kFood };
+enum Then { kBack, kBattle, kMerchant };
+
+// Every outcome of a search on steered draws, the slot first: the hours, HP, fullness,
+// owned items and skill it changes, exactly. Setups: kFinds makes every item findable
+// at `price`, kRecipes every item a recipe of 小麦 and さとう at `price`, kFood every
+// item a food of 7 owned once.
+TEST_F(FieldSearch, EachOutcomeChangesExactlyWhatItShould) {
   struct Case {
+    std::vector<int> slots;
     int32_t fullness;
-    int spoiled_min, spoiled_max;  // of 1700 searches
-  } const cases[] = {
-      {0, 770, 930},   // one in 2
-      {30, 65, 140},   // one in 17
-      {31, 0, 0},      // never
-      {100, 0, 0},
+    Stocked stocked;
+    int32_t price;
+    std::vector<Draw> draws;
+    int32_t hours, hp, full, items, skill;
+    Then then;
+    const char* line;
   };
-  const std::string spoiled = J("お腹が減って探せなかった..");
+  const Case cases[] = {
+      // A find of skill x 50 + 50; at fullness 30 and below a draw 0..full/2+1 of 0 spoils it.
+      {{0, 1, 2, 3, 4, 15, 19}, 80, kFinds, 100, {kPlainFind, kHour}, 1, 0, -2, 1, 0, kBack, nullptr},
+      {{0}, 80, kFinds, 101, {kMissFind, kHour}, 1, 0, -2, 0, 0, kBack, nullptr},
+      {{0}, 30, kFinds, 0, {{17, kOnlyZero}, kHour}, 1, 0, -2, 0, 0, kBack, "お腹が減って探せなかった.."},
+      {{0}, 30, kFinds, 100, {{17, kNonZero}, kPlainFind, kHour}, 1, 0, -2, 1, 0, kBack, nullptr},
+      {{0}, 31, kFinds, 0, {{17, kOnlyZero}, Any(7), kHour}, 1, 0, -2, 1, 0, kBack, nullptr},
+      {{0}, 0, kFinds, 0, {{2, 0}, kHour}, 1, 0, 0, 0, 0, kBack, "お腹が減って探せなかった.."},
+      {{0}, 0, kFinds, 0, {{2, 1}, Any(8), kHour}, 1, 0, 0, 1, 0, kBack, nullptr},
+      {{5, 14, 16, 20}, 80, kAsIs, 0, {kHour}, 1, 0, -2, 0, 0, kBattle, nullptr},
+      {{6}, 80, kAsIs, 0, {kHour}, 1, 1, -2, 0, 0, kBack, "一人休みした....HP +1"},
+      {{7}, 80, kAsIs, 0, {kHour}, 1, -1, -2, 0, 0, kBack, "転んでケガした....HP -1"},
+      {{8, 9}, 80, kAsIs, 0, {kHour}, 1, 0, -2, 0, 0, kBack, "何も無かった...."},
+      // A recipe within cooking skill x 50 + 50 shows its ingredients.
+      {{10, 23}, 80, kRecipes, 100, {kHour}, 1, 0, -2, 0, 0, kBack, "　★さとう"},
+      {{10}, 80, kRecipes, 101, {kHour}, 1, 0, -2, 0, 0, kBack, "気のせいだった...."},
+      {{11}, 80, kAsIs, 0, {kHour, {10, kOnlyZero}}, 2, 0, -2, 0, 1, kBack, "道に迷ってしまった...."},
+      {{11}, 80, kAsIs, 0, {kHour, {10, kNonZero}}, 2, 0, -2, 0, 0, kBack, nullptr},
+      // Hunger: at 30 and below a carried food is eaten; otherwise 5..9 picked up.
+      {{12}, 30, kFood, 0, {Any(1), kHour}, 1, 0, -2 + 7, -1, 0, kBack, "はあまりの空腹に持ち物をあさった"},
+      {{12}, 31, kFood, 0, {kHour, {5, 4}}, 1, 0, -2 + 9, 0, 0, kBack, "拾い食いをしてしまった...."},
+      {{12}, 30, kAsIs, 0, {Any(900), kHour, {5, 0}}, 1, 0, -2 + 5, 0, 0, kBack, "拾い食いをしてしまった...."},
+      {{13}, 80, kAsIs, 0, {kHour}, 1, 0, -2, 0, 0, kMerchant, "謎の商人が現れた"},
+  };
+  const auto catalogue = g().item_def;
+  tman& p = g().unit[kPlayer];
   for (const Case& c : cases) {
-    int n = 0;
-    for (int i = 0; i < 1700; ++i) {
-      g().unit[kPlayer].fullness = c.fullness;
+    for (const int slot : c.slots) {
+      SCOPED_TRACE(testing::Message() << "slot " << slot << " fullness " << c.fullness << " price " << c.price);
+      g().item_def = catalogue;
+      g().my.item_count = {};
+      if (c.stocked == kFinds) FindOnly(kForest, c.price);
+      if (c.stocked == kRecipes) MakeEveryItem([&](titem& it) { it.recipe = 1, it.price = c.price, it.ingredient = {13, 0, 6, 0}; });
+      if (c.stocked == kFood) {
+        MakeEveryItem([](titem& it) { it.kind = 4, it.power = 7; });
+        g().my.item_count.fill(1);
+      }
+      g().in_battle = 0;
+      Show(g(), "item_box", false);
       ClearLogLines();
-      ASSERT_TRUE(RunSearchSlot(g(), 0));
-      n += g().MessageLog[0].text == spoiled;
+      p.hp = 41, p.max_hp = 60, p.fullness = c.fullness;
+      const int32_t hours = g().my.hours_used, skill = p.explore_skill, items = Owned();
+      std::vector<Draw> draws = {{kSearchSlots, slot}};
+      draws.insert(draws.end(), c.draws.begin(), c.draws.end());
+      SteerDraws(g(), Expand(draws));
+      SearchField(g());
+      EXPECT_EQ(g().my.hours_used - hours, c.hours);
+      EXPECT_EQ(p.hp - 41, c.hp);
+      EXPECT_EQ(p.fullness - c.fullness, c.full);
+      EXPECT_EQ(Owned() - items, c.items);
+      EXPECT_EQ(p.explore_skill - skill, c.skill);
+      EXPECT_EQ(g().my.location, kForest);
+      EXPECT_EQ(c.line == nullptr || Mentions(c.line), true) << c.line;
+      if (c.line == nullptr) EXPECT_FALSE(Mentions("お腹が減って探せなかった.."));
+      EXPECT_EQ(g().in_battle, c.then == kBattle ? 1 : 0);
+      EXPECT_EQ(IsShown(g(), "item_box"), c.then == kMerchant);
+      EXPECT_EQ(TakeReturns(), c.then == kBack ? 1 : 0);
     }
-    EXPECT_GE(n, c.spoiled_min) << c.fullness;
-    EXPECT_LE(n, c.spoiled_max) << c.fullness;
   }
 }
 
@@ -105,43 +159,6 @@ TEST_F(FieldSearch, FieldMenuRoutesEachChoice) {
   FieldMenu(g(), 7);
   ASSERT_EQ(g().shell.scenes.size(), 1u);
   EXPECT_EQ(*g().shell.scenes.front().target<void (*)(Game&)>(), &HomeMenu);
-}
-
-// The hours of every outcome of a search in every field, the slot steered (0..23); the
-// scenes answered with their second button, the deep sea with もっと潜る. Then a camp.
-TEST_F(FieldSearch, EveryOutcomeCostsItsHours) {
-  for (int field = 0; field < kFieldCount; ++field) {
-    for (int slot = 0; slot < kSearchSlots; ++slot) {
-      if (field == kSea && slot == 18) continue;  // stranded: counted by its own test
-      const bool dive = field == kSea && slot == 22;
-      g().my.location = field;
-      g().in_battle = 0;
-      g().unit[kPlayer].hp = g().unit[kPlayer].fullness = 50;
-      g().my.item_count[870] = 0;
-      Show(g(), "item_box", false);
-      answers = {dive ? 1 : 2};
-      const int32_t hours = g().my.hours_used;
-      // The slot, then an hour's hunger of 2; 拾い食い gives 5 + 4 back; a dive's hour and
-      // its last outcome, 竜宮城's 玉手箱.
-      std::vector<Draw> draws = {{kSearchSlots, slot}, {4, 0}, {5, 4}};
-      if (dive) draws = {{kSearchSlots, slot}, {4, 0}, {4, 0}, {9, 8}};
-      SteerDraws(g(), draws);
-      SearchField(g());
-      EXPECT_EQ(g().my.hours_used - hours, slot == 11 || dive ? 2 : 1) << "field " << field << " slot " << slot;
-      if (slot == 12) {
-        EXPECT_EQ(g().unit[kPlayer].fullness, 50 - 2 + 9);
-      }
-      EXPECT_EQ(g().my.item_count[870], dive ? 1 : 0);
-      const std::map<int, std::vector<const char*>> lines = {
-          {6, {"一人休みした....HP +1"}}, {7, {"転んでケガした....HP -1"}}, {8, {"何も無かった...."}},
-          {11, {"道に迷ってしまった...."}}, {13, {"謎の商人が現れた", "「あれー、あんた何してるのー？」"}}};
-      for (const char* line : lines.count(slot) ? lines.at(slot) : std::vector<const char*>{}) EXPECT_TRUE(Said(line));
-      TakeReturns();
-    }
-  }
-  const int32_t hours = g().my.hours_used;
-  Camp(g());
-  EXPECT_EQ(g().my.hours_used - hours, 2);
 }
 
 }  // namespace

@@ -197,19 +197,24 @@ TEST(ItemUse, EffectsByKind) {
     c.check(g);
   }
 
-  // The stomach-ache comes half of the time.
-  BoxRun r;
-  Game& g = r.game();
-  g.WaitState = -1;
-  int aches = 0;
-  for (int i = 0; i < 100; ++i) {
-    g.unit[kPlayer].stomachache_turns = 0;
-    r.count(223) = 1;
-    UseItem(g, 223);
-    aches += g.unit[kPlayer].stomachache_turns > 0;
+  // The stomach-ache comes on a draw 0..1 of 0 and lasts 20 + a draw 0..max_hp-1 steps;
+  // 猫のスープ's experience is a draw 0..power-1.
+  struct Drawn {
+    int item;
+    std::vector<Draw> draws;
+    int32_t ache, exp;
+  } const drawn[] = {{223, {{2, 0}, {30, 29}}, 49, 0}, {223, {{2, 0}, {30, 0}}, 20, 0}, {223, {{2, 1}}, 0, 0},
+                     {379, {{20, 19}}, 0, 19},         {379, {{20, 0}}, 0, 0}};
+  for (const Drawn& c : drawn) {
+    BoxRun r;
+    Game& g = r.game();
+    g.WaitState = -1;
+    r.count(c.item) = 1;
+    SteerDraws(g, c.draws);
+    UseItem(g, c.item);
+    EXPECT_EQ(g.unit[kPlayer].stomachache_turns, c.ache) << c.item;
+    EXPECT_EQ(g.unit[kPlayer].exp, c.exp) << c.item;
   }
-  EXPECT_GT(aches, 25);
-  EXPECT_LT(aches, 75);
 }
 
 }  // namespace
