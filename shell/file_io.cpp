@@ -1,6 +1,9 @@
 #include "shell/file_io.h"
 
 #include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -30,48 +33,91 @@ void SyncFolderOf(const std::string& path) {
   ::close(fd);
 }
 
-}  // namespace
-
-int ReadWholeFile(const std::string& path, std::string& out) {
-  out.clear();
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return errno;
-  char buf[65536];
-  for (;;) {
-    const ssize_t n = ::read(fd, buf, sizeof buf);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      const int err = errno;
-      ::close(fd);
-      out.clear();
-      return err;
-    }
-    if (n == 0) break;
-    out.append(buf, static_cast<size_t>(n));
-  }
-  ::close(fd);
-  return 0;
+// A new file only: O_EXCL fails on anything already there, and O_NOFOLLOW on a
+// link even when it dangles, so no planted name can redirect the write.
+int CreateNew(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+  return fd < 0 ? -errno : fd;
 }
 
-int ReplaceFile(const std::string& path, std::string_view bytes, bool stop_before_rename) {
-  const std::string tmp = path + ".tmp";
-  const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return errno;
+int WriteAndSync(int fd, std::string_view bytes) {
   int err = WriteAll(fd, bytes);
   if (err == 0 && ::fsync(fd) != 0) err = errno;
   if (::close(fd) != 0 && err == 0) err = errno;
+  return err;
+}
+
+// Where a replacement of `path` must land: the file a symlink points at, when
+// it is a regular file (a save kept in a synced folder through a link stays
+// there); else `path` itself, so a dangling or odd link is replaced by the file.
+std::string WriteTarget(const std::string& path) {
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+  char resolved[PATH_MAX];
+  if (!::realpath(path.c_str(), resolved)) return path;
+  if (::stat(resolved, &st) != 0 || !S_ISREG(st.st_mode)) return path;
+  return resolved;
+}
+
+}  // namespace
+
+int ReadWholeFile(const std::string& path, std::string& out, size_t max_bytes) {
+  return ReadPlainFile(path, max_bytes, out);
+}
+
+int ReplaceFile(const std::string& path, std::string_view bytes, bool stop_before_rename) {
+  const std::string target = WriteTarget(path);
+  const std::string tmp = target + ".tmp";
+  int fd = CreateNew(tmp);
+  if (fd == -EEXIST) {
+    // Left by a crash, or planted: only the name goes (a link, never its target).
+    if (::unlink(tmp.c_str()) != 0) return errno;
+    fd = CreateNew(tmp);
+  }
+  if (fd < 0) return -fd;
+  int err = WriteAndSync(fd, bytes);
   if (err != 0) {
     ::unlink(tmp.c_str());
     return err;
   }
   if (stop_before_rename) return 0;
-  if (::rename(tmp.c_str(), path.c_str()) != 0) {
+  if (::rename(tmp.c_str(), target.c_str()) != 0) {
     err = errno;
     ::unlink(tmp.c_str());
     return err;
   }
-  SyncFolderOf(path);
+  SyncFolderOf(target);
   return 0;
+}
+
+int WriteNewFile(const std::string& path, std::string_view bytes) {
+  const int fd = CreateNew(path);
+  if (fd < 0) return -fd;
+  const int err = WriteAndSync(fd, bytes);
+  if (err != 0) ::unlink(path.c_str());
+  return err;
+}
+
+int RenameNoReplace(const std::string& from, const std::string& to) {
+#if defined(__linux__) && defined(RENAME_NOREPLACE)
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+  if (errno != EINVAL && errno != ENOSYS) return errno;  // else a file system without it
+#endif
+  struct stat st {};
+  if (::lstat(to.c_str(), &st) == 0) return EEXIST;
+  return std::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+}
+
+int KeepAside(const std::string& base, const std::function<int(const std::string&)>& keep, std::string& kept_as) {
+  constexpr int kMostCopies = 999;
+  for (int n = 1; n <= kMostCopies; ++n) {
+    const std::string name = n == 1 ? base : base + "." + std::to_string(n);
+    const int err = keep(name);
+    if (err == EEXIST) continue;
+    if (err == 0) kept_as = name;
+    return err;
+  }
+  return EEXIST;
 }
 
 std::string_view NextLine(std::string_view bytes, size_t& pos) {

@@ -2,6 +2,7 @@
 // desktop icon, and a real install into a scratch prefix.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include <unistd.h>
 
@@ -59,12 +61,18 @@ TEST(DesktopPaths, BuildFolderOrInstalledWithTheXdgFolders) {
   fs::create_directories(s.path / "usr/bin");
   fs::create_directories(s.path / "usr/share/pomurie/cg");
   fs::create_directories(s.path / "bare");
+  fs::create_directories(s.path / "medium/cg");
+  fs::create_directories(s.path / "medium/dat");
+  std::ofstream(s.path / "medium/dat/my.dat") << "1\r\n";
+  fs::create_directories(s.path / "empty_medium/cg");
   const std::string home = s.Dir("home");
   struct Case {
     const char* what;
     std::string exe;
     std::map<std::string, std::string> env;
     std::string game, user, config;
+    std::vector<std::string> unwritable = {};
+    std::string read_only_save = {};
   } cases[] = {
       {"build folder", s.Dir("build"), {{"HOME", home}}, s.Dir("build"), s.Dir("build"), s.Dir("build")},
       {"installed, XDG set", s.Dir("usr/bin"), {{"HOME", home}, {"XDG_DATA_HOME", "/xd"}, {"XDG_CONFIG_HOME", "/xc"}},
@@ -76,12 +84,22 @@ TEST(DesktopPaths, BuildFolderOrInstalledWithTheXdgFolders) {
       {"installed, no home at all", s.Dir("usr/bin"), {}, s.Dir("usr/share/pomurie"), s.Dir("usr/bin"),
        s.Dir("usr/bin")},
       {"no pictures anywhere", s.Dir("bare"), {{"HOME", home}}, s.Dir("bare"), s.Dir("bare"), s.Dir("bare")},
+      {"read-only folder with a save", s.Dir("medium"), {{"HOME", home}}, s.Dir("medium"),
+       home + ".local/share/pomurie/", home + ".config/pomurie/", {s.Dir("medium")}, s.Dir("medium")},
+      {"only its dat/ read-only", s.Dir("medium"), {{"HOME", home}}, s.Dir("medium"), home + ".local/share/pomurie/",
+       home + ".config/pomurie/", {s.Dir("medium") + "dat"}, s.Dir("medium")},
+      {"read-only folder, no save", s.Dir("empty_medium"), {{"HOME", home}}, s.Dir("empty_medium"),
+       home + ".local/share/pomurie/", home + ".config/pomurie/", {s.Dir("empty_medium")}},
   };
   for (const Case& c : cases) {
-    const FilePlaces p = FindFilePlaces(c.exe, [&](const char* name) -> const char* {
-      auto it = c.env.find(name);
-      return it == c.env.end() ? nullptr : it->second.c_str();
-    });
+    const FilePlaces p = FindFilePlaces(
+        c.exe,
+        [&](const char* name) -> const char* {
+          auto it = c.env.find(name);
+          return it == c.env.end() ? nullptr : it->second.c_str();
+        },
+        [&](const std::string& dir) { return std::find(c.unwritable.begin(), c.unwritable.end(), dir) == c.unwritable.end(); });
+    EXPECT_EQ(p.read_only_save_dir, c.read_only_save) << c.what;
     EXPECT_EQ(p.game_dir, fs::weakly_canonical(c.game).string() + (c.game.back() == '/' ? "/" : "")) << c.what;
     EXPECT_EQ(p.user_dir, c.user) << c.what;
     EXPECT_EQ(p.config_dir, c.config) << c.what;
