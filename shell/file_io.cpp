@@ -8,6 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <string>
+
 namespace {
 
 int WriteAll(int fd, std::string_view bytes) {
@@ -59,6 +61,30 @@ std::string WriteTarget(const std::string& path) {
   return resolved;
 }
 
+// A new file with no name in the folder of `path` (-1 where the system or the
+// file system has none: the caller then writes a named one).
+int OpenUnnamedBeside(const std::string& path) {
+#ifdef O_TMPFILE
+  const size_t slash = path.rfind('/');
+  const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  return ::open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0644);
+#else
+  (void)path;
+  return -1;
+#endif
+}
+
+// Gives the unnamed file `fd` the name `name`; whatever stood there (a leftover,
+// a planted link) goes first, by its name only. Returns 0 or the errno.
+int NameUnnamed(int fd, const std::string& name) {
+  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) return 0;
+    if (errno != EEXIST || ::unlink(name.c_str()) != 0) return errno;
+  }
+  return EEXIST;
+}
+
 }  // namespace
 
 int ReadWholeFile(const std::string& path, std::string& out, size_t max_bytes) {
@@ -68,6 +94,26 @@ int ReadWholeFile(const std::string& path, std::string& out, size_t max_bytes) {
 int ReplaceFile(const std::string& path, std::string_view bytes, bool stop_before_rename) {
   const std::string target = WriteTarget(path);
   const std::string tmp = target + ".tmp";
+  // Where the system allows, the bytes go to a file without a name first, and it
+  // is named only once whole and on disk: a kill during the write or the flush
+  // (the slow part) then leaves no temporary file behind at all.
+  // Any failure before the name is given falls back to the named way below,
+  // which reports its own error (a system without /proc cannot name it at all).
+  const int unnamed = stop_before_rename ? -1 : OpenUnnamedBeside(target);
+  if (unnamed >= 0) {
+    const int fd = ::dup(unnamed);
+    const bool named = fd >= 0 && WriteAndSync(fd, bytes) == 0 && NameUnnamed(unnamed, tmp) == 0;
+    ::close(unnamed);
+    if (named) {
+      if (::rename(tmp.c_str(), target.c_str()) != 0) {
+        const int err = errno;
+        ::unlink(tmp.c_str());
+        return err;
+      }
+      SyncFolderOf(target);
+      return 0;
+    }
+  }
   int fd = CreateNew(tmp);
   if (fd == -EEXIST) {
     // Left by a crash, or planted: only the name goes (a link, never its target).
