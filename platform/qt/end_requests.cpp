@@ -16,6 +16,7 @@ int g_pipe[2] = {-1, -1};
 
 // Set and cleared on the UI thread; read from exit() on whichever thread called it.
 std::function<void()>* g_display_lost = nullptr;
+const void* g_display_owner = nullptr;
 std::thread::id g_ui_thread;
 
 void OnExit() {
@@ -23,6 +24,7 @@ void OnExit() {
   std::function<void()> lost = std::move(*g_display_lost);
   delete g_display_lost;
   g_display_lost = nullptr;
+  g_display_owner = nullptr;
   if (lost) lost();
 }
 
@@ -57,15 +59,18 @@ void WatchEndRequests(QObject* context, std::function<void()> close) {
   }
 }
 
-void WatchDisplayLoss(std::function<void()> lost) {
+void WatchDisplayLoss(const void* owner, std::function<void()> lost) {
   static const bool registered = std::atexit(OnExit) == 0;
   if (!registered) return;
-  StopWatchingDisplayLoss();
+  delete g_display_lost;
   g_ui_thread = std::this_thread::get_id();
   g_display_lost = new std::function<void()>(std::move(lost));
+  g_display_owner = owner;
 }
 
-void StopWatchingDisplayLoss() {
+void StopWatchingDisplayLoss(const void* owner) {
+  if (owner != g_display_owner) return;
   delete g_display_lost;
   g_display_lost = nullptr;
+  g_display_owner = nullptr;
 }

@@ -17,5 +17,6 @@ void WatchEndRequests(QObject* context, std::function<void()> close);
 // X server or the compositor gone). `lost` then runs once from within that exit,
 // on the UI thread, before the program is gone; it must not touch the display.
 // An exit from any other thread, or after StopWatchingDisplayLoss, runs nothing.
-void WatchDisplayLoss(std::function<void()> lost);
-void StopWatchingDisplayLoss();
+// One watch at a time: a later one replaces it, and only its `owner` stops it.
+void WatchDisplayLoss(const void* owner, std::function<void()> lost);
+void StopWatchingDisplayLoss(const void* owner);

@@ -178,7 +178,7 @@ QtPlatform::QtPlatform()
   QObject::connect(&timer_, &QTimer::timeout, window_.get(), [this] { Tick(); });
   timer_.start();
   WatchEndRequests(window_.get(), [this] { EndRequested(); });
-  WatchDisplayLoss([this] { DisplayLost(); });
+  WatchDisplayLoss(this, [this] { DisplayLost(); });
 }
 
 void QtPlatform::EndRequested() {
@@ -216,7 +216,7 @@ bool QtPlatform::LockSave() {
 void QtPlatform::RaiseRunningGame() { SaveLock::AskHolderToRaise(places_.user_dir); }
 
 QtPlatform::~QtPlatform() {
-  StopWatchingDisplayLoss();
+  StopWatchingDisplayLoss(this);
   timer_.stop();
   audio_.Close();
   // The window owns every Qt widget; the wrappers (and their pictures) go after it.
