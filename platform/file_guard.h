@@ -18,8 +18,9 @@
 #include <vector>
 
 // Limits by kind, in bytes. What the game writes or ships is far below each:
-// a save is about 7 KB, the settings under 100 bytes, name.dat about 4 KB, the
-// largest picture about 360 KB and the largest sound under 1 MB.
+// a save is about 7 KB, the settings under 100 bytes, name.dat about 2 KB, the
+// largest picture about 270 KB. Sounds have the mixer's own limit
+// (kMaxWaveFileBytes, 64 MB; the largest shipped is under 600 KB).
 inline constexpr size_t kMaxSaveBytes = size_t{1} << 20;
 inline constexpr size_t kMaxSettingsBytes = size_t{64} << 10;
 inline constexpr size_t kMaxNamesBytes = size_t{1} << 20;
