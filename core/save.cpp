@@ -15,6 +15,7 @@
 #include "core/guest_names.h"
 #include "core/play_record.h"
 #include "platform/text.h"
+#include "platform/file_guard.h"
 
 namespace {
 
@@ -174,6 +175,7 @@ struct Reader {
   std::string_view b;  // followed by kReadAhead readable bytes
   size_t pos = 0;
   bool damaged = false;
+  bool cut_short = false;  // a value found no line: the file ended first
 
   // The next word of a number, or empty at the end of the file; moves past its line.
   std::string_view NumberWord() {
@@ -214,7 +216,10 @@ struct Reader {
   void AnyInt(int32_t& x) {
     std::string_view w = NumberWord();
     x = 0;
-    if (w.empty()) return;
+    if (w.empty()) {  // only at the end of the bytes
+      cut_short = true;
+      return;
+    }
     const bool negative = w.front() == '-';
     if (w.front() == '+' || negative) w.remove_prefix(1);
     // Digits only; past leading zeros at most ten (anything longer is out of range).
@@ -238,7 +243,10 @@ struct Reader {
   void Real(double& x) {
     std::string_view w = NumberWord();
     x = 0;
-    if (w.empty()) return;
+    if (w.empty()) {
+      cut_short = true;
+      return;
+    }
     if (w.front() == '+') w.remove_prefix(1);
     double value = 0;
     const auto [end, ec] = std::from_chars(w.data(), w.data() + w.size(), value);
@@ -249,19 +257,74 @@ struct Reader {
     x = value;
   }
 
-  void Str(std::string& x) { x.assign(NextLine(b, pos)); }
+  void Str(std::string& x) {
+    cut_short = cut_short || pos >= b.size();  // an empty name is an empty line, not no line
+    x.assign(NextLine(b, pos));
+  }
 };
 
-std::string ErrorText(int err) { return J(std::strerror(err)); }
+std::string ErrorText(int err) {
+  if (err == kNotPlainFile) return J("ふつうのファイルではありません");
+  if (err == kFileTooLarge) return J("ファイルが大きすぎます");
+  return J(std::strerror(err));
+}
 
 void ReportSaveFailure(Game& g, const std::string& path, int err) {
-  g.plat.ShowMessage(J("セーブできませんでした…\r\n") + J(path) + "\r\n(" + ErrorText(err) + ")");
+  g.plat.ShowFailure(J("セーブできませんでした…\r\n") + J(path) + "\r\n(" + ErrorText(err) + ")");
 }
 
 // Resets the saved part of the state to "no character yet".
 void StartWithoutSave(Game& g) {
   ParseSaveData(g, {});
   for (torder& o : g.my.orders) o = torder{};
+}
+
+// Lines of the file as a text editor counts them.
+size_t LineCount(std::string_view bytes) {
+  const size_t breaks = static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
+  return breaks + (!bytes.empty() && bytes.back() != '\n' ? 1 : 0);
+}
+
+// What Load found, and where the rest of start-up goes from there.
+struct LoadOutcome {
+  bool may_overwrite = true;  // false: the save is kept where it is, nothing saves over it
+  std::string message;        // told the player once loading is done (CP932), or empty
+};
+
+// The file at `path` could not be read at all (no permission, a folder, a pipe,
+// a device, far too large): moved aside whole, so the fresh save cannot destroy
+// it, and the game starts without a character. `movable` is false for a file
+// in a folder the game cannot write.
+LoadOutcome Unreadable(Game& g, const std::string& path, int err, bool movable) {
+  StartWithoutSave(g);
+  const std::string why = J("セーブデータが読めなかったよ…\r\n") + J(path) + "\r\n(" + ErrorText(err) + ")\r\n";
+  if (!movable) return {true, why + J("新しく始めるね。元のファイルはそのままにしておくね")};
+  std::string kept;
+  if (KeepAside(DamagedSaveFilePath(g), [&](const std::string& to) { return RenameNoReplace(path, to); }, kept) == 0) {
+    return {true, why + J("新しく始めるね。元のファイルは ") + J(kept) + J(" に残しておいたよ")};
+  }
+  return {false, why + J("元のファイルを消さないように、今はセーブしないでおくね")};
+}
+
+// The bytes read but not whole: a copy is kept under a name of its own first.
+LoadOutcome Damaged(Game& g, const std::string& bytes, SaveFault fault) {
+  std::string head;
+  if (fault == SaveFault::CutShort) {
+    // Values past the cut would read as 0: HP 0 of 0, a lifespan of 0 days, no
+    // name. Such a character would die at its first night, so the game starts
+    // anew and the whole file waits aside for a better copy.
+    StartWithoutSave(g);
+    head = J("セーブデータが途中で切れていたよ… (") + Num(kSaveLines) + J(" 行のうち ") +
+           Num(static_cast<int32_t>(std::min<size_t>(LineCount(bytes), kSaveLines))) + J(" 行しかなかった)\r\n") +
+           J("このままでは遊べないので、新しく始めるね。\r\n");
+  } else {
+    head = J("セーブデータの一部がこわれていたみたい…\r\n読めなかったところは 0 にして続けるね。\r\n");
+  }
+  std::string kept;
+  const int err =
+      KeepAside(DamagedSaveFilePath(g), [&](const std::string& to) { return WriteNewFile(to, bytes); }, kept);
+  if (err == 0) return {true, head + J("こわれたファイルは ") + J(kept) + J(" に残しておいたよ")};
+  return {false, head + J("こわれたファイルを残せなかったので、今はセーブしないでおくね\r\n(") + ErrorText(err) + ")"};
 }
 
 }  // namespace
@@ -292,57 +355,57 @@ std::string FormatSaveData(const GameState& s) {
   return out;
 }
 
-bool ParseSaveData(GameState& s, std::string_view bytes) {
+SaveFault ReadSaveData(GameState& s, std::string_view bytes) {
   std::string text;
   text.reserve(bytes.size() + kReadAhead);
   text.append(bytes).append(kReadAhead, '\0');
   Reader r{std::string_view(text).substr(0, bytes.size())};
   VisitSaved(s, r);
-  return !r.damaged;
+  if (r.cut_short) return SaveFault::CutShort;
+  return r.damaged ? SaveFault::NotANumber : SaveFault::None;
 }
+
+bool ParseSaveData(GameState& s, std::string_view bytes) { return ReadSaveData(s, bytes) == SaveFault::None; }
 
 std::string SaveFilePath(const Game& g) { return g.plat.UserDir() + "dat/my.dat"; }
 std::string DamagedSaveFilePath(const Game& g) { return g.plat.UserDir() + "dat/my.dat.damaged"; }
 
-bool ReadSaveSlot(Game& g) {
+SaveSlot ReadSaveSlot(Game& g) {
+  MakeFolders(g.plat.UserDir() + "dat");
   const std::string path = SaveFilePath(g);
-  const std::string damaged_path = DamagedSaveFilePath(g);
   std::string bytes;
-  bool may_overwrite = true;
-  const int read_err = ReadWholeFile(path, bytes);
+  int read_err = ReadWholeFile(path, bytes, kMaxSaveBytes);
+  // A save the game cannot write to (beside a program run from a read-only
+  // folder) is the player's until a copy of their own exists.
+  std::string read_only_path;
+  if (read_err == ENOENT && !g.plat.ReadOnlySaveDir().empty()) {
+    const std::string old = g.plat.ReadOnlySaveDir() + "dat/my.dat";
+    const int old_err = ReadWholeFile(old, bytes, kMaxSaveBytes);
+    if (old_err != ENOENT) {
+      read_only_path = old;
+      read_err = old_err;
+    }
+  }
+  const std::string& source = read_only_path.empty() ? path : read_only_path;
+
+  LoadOutcome outcome;
   if (read_err == ENOENT) {
     StartWithoutSave(g);
   } else if (read_err != 0) {
-    // Unreadable (no permission, a folder, a bad disk): move it aside whole so
-    // the fresh save cannot destroy it.
-    StartWithoutSave(g);
-    if (std::rename(path.c_str(), damaged_path.c_str()) == 0) {
-      g.plat.ShowMessage(J("セーブデータが読めなかったよ…\r\n(") + ErrorText(read_err) +
-                         J(")\r\n新しく始めるね。元のファイルは ") + J(damaged_path) + J(" に残しておいたよ"));
-    } else {
-      may_overwrite = false;
-      g.plat.ShowMessage(J("セーブデータが読めなかったよ…\r\n(") + ErrorText(read_err) +
-                         J(")\r\n元のファイルを消さないように、今はセーブしないでおくね"));
-    }
-  } else if (!ParseSaveData(g, bytes)) {
-    const int keep_err = ReplaceFile(damaged_path, bytes);
-    if (keep_err == 0) {
-      g.plat.ShowMessage(
-          J("セーブデータの一部がこわれていたみたい…\r\n読めなかったところは 0 にして続けるね。\r\n"
-            "こわれたファイルは ") +
-          J(damaged_path) + J(" に残しておいたよ"));
-    } else {
-      may_overwrite = false;
-      g.plat.ShowMessage(
-          J("セーブデータの一部がこわれていたみたい…\r\n読めなかったところは 0 にして続けるね。\r\n"
-            "こわれたファイルを残せなかったので、今はセーブしないでおくね\r\n(") +
-          ErrorText(keep_err) + ")");
-    }
+    outcome = Unreadable(g, source, read_err, read_only_path.empty());
+  } else if (const SaveFault fault = ReadSaveData(g, bytes); fault != SaveFault::None) {
+    outcome = Damaged(g, bytes, fault);
   }
+  if (!outcome.message.empty()) g.plat.ShowMessage(outcome.message);
   LoadGuestNames(g);
   g.my.load_count += 1;
   g.action.loaded = true;
-  return may_overwrite;
+  return {outcome.may_overwrite, !read_only_path.empty() && read_err == 0};
+}
+
+std::string MovedSaveMessage(const Game& g) {
+  return J("ゲームのフォルダには書き込めないので、これからは\r\n") + J(SaveFilePath(g)) +
+         J("\r\nにセーブするね。元のファイルはそのままだよ");
 }
 
 bool Save(Game& g, const SaveOptions& options) { return SaveBytes(g, FormatSaveData(g), g, options); }
@@ -360,8 +423,9 @@ bool SaveBytes(Game& g, const std::string& bytes, const GameState& record, const
   const std::string record_path = PlayRecordPath(g.plat.UserDir());
   err = ReplaceFile(record_path, PlayRecordText(record));
   if (err != 0) {
-    ReportSaveFailure(g, record_path, err);
-    return false;
+    // The game itself is saved; only the summary beside it is missing.
+    g.plat.ShowMessage(J("セーブはできたけど、プレー記録を書けなかったよ…\r\n") + J(record_path) + "\r\n(" +
+                       ErrorText(err) + ")");
   }
   g.plat.FilesWritten();
   return true;

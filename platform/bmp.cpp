@@ -1,8 +1,9 @@
 #include "platform/bmp.h"
 
 #include <cstring>
-#include <fstream>
 #include <iterator>
+
+#include "platform/file_guard.h"
 
 namespace {
 
@@ -94,14 +95,9 @@ std::optional<BmpImage> DecodeBmp(const uint8_t* data, size_t size) {
 }
 
 std::optional<BmpImage> ReadBmpFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary | std::ios::ate);
-  if (!in) return std::nullopt;
   // One read of the whole file: pictures are loaded at every change of scene.
-  const std::streamoff size = in.tellg();
-  if (size < 0) return std::nullopt;
-  std::vector<uint8_t> bytes(static_cast<size_t>(size));
-  in.seekg(0);
-  if (!in.read(reinterpret_cast<char*>(bytes.data()), size)) return std::nullopt;
+  std::vector<uint8_t> bytes;
+  if (ReadPlainFile(path, kMaxPictureBytes, bytes) != 0) return std::nullopt;
   return DecodeBmp(bytes.data(), bytes.size());
 }
 

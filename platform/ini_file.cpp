@@ -4,8 +4,9 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
+
+#include "platform/file_guard.h"
 
 namespace {
 
@@ -28,11 +29,9 @@ std::string KeyOf(const std::string& section, const std::string& key) {
 }  // namespace
 
 std::optional<IniFile> IniFile::Load(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream text;
-  text << in.rdbuf();
-  return Parse(text.str());
+  std::string text;
+  if (ReadPlainFile(path, kMaxSettingsBytes, text) != 0) return std::nullopt;
+  return Parse(text);
 }
 
 IniFile IniFile::Parse(const std::string& text) {

@@ -27,7 +27,9 @@ std::string XdgFolder(const EnvLookup& env, const char* variable, const char* un
 
 }  // namespace
 
-FilePlaces FindFilePlaces(const std::string& exe_dir, const EnvLookup& env) {
+FilePlaces FindFilePlaces(const std::string& exe_dir, const EnvLookup& env, const FolderWritable& writable) {
+  const FolderWritable may_write =
+      writable ? writable : [](const std::string& dir) { return ::access(dir.c_str(), W_OK) == 0; };
   FilePlaces p;
   const std::string share = exe_dir + "../share/pomurie/";
   const bool beside = IsFolder(exe_dir + "cg");
@@ -38,13 +40,16 @@ FilePlaces FindFilePlaces(const std::string& exe_dir, const EnvLookup& env) {
     p.game_dir = exe_dir;
   }
   p.user_dir = p.config_dir = exe_dir;
-  if (p.game_dir == exe_dir && ::access(exe_dir.c_str(), W_OK) == 0) return p;
+  const bool has_dat = IsFolder(exe_dir + "dat");
+  if (p.game_dir == exe_dir && may_write(exe_dir) && (!has_dat || may_write(exe_dir + "dat"))) return p;
 
   const std::string data = XdgFolder(env, "XDG_DATA_HOME", ".local/share/");
   const std::string config = XdgFolder(env, "XDG_CONFIG_HOME", ".config/");
   if (data.empty() || config.empty()) return p;  // no home at all: try beside the executable
   p.user_dir = data + "pomurie/";
   p.config_dir = config + "pomurie/";
+  struct stat st {};
+  if (p.game_dir == exe_dir && ::stat((exe_dir + "dat/my.dat").c_str(), &st) == 0) p.read_only_save_dir = exe_dir;
   return p;
 }
 

@@ -30,6 +30,19 @@ class Platform {
   // Folder of the player's settings, trailing '/' (beside the executable, or the
   // user's configuration folder).
   virtual std::string ConfigDir() const { return ExeDir(); }
+  // A folder holding a save of the player's that the game cannot write (a game run
+  // in place from a read-only folder), or empty. The save there is read only while
+  // UserDir() has none of its own; from then on the game saves under UserDir().
+  virtual std::string ReadOnlySaveDir() const { return {}; }
+
+  // One game per save: takes a lock on the player's folder for the rest of the
+  // process (the system drops it when the process ends, however it ends). False
+  // when another running game holds it. Platforms that no second copy can share a
+  // save with (tests, the autoplay, a browser tab) have nothing to take.
+  virtual bool LockSave() { return true; }
+  // Asks the game holding the lock to bring its window to the front, where the
+  // platform can.
+  virtual void RaiseRunningGame() {}
 
   // Pictures: a new black 24-bit picture, or one loaded from a 24-bit BMP file
   // (nullptr when the file is missing or unreadable).
@@ -77,6 +90,11 @@ class Platform {
   // Modal dialogs, centred on the window; texts are CP932 ("\r\n" or "\n" breaks lines).
   virtual bool AskYesNo(const std::string& cp932) = 0;
   virtual void ShowMessage(const std::string& cp932) = 0;
+  // A failure the player must learn of (a save that could not be written): a box
+  // while somebody plays; when nobody watches the end (a signal, the session's
+  // end, a lost display) the platform writes it where no click is needed and the
+  // program's exit status tells it.
+  virtual void ShowFailure(const std::string& cp932) { ShowMessage(cp932); }
 
   virtual WaveOut& Audio() = 0;
 

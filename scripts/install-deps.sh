@@ -12,6 +12,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   desktop-file-utils appstream  # validate the desktop entry and metainfo in the tests
   dpkg-dev file lintian  # `make deb` and its test: CPack's dependency list, and the package's check
+  xvfb  # the install test ends an X server under the game: a lost display must still save
 )
 if [ "${1:-}" = "--fuzz" ]; then
   packages=(clang libclang-rt-dev cmake ninja-build make)

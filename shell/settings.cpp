@@ -29,7 +29,7 @@ std::string SettingsPath(const Game& g) { return g.plat.ConfigDir() + "pomurie.i
 
 void ApplySavedSettings(Game& g) {
   std::string text;
-  if (ReadWholeFile(SettingsPath(g), text) != 0) text.clear();
+  if (ReadWholeFile(SettingsPath(g), text, kMaxSettingsBytes) != 0) text.clear();
   const DesktopSettings s = ParseSettings(text);
   g.plat.SetWindowScale(s.scale);
   SetMuted(g, s.muted);

@@ -65,7 +65,11 @@ void FormCreate(Game& g) {
 }
 
 void Load(Game& g) {
-  if (ReadSaveSlot(g) && Save(g)) PlaySaveSound(g);
+  const SaveSlot slot = ReadSaveSlot(g);
+  if (slot.may_overwrite && Save(g)) {
+    PlaySaveSound(g);
+    if (slot.from_read_only) g.plat.ShowMessage(MovedSaveMessage(g));
+  }
   FillMonsterCatalogue(g);
 }
 

@@ -2,6 +2,7 @@
 // desktop icon, and a real install into a scratch prefix.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include <unistd.h>
 
@@ -59,12 +61,18 @@ TEST(DesktopPaths, BuildFolderOrInstalledWithTheXdgFolders) {
   fs::create_directories(s.path / "usr/bin");
   fs::create_directories(s.path / "usr/share/pomurie/cg");
   fs::create_directories(s.path / "bare");
+  fs::create_directories(s.path / "medium/cg");
+  fs::create_directories(s.path / "medium/dat");
+  std::ofstream(s.path / "medium/dat/my.dat") << "1\r\n";
+  fs::create_directories(s.path / "empty_medium/cg");
   const std::string home = s.Dir("home");
   struct Case {
     const char* what;
     std::string exe;
     std::map<std::string, std::string> env;
     std::string game, user, config;
+    std::vector<std::string> unwritable = {};
+    std::string read_only_save = {};
   } cases[] = {
       {"build folder", s.Dir("build"), {{"HOME", home}}, s.Dir("build"), s.Dir("build"), s.Dir("build")},
       {"installed, XDG set", s.Dir("usr/bin"), {{"HOME", home}, {"XDG_DATA_HOME", "/xd"}, {"XDG_CONFIG_HOME", "/xc"}},
@@ -76,12 +84,22 @@ TEST(DesktopPaths, BuildFolderOrInstalledWithTheXdgFolders) {
       {"installed, no home at all", s.Dir("usr/bin"), {}, s.Dir("usr/share/pomurie"), s.Dir("usr/bin"),
        s.Dir("usr/bin")},
       {"no pictures anywhere", s.Dir("bare"), {{"HOME", home}}, s.Dir("bare"), s.Dir("bare"), s.Dir("bare")},
+      {"read-only folder with a save", s.Dir("medium"), {{"HOME", home}}, s.Dir("medium"),
+       home + ".local/share/pomurie/", home + ".config/pomurie/", {s.Dir("medium")}, s.Dir("medium")},
+      {"only its dat/ read-only", s.Dir("medium"), {{"HOME", home}}, s.Dir("medium"), home + ".local/share/pomurie/",
+       home + ".config/pomurie/", {s.Dir("medium") + "dat"}, s.Dir("medium")},
+      {"read-only folder, no save", s.Dir("empty_medium"), {{"HOME", home}}, s.Dir("empty_medium"),
+       home + ".local/share/pomurie/", home + ".config/pomurie/", {s.Dir("empty_medium")}},
   };
   for (const Case& c : cases) {
-    const FilePlaces p = FindFilePlaces(c.exe, [&](const char* name) -> const char* {
-      auto it = c.env.find(name);
-      return it == c.env.end() ? nullptr : it->second.c_str();
-    });
+    const FilePlaces p = FindFilePlaces(
+        c.exe,
+        [&](const char* name) -> const char* {
+          auto it = c.env.find(name);
+          return it == c.env.end() ? nullptr : it->second.c_str();
+        },
+        [&](const std::string& dir) { return std::find(c.unwritable.begin(), c.unwritable.end(), dir) == c.unwritable.end(); });
+    EXPECT_EQ(p.read_only_save_dir, c.read_only_save) << c.what;
     EXPECT_EQ(p.game_dir, fs::weakly_canonical(c.game).string() + (c.game.back() == '/' ? "/" : "")) << c.what;
     EXPECT_EQ(p.user_dir, c.user) << c.what;
     EXPECT_EQ(p.config_dir, c.config) << c.what;
@@ -192,6 +210,37 @@ void ExpectInstalledGameRuns(const fs::path& prefix, const std::string& bin, con
   }
 }
 
+// The installed game's ends that nobody watches, and its one-game-per-save lock,
+// each in a scripted run: `env` and `game` as ExpectInstalledGameRuns makes them.
+void ExpectLockAndUnwatchedEnds(const std::string& env, const std::string& game, const fs::path& home) {
+  const fs::path save = home / ".local/share/pomurie/dat/my.dat";
+  const std::string s = "'" + save.string() + "'";
+  const std::string started = "for i in $(seq 300); do [ -e " + s +
+                              " ] && grep -q ipagp.ttf /proc/$pid/maps && break; sleep 0.1; done; sleep 0.3; ";
+  // A second copy on the same save says so and ends at its box without touching
+  // the save; once the first is killed outright, its lock is gone with it.
+  EXPECT_EQ(RunShell(env + game + " >/dev/null 2>&1 & pid=$!; " + started + "sum=$(md5sum < " + s + "); " + env +
+                     game + " >/dev/null 2>&1 & second=$!; sleep 1.5; kill -0 $second && echo waits; kill -TERM $second; "
+                     "wait $second; echo $?; [ \"$(md5sum < " + s + ")\" = \"$sum\" ] && echo untouched; ls " + s +
+                     ".tmp 2>/dev/null; kill -KILL $pid; wait $pid; " + env + game +
+                     " >/dev/null 2>&1 & pid=$!; " + started + "kill -TERM $pid; wait $pid; echo $?"),
+            "waits\n3\nuntouched\n0\n");
+  // SIGTERM with the save failing: no box waits, the reason goes to standard
+  // error, the old file stays, and the status says the end was not saved.
+  EXPECT_EQ(RunShell(env + game + " >/dev/null 2>" + s + ".err & pid=$!; " + started + "sum=$(md5sum < " + s +
+                     "); mkdir " + s + ".tmp; kill -TERM $pid; for i in $(seq 100); do kill -0 $pid 2>/dev/null || "
+                     "break; sleep 0.1; done; kill -KILL $pid 2>/dev/null && echo hung; wait $pid; echo $?; [ \"$(md5sum < " +
+                     s + ")\" = \"$sum\" ] && echo kept; grep -c 'セーブできませんでした' " + s + ".err; rmdir " + s + ".tmp"),
+            "2\nkept\n1\n");
+  // The display going away mid-game is an end too: the file comes back whole.
+  if (std::system("command -v Xvfb >/dev/null 2>&1") != 0) return;
+  EXPECT_EQ(RunShell("Xvfb -displayfd 1 -screen 0 640x480x24 >" + s + ".display 2>/dev/null & x=$!; "
+                     "for i in $(seq 50); do [ -s " + s + ".display ] && break; sleep 0.1; done; " + env +
+                     " QT_QPA_PLATFORM=xcb DISPLAY=:$(cat " + s + ".display) " + game + " >/dev/null 2>&1 & pid=$!; " +
+                     started + "rm -f " + s + "; kill $x; wait $x; wait $pid; echo $?; wc -l < " + s),
+            "1\n2418\n");
+}
+
 // The real thing: install into a scratch prefix and play from there.
 TEST(DesktopInstall, InstalledGameRunsFromThePrefixAndSavesInTheUsersFolder) {
   const fs::path build(POMURIE_BUILD_DIR);
@@ -200,6 +249,11 @@ TEST(DesktopInstall, InstalledGameRunsFromThePrefixAndSavesInTheUsersFolder) {
   const fs::path prefix = s.path / "prefix";
   RunShell("'" POMURIE_CMAKE "' --install '" + build.string() + "' --prefix '" + prefix.string() + "' >/dev/null 2>&1");
   ExpectInstalledGameRuns(prefix, "bin", s.path / "home");
+  const fs::path home = s.path / "home";
+  ExpectLockAndUnwatchedEnds("env -u XDG_DATA_HOME -u XDG_CONFIG_HOME HOME='" + home.string() + "' XDG_CACHE_HOME='" +
+                                 (home / "cache").string() + "' XDG_RUNTIME_DIR='" + (home / "run").string() +
+                                 "' QT_QPA_PLATFORM=offscreen ",
+                             "'" + (prefix / "bin/pomurie").string() + "'", home);
 }
 
 // The Debian package of this build: named for the version, asks for the libraries and the

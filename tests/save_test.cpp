@@ -2,8 +2,10 @@
 // failures, on the headless platform in a fresh folder per test.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <climits>
+#include <functional>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -16,6 +18,7 @@
 #include "core/guest_names.h"
 #include "core/play_record.h"
 #include "core/save.h"
+#include "platform/file_guard.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/text.h"
 #include "shell/startup.h"
@@ -204,36 +207,114 @@ TEST_F(SaveTest, RealValueHasOneFixedWidth) {
   EXPECT_EQ(s.spare_time, 12.5);
 }
 
-TEST_F(SaveTest, FileCutAfterBlockTwoReadsTheRestAsZero) {
+// Every way a save can be not whole, or not a file at all: each is refused,
+// kept aside whole under a name of its own, told, and replaced by a fresh game.
+TEST_F(SaveTest, LoaderRefusesWhatIsNotAWholePlainSave) {
   auto a = NewGame();
   FillDistinct(*a);
   ASSERT_TRUE(Save(*a));
-  const std::vector<std::string> lines = Lines(ReadFile(MyDat()));
-  std::string cut;
-  for (int i = 0; i < 1100; ++i) cut += lines[i] + "\r\n";
-  WriteFile(MyDat(), cut);
+  const std::string whole = ReadFile(MyDat());
+  const std::vector<std::string> lines = Lines(whole);
+  auto first = [&](int n) {
+    std::string out;
+    for (int i = 0; i < n; ++i) out += lines[i] + "\r\n";
+    return out;
+  };
+  const fs::path outside = dir_ / "outside.txt";
+  enum class Kept { Bytes, Fifo, Link, Folder };
+  struct Case {
+    const char* what;
+    std::function<void()> plant;
+    Kept kept;
+    std::string bytes;  // for Kept::Bytes: the copy's contents
+  } cases[] = {
+      {"short by a line", [&] { WriteFile(MyDat(), first(2417)); }, Kept::Bytes, first(2417)},
+      {"last 300 bytes gone", [&] { WriteFile(MyDat(), whole.substr(0, whole.size() - 300)); }, Kept::Bytes,
+       whole.substr(0, whole.size() - 300)},
+      {"1300 lines", [&] { WriteFile(MyDat(), first(1300)); }, Kept::Bytes, first(1300)},
+      {"5000 bytes", [&] { WriteFile(MyDat(), whole.substr(0, 5000)); }, Kept::Bytes, whole.substr(0, 5000)},
+      {"a named pipe", [&] { ASSERT_EQ(::mkfifo(MyDat().c_str(), 0644), 0); }, Kept::Fifo, ""},
+      {"a link to /dev/zero", [&] { fs::create_symlink("/dev/zero", MyDat()); }, Kept::Link, ""},
+      {"far too large", [&] { WriteFile(MyDat(), whole); fs::resize_file(MyDat(), kMaxSaveBytes + 1); }, Kept::Bytes,
+       ""},
+      {"a folder", [&] { fs::create_directories(MyDat() / "inside"); }, Kept::Folder, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs::remove_all(dir_ / "dat");
+    fs::create_directories(dir_ / "dat");
+    c.plant();
+    auto g = NewGame();
+    Load(*g);
+    EXPECT_EQ(g->my.flag[0], 0);  // no half character: creation comes next
+    EXPECT_EQ(g->unit[kPlayer].lifespan_days, 0);
+    ASSERT_EQ(Plat(*g).messages.size(), 1u);
+    EXPECT_NE(Plat(*g).messages[0].find(Damaged().string()), std::string::npos);
+    EXPECT_EQ(Lines(ReadFile(MyDat())).size(), 2418u);
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(MyDat())));
+    switch (c.kept) {
+      case Kept::Bytes:
+        if (!c.bytes.empty()) {
+          EXPECT_EQ(ReadFile(Damaged()), c.bytes);
+        }
+        EXPECT_TRUE(fs::is_regular_file(Damaged()));
+        break;
+      case Kept::Fifo: EXPECT_TRUE(fs::is_fifo(Damaged())); break;
+      case Kept::Link: EXPECT_EQ(fs::read_symlink(Damaged()), "/dev/zero"); break;
+      case Kept::Folder: EXPECT_TRUE(fs::is_directory(Damaged() / "inside")); break;
+    }
+  }
+  // Only what is short says so, with the lines it had.
+  fs::remove_all(dir_ / "dat");
+  fs::create_directories(dir_ / "dat");
+  WriteFile(MyDat(), first(1300));
+  auto g = NewGame();
+  Load(*g);
+  ASSERT_EQ(Plat(*g).messages.size(), 1u);
+  EXPECT_NE(Plat(*g).messages[0].find(J("2418 行のうち 1300 行")), std::string::npos);
+}
 
-  auto b = NewGame();
-  Load(*b);
-  EXPECT_EQ(b->my.flag[0], a->my.flag[0]);
-  EXPECT_EQ(b->my.item_count[999], a->my.item_count[999]);
-  EXPECT_EQ(b->my.money, 0);
-  EXPECT_EQ(b->my.fame, 0);
-  EXPECT_EQ(b->my.day_count, 0);
-  EXPECT_EQ(b->my.load_count, 1);
-  EXPECT_EQ(b->unit[kPlayer].name, "");
-  EXPECT_EQ(b->unit[kPlayer].level, 0);
-  EXPECT_EQ(b->spare_time, 0);
-  EXPECT_EQ(b->my.week_buyers, 0);
-  EXPECT_EQ(b->my.orders[10].customer, "");
-  EXPECT_TRUE(Plat(*b).messages.empty());  // a short file is no damage
-  EXPECT_FALSE(fs::exists(Damaged()));
-  EXPECT_EQ(Lines(ReadFile(MyDat())).size(), 2418u);
+TEST_F(SaveTest, DamagedCopiesNeverOverwriteEachOther) {
+  const std::string copies[] = {"1\r\n2\r\n", "3\r\n", "abc\r\n"};
+  for (const std::string& bytes : copies) {
+    WriteFile(MyDat(), bytes);
+    auto g = NewGame();
+    Load(*g);
+  }
+  EXPECT_EQ(ReadFile(Damaged()), copies[0]);
+  EXPECT_EQ(ReadFile(Damaged().string() + ".2"), copies[1]);
+  EXPECT_EQ(ReadFile(Damaged().string() + ".3"), copies[2]);
+  EXPECT_FALSE(fs::exists(Damaged().string() + ".4"));
+}
+
+// Whole saves in the shapes other tools and versions leave: each loads as it is.
+TEST_F(SaveTest, WholeSavesLoadWhateverFollowsTheirLastLine) {
+  auto a = NewGame();
+  FillDistinct(*a);
+  ASSERT_TRUE(Save(*a));
+  const std::string whole = ReadFile(MyDat());
+  std::string lf = whole;
+  for (size_t at; (at = lf.find("\r\n")) != std::string::npos;) lf.erase(at, 1);
+  const std::pair<const char*, std::string> cases[] = {
+      {"lines of a later version after the last", whole + "7\r\nfrom a later version\r\n"},
+      {"no line break after the last", whole.substr(0, whole.size() - 2)},
+      {"LF line ends", lf},
+  };
+  for (const auto& [what, bytes] : cases) {
+    SCOPED_TRACE(what);
+    WriteFile(MyDat(), bytes);
+    auto b = NewGame();
+    Load(*b);
+    EXPECT_TRUE(Plat(*b).messages.empty());
+    EXPECT_EQ(b->unit[kPlayer].name, a->unit[kPlayer].name);
+    EXPECT_EQ(b->my.orders[10].days, a->my.orders[10].days);
+    EXPECT_FALSE(fs::exists(Damaged()));
+  }
 }
 
 TEST_F(SaveTest, NumbersSkipBlankLinesAndTheRestOfTheirLine) {
   GameState s;
-  EXPECT_TRUE(ParseSaveData(s, "\r\n\r\n  5 trailing words\r\n-7\n+8\r\n"));
+  EXPECT_EQ(ReadSaveData(s, "\r\n\r\n  5 trailing words\r\n-7\n+8\r\n"), SaveFault::CutShort);
   EXPECT_EQ(s.my.flag[0], 5);
   EXPECT_EQ(s.my.flag[1], -7);
   EXPECT_EQ(s.my.flag[2], 8);
@@ -301,16 +382,6 @@ TEST_F(SaveTest, MissingSaveStartsWithoutCharacterAndWritesAFreshFile) {
   EXPECT_EQ(g->item_def[878].name, J("ピンクの小麦"));
 }
 
-TEST_F(SaveTest, UnreadableSaveIsMovedAsideNotOverwritten) {
-  fs::create_directories(MyDat() / "inside");  // a folder where the file belongs
-  auto g = NewGame();
-  Load(*g);
-  ASSERT_EQ(Plat(*g).messages.size(), 1u);
-  EXPECT_TRUE(fs::is_directory(Damaged() / "inside"));
-  EXPECT_TRUE(fs::is_regular_file(MyDat()));
-  EXPECT_EQ(g->my.flag[0], 0);
-}
-
 TEST_F(SaveTest, InterruptedSaveLeavesThePreviousFileLoadable) {
   auto a = NewGame();
   FillDistinct(*a);
@@ -342,6 +413,81 @@ TEST_F(SaveTest, FailedSaveReportsTheSystemErrorAndKeepsTheOldFile) {
   ASSERT_EQ(Plat(*g).messages.size(), 1u);
   EXPECT_NE(Plat(*g).messages[0].find(std::strerror(EISDIR)), std::string::npos);
   EXPECT_NE(Plat(*g).messages[0].find(J("セーブできませんでした")), std::string::npos);
+}
+
+// The save writes its own files and nothing a planted name points at; a save
+// kept elsewhere through a link stays there.
+TEST_F(SaveTest, SaveWritesThroughItsLinkButNeverThroughAPlantedOne) {
+  const fs::path elsewhere = dir_ / "synced";
+  fs::create_directories(elsewhere);
+  const fs::path outside = dir_ / "outside.txt";
+  struct Case {
+    const char* what;
+    std::function<void()> plant;
+    fs::path written;  // where the whole save must end up
+    bool my_dat_is_link;
+  } cases[] = {
+      {"a temporary file linked outside",
+       [&] { fs::create_symlink(outside, dir_ / "dat" / "my.dat.tmp"); }, MyDat(), false},
+      {"my.dat linked to a synced file",
+       [&] {
+         WriteFile(elsewhere / "my.dat", "old\r\n");
+         fs::create_symlink(elsewhere / "my.dat", MyDat());
+       },
+       elsewhere / "my.dat", true},
+      {"my.dat linked to nothing", [&] { fs::create_symlink(dir_ / "gone.dat", MyDat()); }, MyDat(), false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs::remove_all(dir_ / "dat");
+    fs::create_directories(dir_ / "dat");
+    WriteFile(outside, "keep me");
+    c.plant();
+    auto g = NewGame();
+    FillDistinct(*g);
+    ASSERT_TRUE(Save(*g));
+    EXPECT_EQ(ReadFile(c.written), FormatSaveData(*g));
+    EXPECT_EQ(fs::is_symlink(MyDat()), c.my_dat_is_link);
+    EXPECT_EQ(ReadFile(outside), "keep me");
+    EXPECT_FALSE(fs::exists(fs::symlink_status(dir_ / "dat" / "my.dat.tmp")));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(elsewhere / "my.dat.tmp")));
+  }
+}
+
+TEST_F(SaveTest, OnlyThePlayRecordFailingIsToldAsThat) {
+  fs::create_directories(dir_ / "きろく.txt" / "inside");
+  auto g = NewGame();
+  FillDistinct(*g);
+  EXPECT_TRUE(Save(*g));
+  EXPECT_EQ(ReadFile(MyDat()), FormatSaveData(*g));
+  ASSERT_EQ(Plat(*g).messages.size(), 1u);
+  EXPECT_EQ(Plat(*g).messages[0].find(J("セーブできませんでした")), std::string::npos);
+  EXPECT_NE(Plat(*g).messages[0].find(J("プレー記録")), std::string::npos);
+}
+
+// A save beside a program the player may not write to is loaded, its new home
+// told once, and saved there; the old file is left as it was.
+TEST_F(SaveTest, ReadOnlySaveMovesToTheUsersFolderOnce) {
+  const fs::path old_dir = dir_ / "medium";
+  fs::create_directories(old_dir / "dat");
+  auto a = NewGame();
+  FillDistinct(*a);
+  WriteFile(old_dir / "dat" / "my.dat", FormatSaveData(*a));
+  const std::string old_bytes = ReadFile(old_dir / "dat" / "my.dat");
+  for (int start = 0; start < 2; ++start) {
+    auto b = NewGame();
+    Plat(*b).read_only_save_dir = old_dir.string() + "/";
+    Load(*b);
+    EXPECT_EQ(b->my.money, INT_MAX);
+    EXPECT_EQ(b->my.load_count, a->my.load_count + 1 + start);
+    if (start == 0) {
+      ASSERT_EQ(Plat(*b).messages.size(), 1u);
+      EXPECT_NE(Plat(*b).messages[0].find(MyDat().string()), std::string::npos);
+    } else {
+      EXPECT_TRUE(Plat(*b).messages.empty());
+    }
+  }
+  EXPECT_EQ(ReadFile(old_dir / "dat" / "my.dat"), old_bytes);
 }
 
 TEST_F(SaveTest, SaveCreatesAMissingDatFolder) {
@@ -409,13 +555,13 @@ TEST_F(SaveTest, GuestNamesAndTheirStandIn) {
 namespace {
 
 TEST(SaveParse, StringAtTheVeryEndWithoutLineBreak) {
-  // The player's name is the last line of a file cut without its line break;
-  // the numbers after it read as 0.
+  // The player's name is the last line of a file cut without its line break:
+  // read whole, and the numbers after it read as 0 in a file that is short.
   std::string bytes;
   for (int i = 0; i < 2285; ++i) bytes += "1\r\n";
   bytes += "Name";
   GameState s;
-  EXPECT_TRUE(ParseSaveData(s, bytes));
+  EXPECT_EQ(ReadSaveData(s, bytes), SaveFault::CutShort);
   EXPECT_EQ(s.unit[kPlayer].name, "Name");
   EXPECT_EQ(s.unit[kPlayer].bp, 0);
   EXPECT_EQ(s.my.orders[10].customer, "");

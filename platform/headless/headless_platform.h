@@ -66,6 +66,9 @@ class HeadlessPlatform : public Platform {
   // --- Platform --------------------------------------------------------------------
   void SetEvents(GameEvents* events) override { events_ = events; }
   std::string ExeDir() const override { return exe_dir_; }
+  std::string ReadOnlySaveDir() const override { return read_only_save_dir; }
+  // A folder with a save the game may read but not write (with a trailing '/').
+  std::string read_only_save_dir;
   std::unique_ptr<Picture> CreatePicture(int width, int height) override;
   std::unique_ptr<Picture> LoadPicture(const std::string& path) override;
   Widget& CreateWidget(const WidgetSpec& layout) override;

@@ -5,12 +5,28 @@
 #include <QSocketNotifier>
 
 #include <csignal>
+#include <cstdlib>
+#include <thread>
 #include <fcntl.h>
 #include <unistd.h>
 
 namespace {
 
 int g_pipe[2] = {-1, -1};
+
+// Set and cleared on the UI thread; read from exit() on whichever thread called it.
+std::function<void()>* g_display_lost = nullptr;
+const void* g_display_owner = nullptr;
+std::thread::id g_ui_thread;
+
+void OnExit() {
+  if (!g_display_lost || std::this_thread::get_id() != g_ui_thread) return;
+  std::function<void()> lost = std::move(*g_display_lost);
+  delete g_display_lost;
+  g_display_lost = nullptr;
+  g_display_owner = nullptr;
+  if (lost) lost();
+}
 
 void OnSignal(int) {
   const int saved_errno = errno;
@@ -41,4 +57,20 @@ void WatchEndRequests(QObject* context, std::function<void()> close) {
   if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
     QObject::connect(app, &QGuiApplication::commitDataRequest, context, [close](QSessionManager&) { close(); });
   }
+}
+
+void WatchDisplayLoss(const void* owner, std::function<void()> lost) {
+  static const bool registered = std::atexit(OnExit) == 0;
+  if (!registered) return;
+  delete g_display_lost;
+  g_ui_thread = std::this_thread::get_id();
+  g_display_lost = new std::function<void()>(std::move(lost));
+  g_display_owner = owner;
+}
+
+void StopWatchingDisplayLoss(const void* owner) {
+  if (owner != g_display_owner) return;
+  delete g_display_lost;
+  g_display_lost = nullptr;
+  g_display_owner = nullptr;
 }

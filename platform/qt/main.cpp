@@ -35,5 +35,6 @@ int main(int argc, char** argv) {
   QApplication::setFont(QtWidgetFont(12, false));  // dialogs in the game's face
   QApplication::setQuitOnLastWindowClosed(false);  // the game decides when it ends
   QtPlatform platform;
-  return RunGame(platform);
+  const int code = RunGame(platform);
+  return platform.UnattendedEndFailed() ? QtPlatform::kExitUnsavedEnd : code;
 }

@@ -19,11 +19,15 @@
 #include <QScreen>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <thread>
+#include <unistd.h>
 
 #include "platform/bmp.h"
 #include "platform/qt/end_requests.h"
 #include "platform/qt/qt_keys.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -174,16 +178,45 @@ QtPlatform::QtPlatform()
   QObject::connect(&timer_, &QTimer::timeout, window_.get(), [this] { Tick(); });
   timer_.start();
   WatchEndRequests(window_.get(), [this] { EndRequested(); });
+  WatchDisplayLoss(this, [this] { DisplayLost(); });
 }
 
 void QtPlatform::EndRequested() {
   if (closed_) return;
+  unattended_ = true;
   CloseWindow();
   // A question or message open at that moment must not keep the program alive.
   if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
 }
 
+void QtPlatform::DisplayLost() {
+  if (closing_ || closed_ || !events_) return;
+  closing_ = unattended_ = true;
+  std::fputs("ポムリエ: 画面との接続が切れたので、セーブして終わります\n", stderr);
+  audio_.Silence();
+  // On a thread of its own: exit() has already ended this thread's thread-local
+  // objects (the text converters among them). This thread waits, so the game's
+  // state is still touched by one thread at a time.
+  std::thread([this] { events_->FormSuspend(); }).join();
+  closed_ = true;
+  if (unattended_failed_) ::_exit(kExitUnsavedEnd);
+}
+
+bool QtPlatform::LockSave() {
+  if (!save_lock_.Take(places_.user_dir)) return false;
+  save_lock_.ListenForRaise(window_.get(), [this] {
+    if (closed_) return;
+    if (window_->isMinimized()) window_->showNormal();
+    window_->raise();
+    window_->activateWindow();
+  });
+  return true;
+}
+
+void QtPlatform::RaiseRunningGame() { SaveLock::AskHolderToRaise(places_.user_dir); }
+
 QtPlatform::~QtPlatform() {
+  StopWatchingDisplayLoss(this);
   timer_.stop();
   audio_.Close();
   // The window owns every Qt widget; the wrappers (and their pictures) go after it.
@@ -384,7 +417,7 @@ void QtPlatform::WaitMessage() {
 }
 
 bool QtPlatform::AskYesNo(const std::string& cp932) {
-  if (closed_) return false;  // nobody is there to answer
+  if (closed_ || unattended_) return false;  // nobody is there to answer
   CentredBox box(window_.get());
   box.setIcon(QMessageBox::Question);
   box.setText(DialogText(cp932));
@@ -397,6 +430,13 @@ bool QtPlatform::AskYesNo(const std::string& cp932) {
 }
 
 void QtPlatform::ShowMessage(const std::string& cp932) {
+  if (unattended_) {
+    // Nobody will click a box now: a log-out must not wait on the game.
+    std::string text = Cp932ToUtf8(cp932);
+    for (size_t at; (at = text.find('\r')) != std::string::npos;) text.erase(at, 1);
+    std::fprintf(stderr, "ポムリエ: %s\n", text.c_str());
+    return;
+  }
   if (closed_) return;
   CentredBox box(window_.get());
   box.setIcon(QMessageBox::Information);
@@ -405,6 +445,11 @@ void QtPlatform::ShowMessage(const std::string& cp932) {
   box.setDefaultButton(ok);
   box.setEscapeButton(ok);
   box.exec();
+}
+
+void QtPlatform::ShowFailure(const std::string& cp932) {
+  if (unattended_) unattended_failed_ = true;
+  ShowMessage(cp932);
 }
 
 void QtPlatform::DeliverMouseDown(const MouseRoute& route, MouseButton button, int x, int y) {

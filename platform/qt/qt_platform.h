@@ -15,6 +15,7 @@
 #include "platform/platform.h"
 #include "platform/qt/qt_wave_out.h"
 #include "platform/qt/qt_widgets.h"
+#include "platform/qt/save_lock.h"
 
 class QtPlatform;
 
@@ -52,6 +53,9 @@ class QtPlatform : public Platform {
   std::string ExeDir() const override { return places_.game_dir; }
   std::string UserDir() const override { return places_.user_dir; }
   std::string ConfigDir() const override { return places_.config_dir; }
+  std::string ReadOnlySaveDir() const override { return places_.read_only_save_dir; }
+  bool LockSave() override;
+  void RaiseRunningGame() override;
   std::unique_ptr<Picture> CreatePicture(int width, int height) override;
   std::unique_ptr<Picture> LoadPicture(const std::string& path) override;
   Widget& CreateWidget(const WidgetSpec& layout) override;
@@ -74,7 +78,14 @@ class QtPlatform : public Platform {
   void WaitMessage() override;
   bool AskYesNo(const std::string& cp932) override;
   void ShowMessage(const std::string& cp932) override;
+  void ShowFailure(const std::string& cp932) override;
   WaveOut& Audio() override { return audio_; }
+
+  // Exit status of an end nobody watched (a signal, the session, a lost display)
+  // whose save failed: the failure went to standard error, the old save stayed.
+  static constexpr int kExitUnsavedEnd = 2;
+  // True once such an end has reported a failure.
+  bool UnattendedEndFailed() const { return unattended_failed_; }
 
   // --- used by the window and widgets, and by tests ---------------------------------
   QWidget* window() const { return window_.get(); }
@@ -96,8 +107,12 @@ class QtPlatform : public Platform {
   void DeliverWheel(int angle_delta);
   // The close box and CloseWindow: FormClose, then the window counts as closed.
   void HandleClose();
-  // A signal or the session's end: closes as the close box does.
+  // A signal or the session's end: closes as the close box does, but nothing
+  // waits for a click any more.
   void EndRequested();
+  // From Qt's exit() once the display is gone: the save the close box would make,
+  // without a single call that needs the display.
+  void DisplayLost();
   // Runs one Timer1 tick now, as the timer would.
   void Tick();
 
@@ -122,5 +137,8 @@ class QtPlatform : public Platform {
   int wheel_rest_ = 0;  // eighths of a degree not yet a whole notch
   bool closing_ = false;
   bool closed_ = false;
+  bool unattended_ = false;  // the end was asked by no one at the window: no boxes
+  bool unattended_failed_ = false;
+  SaveLock save_lock_;
   QtWaveOut audio_;
 };

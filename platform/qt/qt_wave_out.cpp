@@ -81,14 +81,14 @@ void QtWaveOut::Close() {
 }
 
 void QtWaveOut::Write(std::vector<uint8_t> block, int id) {
-  if (!IsOpen()) return;  // nothing plays and nothing comes back
+  if (!IsOpen() || silenced_) return;  // nothing plays and nothing comes back
   if (!stream_) CatchUp();  // silent: the block starts now, not where the clock left the stream
   pcm_->Push(std::move(block), id);
   ScheduleNextPoll();
 }
 
 void QtWaveOut::Reset() {
-  if (!IsOpen()) return;
+  if (!IsOpen() || silenced_) return;
   if (!stream_) CatchUp();
   std::vector<int> dropped = pcm_->DropAll(Played());
   if (stream_) {

@@ -38,6 +38,9 @@ class QtWaveOut : public WaveOut {
   // Stops at once; blocks still queued are dropped and reported done, as by Reset.
   void Close() override;
   void Write(std::vector<uint8_t> block, int id) override;
+  // From here on blocks are dropped unheard and nothing of the sink is touched:
+  // the program is ending where Qt's objects may be gone already.
+  void Silence() { silenced_ = true; }
   void SetDoneHandler(std::function<void(int id)> handler) override { done_ = std::move(handler); }
   // Drops the queued blocks and what the sink holds, reporting each block done before returning.
   void Reset() override;
@@ -77,4 +80,5 @@ class QtWaveOut : public WaveOut {
   int64_t silent_since_ms_ = 0;
   int64_t played_ = 0;            // the furthest stream byte known played
   int64_t last_watch_ms_ = 0;
+  bool silenced_ = false;
 };

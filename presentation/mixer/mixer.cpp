@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <atomic>
 #include <filesystem>
-#include <fstream>
 #include <new>
+
+#include "platform/file_guard.h"
 
 namespace {
 
@@ -197,21 +198,16 @@ bool Mixer::IsWave(const MixerWave* wave) const {
 MixerWave* Mixer::OpenWave(const std::string& path) {
   const int rate = settings_.samples_per_sec;
   if (rate != 11025 && rate != 22050 && rate != 44100) Fail(mixer_msg::kCantPlayFormat);
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) Fail(mixer_msg::kOpenFile + path);
-  const auto size = std::filesystem::file_size(path, ec);
-  if (ec) Fail(mixer_msg::kOpenFile + path);
-  if (size > kMaxWaveFileBytes) Fail(mixer_msg::kOutOfMemory);
-  std::ifstream in(path, std::ios::binary);
-  if (!in) Fail(mixer_msg::kOpenFile + path);
+  // Only a regular file, read without blocking and never past the limit: a pipe
+  // or a device there is a missing sound.
   std::vector<uint8_t> bytes;
   try {
-    bytes.resize(size);
+    const int err = ReadPlainFile(path, kMaxWaveFileBytes, bytes);
+    if (err == kFileTooLarge) Fail(mixer_msg::kOutOfMemory);
+    if (err != 0) Fail(mixer_msg::kOpenFile + path);
   } catch (const std::bad_alloc&) {
     Fail(mixer_msg::kOutOfMemory);
   }
-  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
-  bytes.resize(static_cast<size_t>(in.gcount()));  // a file that shrank is read as far as it goes
   return OpenWaveFromMemory(bytes, std::filesystem::path(path).filename().string());
 }
 
