@@ -5,6 +5,29 @@
 
 const kSide = 300;
 const params = new URLSearchParams(location.search);
+// The build's version, which every file of it is asked for under (see finish.mjs).
+const versionQuery = document.currentScript ? new URL(document.currentScript.src).search : '';
+
+// The pictures, sounds and names are made here by the game's own generator, in a
+// worker, while the program downloads; started before anything else.
+const made = { files: [], count: 0, done: false, error: '', onFile: null, onDone: null };
+const maker = new Worker('assets.js' + versionQuery);
+maker.onmessage = (e) => {
+  if (e.data.name) {
+    made.count++;
+    if (made.onFile) made.onFile(e.data.name, e.data.bytes); else made.files.push(e.data);
+    return;
+  }
+  made.done = true;
+  made.error = e.data.error;
+  maker.terminate();
+  if (made.onDone) made.onDone();
+};
+maker.onerror = (e) => {
+  made.done = true;
+  made.error = e.message || 'the asset worker failed';
+  if (made.onDone) made.onDone();
+};
 
 const PomurieWeb = {
   lockstep: params.has('lockstep'),
@@ -37,6 +60,10 @@ PomurieWeb.present = (ptr, w, h) => {
     document.getElementById('loading').remove();
     // Play has begun: ask that the browser keep the save through a storage clean-up.
     if (navigator.storage && navigator.storage.persist) navigator.storage.persist().catch(() => {});
+    // Keep this build's files for the next visit and for playing offline.
+    if ('serviceWorker' in navigator && !PomurieWeb.lockstep) {
+      navigator.serviceWorker.register('sw.js').catch((err) => console.warn('pomurie: no offline copy', err));
+    }
   }
 };
 
@@ -599,8 +626,12 @@ function progress(text, fraction) {
   if (fraction !== undefined) document.getElementById('loading-bar').value = fraction;
 }
 
+// How many files the generator makes (for the progress bar only).
+const kMadeFiles = 161;
+
 var Module = {
   canvas,
+  locateFile: (path) => path + versionQuery,
   print: (s) => console.log(s),
   printErr: (s) => console.error(s),
   setStatus: (s) => {
@@ -616,8 +647,23 @@ var Module = {
       if (err) console.error('pomurie: could not read the saved files', err);
       removeRunDependency('user-files');
     }));
+    addRunDependency('assets');
+    const store = (name, bytes) => FS.writeFile('/game/' + name, bytes);
+    FS.mkdirTree('/game/cg');
+    FS.mkdirTree('/game/dat');
+    for (const f of made.files) store(f.name, f.bytes);
+    made.files = [];
+    made.onFile = (name, bytes) => {
+      store(name, bytes);
+      progress('絵と音を作っています… (making pictures and sounds)', made.count / kMadeFiles);
+    };
+    const finished = () => {
+      if (made.error) console.error('pomurie: the pictures and sounds could not be made:', made.error);
+      removeRunDependency('assets');
+    };
+    if (made.done) finished(); else made.onDone = finished;
     addRunDependency('face');
-    const face = new FontFace('IPAPGothic', 'url(ipagp.ttf)');
+    const face = new FontFace('IPAPGothic', `url(face.woff2${versionQuery})`);
     face.load().then((f) => document.fonts.add(f), (err) => console.error('pomurie: no face', err))
       .finally(() => removeRunDependency('face'));
   }],

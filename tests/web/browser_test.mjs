@@ -15,7 +15,8 @@
 //    message and the kept copy.
 // With --measure it also plays on for that many seconds and reports the ticks.
 import { spawn, execFileSync } from 'node:child_process';
-import { existsSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { createHash } from 'node:crypto';
+import { existsSync, mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { dirname, join, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -42,7 +43,7 @@ const check = (ok, what) => {
 
 // --- everything started is stopped on every way out ---------------------------------------
 const work = mkdtempSync(join(tmpdir(), 'pomurie-web-'));
-let chrome = null, server = null;
+let chrome = null, server = null, devtoolsPort = 0;
 function cleanUp() {
   if (chrome && chrome.exitCode === null) {
     try { process.kill(-chrome.pid, 'SIGKILL'); } catch { /* gone */ }
@@ -103,8 +104,8 @@ class DevTools {
       setTimeout(() => { if (this.pending.delete(id)) no(new Error(`${method}: no answer in 60 s`)); }, 60_000);
     });
   }
-  async eval(expression) {
-    const r = await this.send('Runtime.evaluate', { expression, returnByValue: true });
+  async eval(expression, awaitPromise = false) {
+    const r = await this.send('Runtime.evaluate', { expression, returnByValue: true, awaitPromise });
     if (r.exceptionDetails) throw new Error(`${expression}: ${r.exceptionDetails.exception?.description || r.exceptionDetails.text}`);
     return r.result.value;
   }
@@ -130,6 +131,7 @@ async function startChromium() {
   chrome.on('exit', (code) => { if (chrome) fail(`Chromium ended (${code}):\n${log}`); });
   const portFile = join(profile, 'DevToolsActivePort');
   const port = await until('Chromium to listen', () => existsSync(portFile) && readFileSync(portFile, 'utf8').split('\n')[0], 60_000);
+  devtoolsPort = port;
   const targets = await (await fetch(`http://127.0.0.1:${port}/json/list`)).json();
   const page = targets.find((t) => t.type === 'page');
   if (!page) fail('Chromium shows no page');
@@ -202,7 +204,7 @@ const synced = (dt) => until('the files to reach IndexedDB', () => dt.eval(
 
 // --- the run -------------------------------------------------------------------------------------
 if (typeof WebSocket === 'undefined') fail('this Node has no WebSocket: run it with --experimental-websocket (Node 20.10 or later)');
-for (const f of ['index.html', 'index.js', 'index.wasm', 'index.data', 'ipagp.ttf']) {
+for (const f of ['index.html', 'index.js', 'index.wasm', 'assets.js', 'assets.wasm', 'face.woff2', 'sw.js', 'manifest.webmanifest']) {
   if (!existsSync(join(pageDir, f))) fail(`${join(pageDir, f)} is missing: run make web`);
 }
 const frames = join(nativeDir, 'pomurie-webframes');
@@ -266,6 +268,10 @@ for (let k = 0; k < snaps; ++k) {
   check(diff === 0, `snapshot ${k}: the page's canvas is the headless picture${diff ? ` (${diff} pixels differ, first at ${first}; see ${work})` : ''}`);
 }
 const nativeSave = readFileSync(join(nativeOut, 'saved.dat'));
+// The export saves as a hide does, then hands over the file: the headless platform's
+// save at the same moment, byte for byte.
+const exported = Buffer.from(await dt.eval('(() => { const b = PomurieWeb.exportSave(); let s = ""; for (let i = 0; i < b.length; i += 8192) s += String.fromCharCode.apply(null, b.subarray(i, i + 8192)); return btoa(s); })()'), 'base64');
+check(exported.equals(nativeSave), `the export is the headless platform's save (${exported.length} and ${nativeSave.length} bytes)`);
 const pageSave = await userFile(dt, '/user/dat/my.dat');
 if (!check(pageSave && pageSave.equals(nativeSave), 'the page saved the same my.dat as the headless platform') && pageSave) {
   writeFileSync(join(work, 'page-my.dat'), pageSave);
@@ -279,18 +285,26 @@ const splashMs = await open(dt, base);
 // Click through the splash and the title until the home menu stands as in the
 // seeded run (its picture, status panel and choice boxes; the texts differ).
 const nativeHome = readPpm(join(nativeOut, 'snap2.ppm'));
-let same = 0;
-for (let tries = 0; tries < 10 && same < 0.9; ++tries) {
-  await click(dt, 150, 150);
-  await sleep(2000);
-  if (tries === 0) check(await origin(dt, 'bp_box') === null, 'past the splash after a reload, no character is made anew');
-  const home = Buffer.from(await dt.eval('(() => { PomurieWeb.snapTaken(); return PomurieWeb.snaps.pop(); })()'), 'base64');
-  same = 0;
-  for (let i = 0; i < kSide * kSide; ++i) {
-    if (home.compare(nativeHome.rgb, i * 3, i * 3 + 3, i * 4, i * 4 + 3) === 0) same++;
+// Clicks through the splash and the title until the home menu stands as in the
+// seeded run (its picture, status panel and choice boxes; the texts differ).
+async function reachHome(dt, afterFirst = async () => {}) {
+  let same = 0;
+  for (let tries = 0; tries < 12 && same < 0.9; ++tries) {
+    await click(dt, 150, 150);
+    await sleep(2000);
+    if (tries === 0) await afterFirst();
+    const home = Buffer.from(await dt.eval('(() => { PomurieWeb.snapTaken(); return PomurieWeb.snaps.pop(); })()'), 'base64');
+    same = 0;
+    for (let i = 0; i < kSide * kSide; ++i) {
+      if (home.compare(nativeHome.rgb, i * 3, i * 3 + 3, i * 4, i * 4 + 3) === 0) same++;
+    }
+    same /= kSide * kSide;
   }
-  same /= kSide * kSide;
+  return same;
 }
+const same = await reachHome(dt, async () => {
+  check(await origin(dt, 'bp_box') === null, 'past the splash after a reload, no character is made anew');
+});
 check(same >= 0.9, `the page comes back to the home menu (${(100 * same).toFixed(1)}% of its pixels as in the seeded run)`);
 const reloadedSave = await userFile(dt, '/user/dat/my.dat');
 check(reloadedSave && reloadedSave.includes(name), 'the save read back from IndexedDB holds the character');
@@ -320,8 +334,165 @@ const message = await until('the damaged-save message', () => dt.eval(
   .catch(() => false), 60_000);
 check(/こわれ/.test(message), `the page tells of the damaged save ("${message.split('\n')[0]}")`);
 await dt.eval("document.getElementById('dialog-yes').click()");
-const kept = await until('the damaged copy', () => userFile(dt, '/user/dat/my.dat.damaged'), 10_000);
-check(kept.toString() === 'not a save\n', 'the damaged save is kept aside whole');
+const damagedCopy = await until('the damaged copy', () => userFile(dt, '/user/dat/my.dat.damaged'), 10_000);
+check(damagedCopy.toString() === 'not a save\n', 'the damaged save is kept aside whole');
+
+
+// 4. Hides and shows (a tab switch, a phone's lock) at every kind of moment: each
+// saves, and the game goes on ticking and answering.
+const idbSave = (dt) => dt.eval(`new Promise((done) => {
+  const req = indexedDB.open('/user');
+  req.onsuccess = () => {
+    const get = req.result.transaction('FILE_DATA').objectStore('FILE_DATA').get('/user/dat/my.dat');
+    get.onsuccess = () => { const b = get.result && get.result.contents; req.result.close();
+      if (!b) return done(null); let s = ''; for (let i = 0; i < b.length; i += 8192) s += String.fromCharCode.apply(null, b.subarray(i, i + 8192));
+      done(btoa(s)); };
+    get.onerror = () => done(null);
+  };
+  req.onerror = () => done(null);
+})`, true).then((v) => (v === null ? null : Buffer.from(v, 'base64')));
+const checkSaveBytes = (dt, bytes) => dt.eval(`PomurieWeb.checkSave(Uint8Array.from(atob('${bytes.toString('base64')}'), (c) => c.charCodeAt(0)))`);
+
+async function hideAndShow(dt) {
+  const before = await dt.eval('PomurieWeb.synced');
+  await dt.eval(`Object.defineProperty(document, 'visibilityState', { configurable: true, get: () => 'hidden' });
+    document.dispatchEvent(new Event('visibilitychange'))`);
+  const frozen = await dt.send('Page.setWebLifecycleState', { state: 'frozen' }).then(() => true, () => false);
+  await sleep(100);
+  if (frozen) await dt.send('Page.setWebLifecycleState', { state: 'active' });
+  await dt.eval(`delete document.visibilityState; document.dispatchEvent(new Event('visibilitychange'))`);
+  return before;
+}
+
+// After a hide: no error, the save whole in IndexedDB as in memory, ticks going on.
+async function afterHide(dt, where, syncedBefore) {
+  await until(`the save after a hide at ${where}`, () => dt.eval(`PomurieWeb.synced > ${syncedBefore} && !PomurieWeb.syncBusy()`), 20_000);
+  const stored = await idbSave(dt);
+  const inMemory = await userFile(dt, '/user/dat/my.dat');
+  const ticks = await dt.eval('PomurieWeb.ticks.length');
+  await sleep(700);
+  const ticked = (await dt.eval('PomurieWeb.ticks.length')) - ticks;
+  const whole = stored && inMemory && stored.equals(inMemory) && (await checkSaveBytes(dt, stored))
+    && stored.toString('latin1').split('\r\n').length - 1 === 2418;
+  const errors = dt.errors.length;
+  check(whole && ticked >= 4 && errors === 0, `a hide at ${where}: saved whole (${stored ? stored.length : 0} bytes), ${ticked} ticks after it, ${errors} script errors`);
+}
+
+await dt.eval('PomurieWeb.ticks.length = 0');
+let mark = await hideAndShow(dt);  // the new game's start: its first save is done by now
+await afterHide(dt, 'the opening', mark);
+await click(dt, 150, 150);
+await until('the character panel', () => origin(dt, 'bp_box'), 20_000);
+for (let k = 0; k < 2; ++k) {
+  mark = await hideAndShow(dt);
+  await afterHide(dt, `the character panel (${k + 1})`, mark);
+}
+// Make the character and go on to the home menu, hiding on the way.
+const okAt = await origin(dt, 'l_btn8');
+await click(dt, okAt[0] + 20, okAt[1] + 10);
+await sleep(1500);
+mark = await hideAndShow(dt);
+await afterHide(dt, 'the title', mark);
+check(await reachHome(dt) >= 0.9, 'the new game reaches the home menu after the hides');
+for (let k = 0; k < 10; ++k) mark = await hideAndShow(dt);  // ten in a row at a question
+await afterHide(dt, 'the home menu\'s question, ten times in a row', mark);
+const shopAt = await origin(dt, 'sel3');
+await click(dt, shopAt[0] + 20, shopAt[1] + 8);
+await sleep(2500);
+mark = await hideAndShow(dt);
+await afterHide(dt, 'the shop\'s click wait', mark);
+await click(dt, 150, 150);
+await sleep(800);
+check(await dt.eval('PomurieWeb.ticks.length') > 0 && dt.errors.length === 0, 'the game answers a click after the hides');
+
+// 5. Two tabs: the second says the game is open elsewhere, then takes it over; the
+// first saves, lets go, says so and writes no more.
+async function openTab(url) {
+  const t = await dt.send('Target.createTarget', { url: 'about:blank' });
+  const targets = await (await fetch(`http://127.0.0.1:${devtoolsPort}/json/list`)).json();
+  const tab = new DevTools(targets.find((x) => x.id === t.targetId).webSocketDebuggerUrl);
+  await tab.opened;
+  await tab.send('Page.enable');
+  await tab.send('Runtime.enable');
+  await tab.send('Page.navigate', { url });
+  return { tab, id: t.targetId };
+}
+const shown = (d, id) => d.eval(`document.getElementById('${id}').style.display === 'flex'`).catch(() => false);
+const beforeTakeover = await idbSave(dt);
+const { tab: second, id: secondId } = await openTab(base);
+await until('the second tab to say the game is elsewhere', () => shown(second, 'elsewhere'), 30_000);
+await sleep(1500);
+check(await second.eval('PomurieWeb.firstFrameMs') < 0 && !(await shown(dt, 'moved')),
+  'the second tab refuses to start while the first plays');
+await second.eval("document.getElementById('play-here').click()");
+await until('the first tab to say the game moved', () => shown(dt, 'moved'), 30_000);
+await until('the second tab to start', () => second.eval('PomurieWeb.firstFrameMs >= 0').catch(() => false), 60_000);
+const handedOver = await idbSave(second);
+check(handedOver && handedOver.length > 0 && !handedOver.equals(Buffer.alloc(0)), 'the second tab plays on from the save the first handed over');
+check(beforeTakeover && handedOver && (await checkSaveBytes(second, handedOver)), 'the handed-over save is whole');
+const syncsLeft = await dt.eval('PomurieWeb.synced');
+await dt.eval("Module._pomurie_suspend(); PomurieWeb.syncFiles(); document.dispatchEvent(new Event('visibilitychange'))");
+await sleep(1000);
+check(await dt.eval('PomurieWeb.synced') === syncsLeft, 'the first tab writes nothing once the game has moved');
+check(second.errors.length === 0, `no script errors in the second tab${second.errors.length ? ':\n  ' + second.errors.join('\n  ') : ''}`);
+await dt.send('Target.closeTarget', { targetId: secondId });
+await sleep(500);
+
+// 6. Import: a damaged file is refused and changes nothing; a save made by the
+// headless platform restarts the game from it, the previous save kept aside.
+await dt.send('Page.navigate', { url: base });
+await until('the page after the takeover', () => dt.eval('PomurieWeb.firstFrameMs >= 0').catch(() => false), 60_000);
+await sleep(1500);
+const current = await userFile(dt, '/user/dat/my.dat');
+check(await dt.eval(`PomurieWeb.importSave(Uint8Array.from(atob('${Buffer.from('1\r\n2\r\nthree\r\n').toString('base64')}'), (c) => c.charCodeAt(0)))`, true) === false,
+  'an import of a damaged file is refused');
+check((await userFile(dt, '/user/dat/my.dat')).equals(current), 'a refused import leaves the save as it was');
+await dt.eval(`PomurieWeb.importSave(Uint8Array.from(atob('${nativeSave.toString('base64')}'), (c) => c.charCodeAt(0)))`, true).catch(() => null);
+await sleep(1000);
+await until('the page to restart after the import', () => dt.eval('PomurieWeb.firstFrameMs >= 0 && PomurieWeb.synced > 0 && !PomurieWeb.syncBusy()').catch(() => false), 60_000);
+const kept = await userFile(dt, '/user/dat/my.dat.before-import');
+check(kept && current && kept.equals(current), 'the save before the import is kept aside whole');
+// The game loaded the import and saved it back with its load counted: one line up by one.
+const reloaded = (await userFile(dt, '/user/dat/my.dat')).toString('latin1').split('\r\n');
+const imported = nativeSave.toString('latin1').split('\r\n');
+const changed = imported.map((l, i) => (l === reloaded[i] ? null : [l, reloaded[i]])).filter(Boolean);
+check(reloaded.length === imported.length && changed.length === 1 && Number(changed[0][1]) === Number(changed[0][0]) + 1,
+  `the game restarted from the imported save (${changed.length} lines differ: ${JSON.stringify(changed.slice(0, 3))})`);
+
+
+// 7. The generator in the page makes the native build's files, byte for byte.
+const madeHashes = await dt.eval(`Promise.all([...FS.readdir('/game/cg').map((f) => 'cg/' + f), ...FS.readdir('/game/dat').map((f) => 'dat/' + f)]
+  .filter((f) => !f.endsWith('/.') && !f.endsWith('/..'))
+  .map(async (f) => [f, [...new Uint8Array(await crypto.subtle.digest('SHA-256', FS.readFile('/game/' + f)))].map((b) => b.toString(16).padStart(2, '0')).join('')]))`, true);
+const made = new Map(madeHashes);
+const nativeFiles = [...readdirSync(join(nativeDir, 'cg')).filter((f) => f.endsWith('.bmp')).map((f) => `cg/${f}`),
+  ...readdirSync(join(nativeDir, 'dat')).filter((f) => f.endsWith('.wav') || f === 'name.dat').map((f) => `dat/${f}`)];
+const differ = nativeFiles.filter((f) => made.get(f) !== createHash('sha256').update(readFileSync(join(nativeDir, f))).digest('hex'));
+check(nativeFiles.length > 100 && differ.length === 0 && made.size === nativeFiles.length,
+  `the page made the native build's ${nativeFiles.length} pictures and sounds byte for byte (${made.size} made${differ.length ? `; differ: ${differ.slice(0, 5).join(' ')}` : ''})`);
+
+// 8. The picture's size: whole device pixels where it fits, shrunk (never cut) below 300 px.
+const sides = [
+  // room (CSS px), device ratio, cap, side expected (CSS px)
+  [390, 3, 0, 300], [389, 3, 0, 300], [299, 3, 0, 200], [844, 1, 0, 600], [899, 1, 0, 600], [900, 1, 0, 900],
+  [600, 2, 0, 600], [599, 2, 0, 450], [280, 3, 0, 200], [299, 1, 0, 299], [150, 1.5, 0, 150],
+  [900, 1, 2, 600], [900, 1, 1, 300], [250, 1, 1, 250], [1200, 1, 4, 1200],
+];
+const sidesGot = await dt.eval(`${JSON.stringify(sides)}.map(([r, d, c]) => PomurieWeb.pictureSide(r, d, c))`);
+const wrong = sides.filter((c, i) => Math.abs(sidesGot[i] - c[3]) > 1e-9);
+check(wrong.length === 0, `the picture's side for each room and screen${wrong.length ? `: wrong for ${JSON.stringify(wrong)} (got ${JSON.stringify(sidesGot)})` : ''}`);
+
+// 9. Installable, and a second visit with the network off reaches the home menu.
+await until('the service worker to keep the files', () => dt.eval(
+  "navigator.serviceWorker.ready.then(() => !!navigator.serviceWorker.controller)", true).catch(() => false), 30_000, 250);
+const installErrors = (await dt.send('Page.getInstallabilityErrors')).installabilityErrors || [];
+check(installErrors.length === 0, `Chromium finds the page installable${installErrors.length ? ': ' + JSON.stringify(installErrors) : ''}`);
+await dt.send('Network.enable');
+await dt.send('Network.emulateNetworkConditions', { offline: true, latency: 0, downloadThroughput: -1, uploadThroughput: -1 });
+await dt.send('Page.navigate', { url: base });
+await until('the page to start offline', () => dt.eval('PomurieWeb.firstFrameMs >= 0').catch(() => false), 60_000);
+check(await reachHome(dt) >= 0.9, 'with the network off, a second visit starts from the kept files and reaches the home menu');
+await dt.send('Network.emulateNetworkConditions', { offline: false, latency: 0, downloadThroughput: -1, uploadThroughput: -1 });
 
 check(dt.errors.length === 0, `no script errors on the page${dt.errors.length ? ':\n  ' + dt.errors.join('\n  ') : ''}`);
 console.log(`${passed} passed, ${failed} failed`);
