@@ -72,8 +72,10 @@ web: deps
 serve-web: web
 	node platform/web/serve.mjs $(WEB_BUILD) $(WEB_PORT)
 
-# The page in headless Chromium, driven over its DevTools protocol.
+# The page's server on its own, then the page in headless Chromium, driven over its
+# DevTools protocol.
 test-web: web
+	node tests/web/serve_test.mjs
 	node --experimental-websocket tests/web/browser_test.mjs --page $(WEB_BUILD) --native $(BUILD)
 
 # The Debian package, packed by CPack from the regular build folder (no compile of its own)

@@ -71,7 +71,7 @@ PomurieWeb.present = (ptr, w, h) => {
 // page stands upright, beside it when it lies).
 function room() {
   const bar = document.getElementById('controls');
-  const side = innerWidth > innerHeight;
+  const side = getComputedStyle(document.body).flexDirection === 'row';
   const w = innerWidth - (side && bar ? bar.offsetWidth : 0);
   const h = innerHeight - (!side && bar ? bar.offsetHeight : 0);
   return Math.max(1, Math.min(w, h));

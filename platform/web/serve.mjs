@@ -48,15 +48,14 @@ async function entityTag(file, body, info) {
 export function serve(folder, port = 0) {
   const root = resolve(folder);
   const server = createServer(async (req, res) => {
-    let url;
+    let url, path;
     try {
       url = new URL(req.url, 'http://localhost');
-      url.pathname = decodeURIComponent(url.pathname);
+      path = decodeURIComponent(url.pathname);
     } catch {
       res.writeHead(400).end();
       return;
     }
-    const path = url.pathname;
     const file = normalize(join(root, path.endsWith('/') ? path + 'index.html' : path));
     if (file !== root && !file.startsWith(root + sep)) {
       res.writeHead(403).end();

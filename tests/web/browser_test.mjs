@@ -31,6 +31,8 @@ const opt = (name, fallback) => {
 const pageDir = resolve(opt('--page', 'build-web'));
 const nativeDir = resolve(opt('--native', 'build'));
 const measureSeconds = Number(opt('--measure', '0'));
+// --measure-load N: N cold loads on each network profile from each server, after the checks.
+const measureLoads = Number(opt('--measure-load', '0'));
 const screenshotPath = opt('--screenshot', '');
 const keep = args.includes('--keep');
 const kSide = 300;
@@ -82,19 +84,27 @@ class DevTools {
     this.next = 1;
     this.pending = new Map();
     this.errors = [];
+    this.listeners = new Map();
     this.ws.onmessage = (e) => {
       const m = JSON.parse(e.data);
       if (m.id && this.pending.has(m.id)) {
         const { ok, no, method } = this.pending.get(m.id);
         this.pending.delete(m.id);
         m.error ? no(new Error(`${method}: ${m.error.message}`)) : ok(m.result);
-      } else if (m.method === 'Runtime.exceptionThrown') {
+      } else if (m.method && this.listeners.has(m.method)) {
+        for (const fn of this.listeners.get(m.method)) fn(m.params);
+      }
+      if (m.method === 'Runtime.exceptionThrown') {
         this.errors.push(m.params.exceptionDetails.exception?.description || m.params.exceptionDetails.text);
       } else if (m.method === 'Runtime.consoleAPICalled' && m.params.type === 'error') {
         this.errors.push(m.params.args.map((a) => a.value ?? a.description).join(' '));
       }
     };
     this.opened = new Promise((ok, no) => { this.ws.onopen = ok; this.ws.onerror = () => no(new Error('DevTools socket failed')); });
+  }
+  on(method, fn) {
+    if (!this.listeners.has(method)) this.listeners.set(method, []);
+    this.listeners.get(method).push(fn);
   }
   send(method, params = {}) {
     const id = this.next++;
@@ -353,6 +363,17 @@ const idbSave = (dt) => dt.eval(`new Promise((done) => {
 })`, true).then((v) => (v === null ? null : Buffer.from(v, 'base64')));
 const checkSaveBytes = (dt, bytes) => dt.eval(`PomurieWeb.checkSave(Uint8Array.from(atob('${bytes.toString('base64')}'), (c) => c.charCodeAt(0)))`);
 
+// Whether `after` is the save `before` once a start-up has loaded it and saved it
+// back: every line the same but one (the load count), up by one.
+function loadedFrom(before, after) {
+  if (!before || !after) return false;
+  const a = before.toString('latin1').split('\r\n'), b = after.toString('latin1').split('\r\n');
+  const changed = a.map((l, i) => (l === b[i] ? null : [l, b[i]])).filter(Boolean);
+  const ok = a.length === b.length && changed.length === 1 && Number(changed[0][1]) === Number(changed[0][0]) + 1;
+  if (!ok) console.log(`  (${a.length} and ${b.length} lines, ${changed.length} differ: ${JSON.stringify(changed.slice(0, 3))})`);
+  return ok;
+}
+
 async function hideAndShow(dt) {
   const before = await dt.eval('PomurieWeb.synced');
   await dt.eval(`Object.defineProperty(document, 'visibilityState', { configurable: true, get: () => 'hidden' });
@@ -427,9 +448,10 @@ check(await second.eval('PomurieWeb.firstFrameMs') < 0 && !(await shown(dt, 'mov
 await second.eval("document.getElementById('play-here').click()");
 await until('the first tab to say the game moved', () => shown(dt, 'moved'), 30_000);
 await until('the second tab to start', () => second.eval('PomurieWeb.firstFrameMs >= 0').catch(() => false), 60_000);
-const handedOver = await idbSave(second);
-check(handedOver && handedOver.length > 0 && !handedOver.equals(Buffer.alloc(0)), 'the second tab plays on from the save the first handed over');
-check(beforeTakeover && handedOver && (await checkSaveBytes(second, handedOver)), 'the handed-over save is whole');
+const handedOver = await userFile(dt, '/user/dat/my.dat');
+await until('the second tab\'s first save', () => second.eval('PomurieWeb.synced > 0 && !PomurieWeb.syncBusy()').catch(() => false), 30_000);
+const takenUp = await idbSave(second);
+check(beforeTakeover && loadedFrom(handedOver, takenUp), 'the second tab plays on from the save the first handed over');
 const syncsLeft = await dt.eval('PomurieWeb.synced');
 await dt.eval("Module._pomurie_suspend(); PomurieWeb.syncFiles(); document.dispatchEvent(new Event('visibilitychange'))");
 await sleep(1000);
@@ -452,13 +474,7 @@ await sleep(1000);
 await until('the page to restart after the import', () => dt.eval('PomurieWeb.firstFrameMs >= 0 && PomurieWeb.synced > 0 && !PomurieWeb.syncBusy()').catch(() => false), 60_000);
 const kept = await userFile(dt, '/user/dat/my.dat.before-import');
 check(kept && current && kept.equals(current), 'the save before the import is kept aside whole');
-// The game loaded the import and saved it back with its load counted: one line up by one.
-const reloaded = (await userFile(dt, '/user/dat/my.dat')).toString('latin1').split('\r\n');
-const imported = nativeSave.toString('latin1').split('\r\n');
-const changed = imported.map((l, i) => (l === reloaded[i] ? null : [l, reloaded[i]])).filter(Boolean);
-check(reloaded.length === imported.length && changed.length === 1 && Number(changed[0][1]) === Number(changed[0][0]) + 1,
-  `the game restarted from the imported save (${changed.length} lines differ: ${JSON.stringify(changed.slice(0, 3))})`);
-
+check(loadedFrom(nativeSave, await userFile(dt, '/user/dat/my.dat')), 'the game restarted from the imported save');
 
 // 7. The generator in the page makes the native build's files, byte for byte.
 const madeHashes = await dt.eval(`Promise.all([...FS.readdir('/game/cg').map((f) => 'cg/' + f), ...FS.readdir('/game/dat').map((f) => 'dat/' + f)]
@@ -493,6 +509,103 @@ await dt.send('Page.navigate', { url: base });
 await until('the page to start offline', () => dt.eval('PomurieWeb.firstFrameMs >= 0').catch(() => false), 60_000);
 check(await reachHome(dt) >= 0.9, 'with the network off, a second visit starts from the kept files and reaches the home menu');
 await dt.send('Network.emulateNetworkConditions', { offline: false, latency: 0, downloadThroughput: -1, uploadThroughput: -1 });
+
+
+// Cold loads for the note: bytes on the wire before the splash and in all, the time
+// to the splash and to a playable home menu (a returning player, nothing cached).
+async function coldLoad(dt, url, profile) {
+  await dt.send('Network.enable');
+  await dt.send('Storage.clearDataForOrigin', { origin: new URL(url).origin, storageTypes: 'cache_storage,service_workers' });
+  await dt.send('Network.clearBrowserCache');
+  await dt.send('Network.setCacheDisabled', { cacheDisabled: true });
+  await dt.send('Network.emulateNetworkConditions', profile.net);
+  await dt.send('Emulation.setCPUThrottlingRate', { rate: profile.cpu });
+  const done = [];
+  let t0 = 0;
+  const onStart = (p) => { if (!t0 && p.type === 'Document') t0 = p.timestamp; };
+  const onDone = (p) => done.push({ t: p.timestamp, bytes: p.encodedDataLength });
+  dt.on('Network.requestWillBeSent', onStart);
+  dt.on('Network.loadingFinished', onDone);
+  await dt.send('Page.navigate', { url });
+  await until('the splash', () => dt.eval('PomurieWeb.firstFrameMs >= 0').catch(() => false), 300_000, 100);
+  const splash = await dt.eval('PomurieWeb.firstFrameMs');
+  const start = Date.now();
+  let same = 0;
+  while (same < 0.9 && Date.now() - start < 300_000) {
+    await click(dt, 150, 150);
+    await sleep(400);
+    const home = Buffer.from(await dt.eval('(() => { PomurieWeb.snapTaken(); return PomurieWeb.snaps.pop(); })()'), 'base64');
+    same = 0;
+    for (let i = 0; i < kSide * kSide; i += 7) if (home.compare(nativeHome.rgb, i * 3, i * 3 + 3, i * 4, i * 4 + 3) === 0) same++;
+    same /= kSide * kSide / 7;
+  }
+  const home = splash + (Date.now() - start);
+  await sleep(3000);  // what streams in after
+  for (const m of ['Network.requestWillBeSent', 'Network.loadingFinished']) dt.listeners.get(m).length = 0;
+  const before = done.filter((d) => (d.t - t0) * 1000 <= splash).reduce((a, d) => a + d.bytes, 0);
+  const all = done.reduce((a, d) => a + d.bytes, 0);
+  await dt.send('Emulation.setCPUThrottlingRate', { rate: 1 });
+  await dt.send('Network.emulateNetworkConditions', { offline: false, latency: 0, downloadThroughput: -1, uploadThroughput: -1 });
+  await dt.send('Network.setCacheDisabled', { cacheDisabled: false });
+  return { splash, home, before, all };
+}
+
+// 10. The cut face draws the game's texts as the whole face does, pixel for pixel.
+const fontFile = '/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf';
+if (existsSync(fontFile)) {
+  const chars = new Set();
+  const walk = (d) => {
+    for (const e of readdirSync(d, { withFileTypes: true })) {
+      const f = join(d, e.name);
+      if (e.isDirectory()) walk(f);
+      else if (/\.(cpp|h)$/.test(e.name)) for (const c of readFileSync(f, 'utf8')) if (c.codePointAt(0) > 0x7f) chars.add(c);
+    }
+  };
+  for (const d of ['shell', 'presentation', 'town', 'field', 'battle']) walk(join(here, '..', '..', d));
+  for (const c of new TextDecoder('shift_jis').decode(readFileSync(join(nativeDir, 'dat', 'name.dat')))) if (c.codePointAt(0) > 0x7f) chars.add(c);
+  const text = [...chars].filter((c) => /\p{L}|\p{N}|\p{P}|\p{S}/u.test(c)).join('') + 'ABCxyz0123!?';
+  const diff = await dt.eval(`(async () => {
+    const whole = new FontFace('WholeFace', Uint8Array.from(atob('${readFileSync(fontFile).toString('base64')}'), (c) => c.charCodeAt(0)));
+    document.fonts.add(await whole.load());
+    await document.fonts.load('16px IPAPGothic', 'あ');
+    const c = document.createElement('canvas'); c.width = 900; c.height = 40;
+    const g = c.getContext('2d', { willReadFrequently: true });
+    const t = ${JSON.stringify(text)};
+    let differ = 0, lines = 0;
+    for (const style of ['', 'bold ']) for (const px of [12, 16]) for (let i = 0; i < t.length; i += 40) {
+      const run = (face) => { g.clearRect(0, 0, 900, 40); g.font = style + px + 'px ' + face; g.fillText(t.slice(i, i + 40), 0, 28); return g.getImageData(0, 0, 900, 40).data; };
+      const a = run('IPAPGothic'), b = run('WholeFace');
+      lines++;
+      for (let k = 3; k < a.length; k += 4) if (a[k] !== b[k]) { differ++; break; }
+    }
+    return [differ, lines];
+  })()`, true);
+  check(diff[0] === 0, `the cut face draws the game's ${text.length} characters as the whole face (${diff[0]} of ${diff[1]} runs differ)`);
+}
+
+if (measureLoads > 0) {
+  const python = spawn('python3', ['-m', 'http.server', '0', '--bind', '127.0.0.1', '-d', pageDir], { stdio: ['ignore', 'pipe', 'pipe'] });
+  const pyPort = await new Promise((ok) => {
+    const look = (d) => { const m = /port (\d+)/.exec(String(d)); if (m) ok(Number(m[1])); };
+    python.stdout.on('data', look);
+    python.stderr.on('data', look);
+  });
+  const servers = { 'serve.mjs': base, 'python3 -m http.server': `http://127.0.0.1:${pyPort}/index.html` };
+  const profiles = {
+    localhost: { cpu: 1, net: { offline: false, latency: 0, downloadThroughput: -1, uploadThroughput: -1 } },
+    'phone (1.6 Mbit/s, 150 ms, CPU x4)': { cpu: 4, net: { offline: false, latency: 150, downloadThroughput: 1.6e6 / 8, uploadThroughput: 0.75e6 / 8 } },
+  };
+  const median = (a) => [...a].sort((x, y) => x - y)[Math.floor(a.length / 2)];
+  for (const [sname, url] of Object.entries(servers)) {
+    for (const [pname, profile] of Object.entries(profiles)) {
+      const runs = [];
+      for (let k = 0; k < measureLoads; ++k) runs.push(await coldLoad(dt, url, profile));
+      console.log(`measure: ${sname}, ${pname}: splash ${median(runs.map((r) => r.splash)).toFixed(0)} ms, home menu ${median(runs.map((r) => r.home)).toFixed(0)} ms (medians of ${measureLoads}); ` +
+        `${(median(runs.map((r) => r.before)) / 1024).toFixed(0)} KiB before the splash, ${(median(runs.map((r) => r.all)) / 1024).toFixed(0)} KiB in all`);
+    }
+  }
+  python.kill();
+}
 
 check(dt.errors.length === 0, `no script errors on the page${dt.errors.length ? ':\n  ' + dt.errors.join('\n  ') : ''}`);
 console.log(`${passed} passed, ${failed} failed`);
