@@ -65,7 +65,7 @@ if (import.meta.url === `file://${process.argv[1]}`) {
   html = html.replace(/href="(icon-192\.png)(\?v=[0-9a-f]*)?"/g, `href="$1?v=${version}"`);
   writeFileSync(at('index.html'), html);
   writeFileSync(at('manifest.webmanifest'), readFileSync(at('manifest.webmanifest.in'), 'utf8').replaceAll('@VERSION@', version));
-  const precached = ['./', 'manifest.webmanifest', ...versioned.filter((f) => f !== 'icon-512.png' && f !== 'icon-maskable-512.png')
+  const precached = ['./', 'index.html', 'manifest.webmanifest', ...versioned.filter((f) => f !== 'icon-512.png' && f !== 'icon-maskable-512.png')
     .map((f) => `${f}?v=${version}`)];
   writeFileSync(at('sw.js'), readFileSync(at('sw.js.in'), 'utf8').replace('@VERSION@', version)
     .replace('@FILES@', JSON.stringify(precached)));

@@ -2,7 +2,7 @@
 // protocol with Node's own WebSocket (no npm package, nothing downloaded).
 //
 //   node --experimental-websocket tests/web/browser_test.mjs --page build-web --native build
-//        [--measure SECONDS] [--screenshot FILE.png] [--keep]
+//        [--measure SECONDS] [--measure-load N] [--screenshot FILE.png] [--keep]
 //
 // 1. Plays tests/web/script.txt on the page in lockstep (real clicks and typing
 //    through DevTools, ticks on the test's word) and on the headless platform
@@ -13,6 +13,15 @@
 //    where it was: the character made, the home menu after the title.
 // 3. Damages the save in the browser's storage, reloads, and finds the damaged-save
 //    message and the kept copy.
+// 4. Hides and shows the page at the opening, the character panel, the title, the
+//    home menu's question (ten in a row), the shop and a message: each saves whole to
+//    IndexedDB and the game ticks and answers on.
+// 5. Two tabs: the second refuses, then takes over; the first stops writing.
+// 6. Import: a damaged file is refused; the headless platform's save restarts the game.
+// 7. The pictures and sounds the page made are the native build's, byte for byte.
+// 8. The picture's size for a table of rooms and screens.
+// 9. Installability, and a second visit with the network off.
+// 10. The cut face draws the game's characters as the whole face.
 // With --measure it also plays on for that many seconds and reports the ticks.
 import { spawn, execFileSync } from 'node:child_process';
 import { createHash } from 'node:crypto';
@@ -33,6 +42,8 @@ const nativeDir = resolve(opt('--native', 'build'));
 const measureSeconds = Number(opt('--measure', '0'));
 // --measure-load N: N cold loads on each network profile from each server, after the checks.
 const measureLoads = Number(opt('--measure-load', '0'));
+// --phone DIR: screenshots of an emulated phone (390 x 844 at 3x, touch), upright and lying.
+const phoneDir = opt('--phone', '');
 const screenshotPath = opt('--screenshot', '');
 const keep = args.includes('--keep');
 const kSide = 300;
@@ -212,6 +223,92 @@ async function userFile(dt, path) {
 const synced = (dt) => until('the files to reach IndexedDB', () => dt.eval(
   '(PomurieWeb.synced || 0) > 0 && !PomurieWeb.syncBusy()'), 30_000);
 
+// --- the save in the page's storage, hides -------------------------------------------------
+const idbSave = (dt) => dt.eval(`new Promise((done) => {
+  setTimeout(() => done('timed out'), 5000);
+  const req = indexedDB.open('/user');
+  req.onblocked = () => done('blocked');
+  req.onsuccess = () => {
+    try {
+      const get = req.result.transaction('FILE_DATA').objectStore('FILE_DATA').get('/user/dat/my.dat');
+      get.onsuccess = () => {
+        const c = get.result && get.result.contents;
+        req.result.close();
+        if (!c) return done(null);
+        const b = new Uint8Array(c.buffer, c.byteOffset, c.byteLength);  // kept as written: often signed bytes
+        let s = '';
+        for (let i = 0; i < b.length; i += 8192) s += String.fromCharCode.apply(null, b.subarray(i, i + 8192));
+        done('=' + btoa(s));
+      };
+      get.onerror = () => { req.result.close(); done(String(get.error)); };
+    } catch (e) { req.result.close(); done(String(e)); }
+  };
+  req.onerror = () => done(String(req.error));
+})`, true).then((v) => {
+  if (typeof v === 'string' && v.startsWith('=')) return Buffer.from(v.slice(1), 'base64');
+  if (v) console.log(`  (IndexedDB: ${v})`);
+  return null;
+});
+const checkSaveBytes = (dt, bytes) => dt.eval(`PomurieWeb.checkSave(Uint8Array.from(atob('${bytes.toString('base64')}'), (c) => c.charCodeAt(0)))`);
+
+// Whether `after` is the save `before` once a start-up has loaded it and saved it
+// back: every line the same but one (the load count), up by one.
+function loadedFrom(before, after) {
+  if (!before || !after) return false;
+  const a = before.toString('latin1').split('\r\n'), b = after.toString('latin1').split('\r\n');
+  const changed = a.map((l, i) => (l === b[i] ? null : [l, b[i]])).filter(Boolean);
+  const ok = a.length === b.length && changed.length === 1 && Number(changed[0][1]) === Number(changed[0][0]) + 1;
+  if (!ok) console.log(`  (${a.length} and ${b.length} lines, ${changed.length} differ: ${JSON.stringify(changed.slice(0, 3))})`);
+  return ok;
+}
+
+const shown = (d, id) => d.eval(`document.getElementById('${id}').style.display === 'flex'`).catch(() => false);
+
+async function hideAndShow(dt) {
+  const debug = (what) => { if (process.env.POMURIE_DEBUG) console.log(`hide: ${what}`); };
+  const before = await dt.eval('PomurieWeb.synced');
+  debug(`synced ${before}, dialog ${await shown(dt, 'dialog')}`);
+  await dt.eval(`Object.defineProperty(document, 'visibilityState', { configurable: true, get: () => 'hidden' });
+    document.dispatchEvent(new Event('visibilitychange'))`);
+  const frozen = await dt.send('Page.setWebLifecycleState', { state: 'frozen' }).then(() => true, () => false);
+  debug(`frozen ${frozen}`);
+  await sleep(100);
+  if (frozen) await dt.send('Page.setWebLifecycleState', { state: 'active' });
+  debug('active');
+  if (process.env.POMURIE_DEBUG) {
+    const r = await Promise.race([dt.eval('1+1'), sleep(5000).then(() => 'timeout')]);
+    debug(`eval: ${r}`);
+    if (r === 'timeout') {
+      await dt.send('Debugger.enable');
+      const paused = new Promise((ok) => dt.on('Debugger.paused', ok));
+      dt.send('Debugger.pause');
+      const p = await Promise.race([paused, sleep(5000).then(() => null)]);
+      debug(p ? p.callFrames.slice(0, 30).map((f) => `${f.functionName} ${f.url.split('/').pop()}:${f.location.lineNumber}`).join('\n') : 'no pause');
+      process.exit(3);
+    }
+  }
+  await dt.eval(`delete document.visibilityState; document.dispatchEvent(new Event('visibilitychange'))`);
+  debug('shown');
+  return before;
+}
+
+// After a hide: no error, the save whole in IndexedDB as in memory, ticks going on.
+async function afterHide(dt, where, syncedBefore) {
+  await until(`the save after a hide at ${where}`, () => dt.eval(`PomurieWeb.synced > ${syncedBefore} && !PomurieWeb.syncBusy()`), 20_000);
+  if (process.env.POMURIE_DEBUG) console.log('after hide: synced');
+  const stored = await idbSave(dt);
+  if (process.env.POMURIE_DEBUG) console.log('after hide: read IndexedDB');
+  const inMemory = await userFile(dt, '/user/dat/my.dat');
+  const ticks = await dt.eval('PomurieWeb.ticks.length');
+  await sleep(700);
+  const ticked = (await dt.eval('PomurieWeb.ticks.length')) - ticks;
+  const whole = stored && inMemory && stored.equals(inMemory) && (await checkSaveBytes(dt, stored))
+    && stored.toString('latin1').split('\r\n').length - 1 === 2418;
+  const errors = dt.errors.length;
+  check(whole && ticked >= 4 && errors === 0, `a hide at ${where}: saved whole (${stored ? stored.length : 0} bytes), ${ticked} ticks after it, ${errors} script errors`);
+}
+
+
 // --- the run -------------------------------------------------------------------------------------
 if (typeof WebSocket === 'undefined') fail('this Node has no WebSocket: run it with --experimental-websocket (Node 20.10 or later)');
 for (const f of ['index.html', 'index.js', 'index.wasm', 'assets.js', 'assets.wasm', 'face.woff2', 'sw.js', 'manifest.webmanifest']) {
@@ -292,8 +389,6 @@ check(pageSave && pageSave.includes(name), 'the typed name is in the save');
 
 // 2. As a player comes back: real time, real text; the game goes on where it was.
 const splashMs = await open(dt, base);
-// Click through the splash and the title until the home menu stands as in the
-// seeded run (its picture, status panel and choice boxes; the texts differ).
 const nativeHome = readPpm(join(nativeOut, 'snap2.ppm'));
 // Clicks through the splash and the title until the home menu stands as in the
 // seeded run (its picture, status panel and choice boxes; the texts differ).
@@ -343,6 +438,9 @@ const message = await until('the damaged-save message', () => dt.eval(
   "document.getElementById('dialog').style.display === 'flex' && document.getElementById('dialog-text').textContent")
   .catch(() => false), 60_000);
 check(/こわれ/.test(message), `the page tells of the damaged save ("${message.split('\n')[0]}")`);
+await hideAndShow(dt);  // during the game's message: nothing to save yet, nothing breaks
+await sleep(300);
+check(await shown(dt, 'dialog') && dt.errors.length === 0, 'a hide during the game\'s message leaves it waiting for its answer');
 await dt.eval("document.getElementById('dialog-yes').click()");
 const damagedCopy = await until('the damaged copy', () => userFile(dt, '/user/dat/my.dat.damaged'), 10_000);
 check(damagedCopy.toString() === 'not a save\n', 'the damaged save is kept aside whole');
@@ -350,55 +448,6 @@ check(damagedCopy.toString() === 'not a save\n', 'the damaged save is kept aside
 
 // 4. Hides and shows (a tab switch, a phone's lock) at every kind of moment: each
 // saves, and the game goes on ticking and answering.
-const idbSave = (dt) => dt.eval(`new Promise((done) => {
-  const req = indexedDB.open('/user');
-  req.onsuccess = () => {
-    const get = req.result.transaction('FILE_DATA').objectStore('FILE_DATA').get('/user/dat/my.dat');
-    get.onsuccess = () => { const b = get.result && get.result.contents; req.result.close();
-      if (!b) return done(null); let s = ''; for (let i = 0; i < b.length; i += 8192) s += String.fromCharCode.apply(null, b.subarray(i, i + 8192));
-      done(btoa(s)); };
-    get.onerror = () => done(null);
-  };
-  req.onerror = () => done(null);
-})`, true).then((v) => (v === null ? null : Buffer.from(v, 'base64')));
-const checkSaveBytes = (dt, bytes) => dt.eval(`PomurieWeb.checkSave(Uint8Array.from(atob('${bytes.toString('base64')}'), (c) => c.charCodeAt(0)))`);
-
-// Whether `after` is the save `before` once a start-up has loaded it and saved it
-// back: every line the same but one (the load count), up by one.
-function loadedFrom(before, after) {
-  if (!before || !after) return false;
-  const a = before.toString('latin1').split('\r\n'), b = after.toString('latin1').split('\r\n');
-  const changed = a.map((l, i) => (l === b[i] ? null : [l, b[i]])).filter(Boolean);
-  const ok = a.length === b.length && changed.length === 1 && Number(changed[0][1]) === Number(changed[0][0]) + 1;
-  if (!ok) console.log(`  (${a.length} and ${b.length} lines, ${changed.length} differ: ${JSON.stringify(changed.slice(0, 3))})`);
-  return ok;
-}
-
-async function hideAndShow(dt) {
-  const before = await dt.eval('PomurieWeb.synced');
-  await dt.eval(`Object.defineProperty(document, 'visibilityState', { configurable: true, get: () => 'hidden' });
-    document.dispatchEvent(new Event('visibilitychange'))`);
-  const frozen = await dt.send('Page.setWebLifecycleState', { state: 'frozen' }).then(() => true, () => false);
-  await sleep(100);
-  if (frozen) await dt.send('Page.setWebLifecycleState', { state: 'active' });
-  await dt.eval(`delete document.visibilityState; document.dispatchEvent(new Event('visibilitychange'))`);
-  return before;
-}
-
-// After a hide: no error, the save whole in IndexedDB as in memory, ticks going on.
-async function afterHide(dt, where, syncedBefore) {
-  await until(`the save after a hide at ${where}`, () => dt.eval(`PomurieWeb.synced > ${syncedBefore} && !PomurieWeb.syncBusy()`), 20_000);
-  const stored = await idbSave(dt);
-  const inMemory = await userFile(dt, '/user/dat/my.dat');
-  const ticks = await dt.eval('PomurieWeb.ticks.length');
-  await sleep(700);
-  const ticked = (await dt.eval('PomurieWeb.ticks.length')) - ticks;
-  const whole = stored && inMemory && stored.equals(inMemory) && (await checkSaveBytes(dt, stored))
-    && stored.toString('latin1').split('\r\n').length - 1 === 2418;
-  const errors = dt.errors.length;
-  check(whole && ticked >= 4 && errors === 0, `a hide at ${where}: saved whole (${stored ? stored.length : 0} bytes), ${ticked} ticks after it, ${errors} script errors`);
-}
-
 await dt.eval('PomurieWeb.ticks.length = 0');
 let mark = await hideAndShow(dt);  // the new game's start: its first save is done by now
 await afterHide(dt, 'the opening', mark);
@@ -438,7 +487,6 @@ async function openTab(url) {
   await tab.send('Page.navigate', { url });
   return { tab, id: t.targetId };
 }
-const shown = (d, id) => d.eval(`document.getElementById('${id}').style.display === 'flex'`).catch(() => false);
 const beforeTakeover = await idbSave(dt);
 const { tab: second, id: secondId } = await openTab(base);
 await until('the second tab to say the game is elsewhere', () => shown(second, 'elsewhere'), 30_000);
@@ -605,6 +653,39 @@ if (measureLoads > 0) {
     }
   }
   python.kill();
+}
+
+
+// 11. On a phone, upright and lying, and on a short window: the picture whole inside
+// the page, the controls beside it, none over it, each big enough for a finger.
+{
+  for (const [name, width, height, ratio] of [['portrait', 390, 844, 3], ['landscape', 844, 390, 3], ['short', 640, 280, 1]]) {
+    await dt.send('Emulation.setDeviceMetricsOverride', { width, height, deviceScaleFactor: ratio, mobile: true,
+      screenOrientation: { type: width < height ? 'portraitPrimary' : 'landscapePrimary', angle: width < height ? 0 : 90 } });
+    await dt.send('Emulation.setTouchEmulationEnabled', { enabled: true, maxTouchPoints: 5 });
+    await dt.send('Page.navigate', { url: base });
+    await until('the page on the phone', () => dt.eval('PomurieWeb.firstFrameMs >= 0').catch(() => false), 60_000);
+    for (let k = 0; k < 4; ++k) {
+      const [left, top, w] = await canvasRect(dt);
+      const at = { x: left + w / 2, y: top + w / 2 };
+      await dt.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: [at] });
+      await dt.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
+      await sleep(2000);
+    }
+    const box = await dt.eval(`(() => { const r = document.getElementById('picture').getBoundingClientRect();
+      const b = [...document.querySelectorAll('#controls button')].map((e) => e.getBoundingClientRect());
+      return { picture: [r.left, r.top, r.width, r.height], smallest: Math.min(...b.map((x) => Math.min(x.width, x.height))),
+        overlap: b.some((x) => x.left < r.right && x.right > r.left && x.top < r.bottom && x.bottom > r.top) }; })()`);
+    const [px, py, pw, ph] = box.picture;
+    check(px >= 0 && py >= 0 && px + pw <= width + 0.5 && py + ph <= height + 0.5 && box.smallest >= 44 && !box.overlap,
+      `${name} (${width} x ${height}): the picture ${pw.toFixed(0)} px square at (${px.toFixed(0)}, ${py.toFixed(0)}), controls at least ${box.smallest.toFixed(0)} px, none over it`);
+    if (phoneDir) {
+      const shot = await dt.send('Page.captureScreenshot', { format: 'png' });
+      writeFileSync(join(phoneDir, `phone-${name}.png`), Buffer.from(shot.data, 'base64'));
+    }
+  }
+  await dt.send('Emulation.clearDeviceMetricsOverride');
+  await dt.send('Emulation.setTouchEmulationEnabled', { enabled: false });
 }
 
 check(dt.errors.length === 0, `no script errors on the page${dt.errors.length ? ':\n  ' + dt.errors.join('\n  ') : ''}`);
