@@ -265,39 +265,20 @@ function loadedFrom(before, after) {
 const shown = (d, id) => d.eval(`document.getElementById('${id}').style.display === 'flex'`).catch(() => false);
 
 async function hideAndShow(dt) {
-  const debug = (what) => { if (process.env.POMURIE_DEBUG) console.log(`hide: ${what}`); };
   const before = await dt.eval('PomurieWeb.synced');
-  debug(`synced ${before}, dialog ${await shown(dt, 'dialog')}`);
   await dt.eval(`Object.defineProperty(document, 'visibilityState', { configurable: true, get: () => 'hidden' });
     document.dispatchEvent(new Event('visibilitychange'))`);
   const frozen = await dt.send('Page.setWebLifecycleState', { state: 'frozen' }).then(() => true, () => false);
-  debug(`frozen ${frozen}`);
   await sleep(100);
   if (frozen) await dt.send('Page.setWebLifecycleState', { state: 'active' });
-  debug('active');
-  if (process.env.POMURIE_DEBUG) {
-    const r = await Promise.race([dt.eval('1+1'), sleep(5000).then(() => 'timeout')]);
-    debug(`eval: ${r}`);
-    if (r === 'timeout') {
-      await dt.send('Debugger.enable');
-      const paused = new Promise((ok) => dt.on('Debugger.paused', ok));
-      dt.send('Debugger.pause');
-      const p = await Promise.race([paused, sleep(5000).then(() => null)]);
-      debug(p ? p.callFrames.slice(0, 30).map((f) => `${f.functionName} ${f.url.split('/').pop()}:${f.location.lineNumber}`).join('\n') : 'no pause');
-      process.exit(3);
-    }
-  }
   await dt.eval(`delete document.visibilityState; document.dispatchEvent(new Event('visibilitychange'))`);
-  debug('shown');
   return before;
 }
 
 // After a hide: no error, the save whole in IndexedDB as in memory, ticks going on.
 async function afterHide(dt, where, syncedBefore) {
   await until(`the save after a hide at ${where}`, () => dt.eval(`PomurieWeb.synced > ${syncedBefore} && !PomurieWeb.syncBusy()`), 20_000);
-  if (process.env.POMURIE_DEBUG) console.log('after hide: synced');
   const stored = await idbSave(dt);
-  if (process.env.POMURIE_DEBUG) console.log('after hide: read IndexedDB');
   const inMemory = await userFile(dt, '/user/dat/my.dat');
   const ticks = await dt.eval('PomurieWeb.ticks.length');
   await sleep(700);
