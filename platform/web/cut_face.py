@@ -12,7 +12,9 @@ from fontTools import subset
 
 # The characters FreeType's auto-hinter measures a CJK face by (its standard widths
 # and blue zones). Linux browsers hint text with it: a face missing some of them is
-# measured differently and every glyph lands a little differently.
+# measured differently and every glyph lands a little differently. Latin is measured
+# by ASCII letters; the Greek the game's texts use, by the whole Greek alphabet
+# (kept below).
 AUTOHINT_CJK = ('田囗'
                 '他们你來們到和地对對就席我时時會来為能舰說说这這齊军同已愿既星是景民照现現理用置要軍那配里開雷露面顾'
                 '个为人他以们你來個們到和大对對就我时時有来為要說说主些因它想意理生當看着置者自著裡过还进進過道還里面')
@@ -20,7 +22,7 @@ AUTOHINT_CJK = ('田囗'
 
 def wanted(name_dat, sources):
     chars = {chr(c) for c in range(0x20, 0x7F)} | set(AUTOHINT_CJK)
-    ranges = [(0x3000, 0x303F), (0x3041, 0x3096), (0x3099, 0x30FF), (0xFF01, 0xFF9F), (0x2010, 0x203B),
+    ranges = [(0x0391, 0x03C9), (0x3000, 0x303F), (0x3041, 0x3096), (0x3099, 0x30FF), (0xFF01, 0xFF9F), (0x2010, 0x203B),
               (0x2190, 0x2193), (0x25A0, 0x25CF), (0x2605, 0x2606)]
     for lo, hi in ranges:
         chars.update(chr(c) for c in range(lo, hi + 1))

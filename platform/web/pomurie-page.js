@@ -11,6 +11,9 @@ const versionQuery = document.currentScript ? new URL(document.currentScript.src
 // The pictures, sounds and names are made here by the game's own generator, in a
 // worker, while the program downloads; started before anything else.
 const made = { files: [], count: 0, done: false, error: '', onFile: null, onDone: null };
+// When each part of the start-up was ready (ms since the navigation), for the measures.
+const startup = {};
+const mark = (what) => { startup[what] = Math.round(performance.now()); };
 const maker = new Worker('assets.js' + versionQuery);
 maker.onmessage = (e) => {
   if (e.data.name) {
@@ -20,6 +23,7 @@ maker.onmessage = (e) => {
   }
   made.done = true;
   made.error = e.data.error;
+  mark('made');
   maker.terminate();
   if (made.onDone) made.onDone();
 };
@@ -35,6 +39,7 @@ const PomurieWeb = {
   ticks: [],  // performance.now() at each tick
   costs: [],  // ms the game and the drawing took in each tick
   snaps: [],  // lockstep: base64 RGBA of each snapshot
+  startup,
   ended: false,
   scaleCap: 0,  // 0: as large as fits
 };
@@ -643,10 +648,12 @@ var Module = {
     // IDBFS's folder, but without its sync on fsync (see persistFiles).
     userMount = FS.mount(Object.assign({}, IDBFS, { syncfs: undefined }), {}, '/user').mount;
     addRunDependency('user-files');
-    acquireSave().then(() => IDBFS.syncfs(userMount, true, (err) => {
+    mark('program');
+    acquireSave().then(() => { mark('lock'); IDBFS.syncfs(userMount, true, (err) => {
       if (err) console.error('pomurie: could not read the saved files', err);
+      mark('save');
       removeRunDependency('user-files');
-    }));
+    }); });
     addRunDependency('assets');
     const store = (name, bytes) => FS.writeFile('/game/' + name, bytes);
     FS.mkdirTree('/game/cg');
@@ -665,7 +672,7 @@ var Module = {
     addRunDependency('face');
     const face = new FontFace('IPAPGothic', `url(face.woff2${versionQuery})`);
     face.load().then((f) => document.fonts.add(f), (err) => console.error('pomurie: no face', err))
-      .finally(() => removeRunDependency('face'));
+      .finally(() => { mark('face'); removeRunDependency('face'); });
   }],
   onAbort: (what) => {
     document.getElementById('ended-text').textContent = 'エラーで止まりました: ' + what;
