@@ -61,7 +61,8 @@ PomurieWeb.present = (ptr, w, h) => {
   ctx.putImageData(image, 0, 0);
   if (PomurieWeb.firstFrameMs < 0) {
     PomurieWeb.firstFrameMs = performance.now();
-    running = true;
+    running = !stopped;
+    if (stopped) Module._pomurie_stop();  // the game moved away while this tab was starting
     document.getElementById('loading').remove();
     // Play has begun: ask that the browser keep the save through a storage clean-up.
     if (navigator.storage && navigator.storage.persist) navigator.storage.persist().catch(() => {});
@@ -335,8 +336,10 @@ function lastSync() {
   return p;
 }
 
+let stopped = false;  // for good: the game moved away or an import took over
 function stopGame() {
   if (Module._pomurie_stop) Module._pomurie_stop();
+  stopped = true;
   running = false;
   if (audio.ctx) audio.ctx.suspend().catch(() => {});
 }
