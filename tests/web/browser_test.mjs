@@ -614,7 +614,8 @@ if (existsSync(fontFile)) {
 }
 
 if (measureLoads > 0) {
-  const python = spawn('python3', ['-m', 'http.server', '0', '--bind', '127.0.0.1', '-d', pageDir], { stdio: ['ignore', 'pipe', 'pipe'] });
+  const python = spawn('python3', ['-u', '-m', 'http.server', '0', '--bind', '127.0.0.1', '-d', pageDir], { stdio: ['ignore', 'pipe', 'pipe'] });
+  process.on('exit', () => python.kill());
   const pyPort = await new Promise((ok) => {
     const look = (d) => { const m = /port (\d+)/.exec(String(d)); if (m) ok(Number(m[1])); };
     python.stdout.on('data', look);
