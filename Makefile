@@ -64,7 +64,7 @@ install: build
 web: deps
 	@./scripts/install-deps.sh --web
 	cmake -S . -B $(BUILD) $(call cmake_gen,$(BUILD)) -DCMAKE_BUILD_TYPE=RelWithDebInfo
-	cmake --build $(BUILD) -j $(JOBS) --target assets cp932_table_gen pomurie-webframes
+	cmake --build $(BUILD) -j $(JOBS) --target assets cp932_table_gen pomurie-webframes web-icons
 	$(WEB_ENV) emcmake cmake -S . -B $(WEB_BUILD) $(call cmake_gen,$(WEB_BUILD)) -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
 	  -DPOMURIE_NATIVE_BUILD=$(abspath $(BUILD))
 	$(WEB_ENV) cmake --build $(WEB_BUILD) -j $(JOBS)
@@ -72,8 +72,10 @@ web: deps
 serve-web: web
 	node platform/web/serve.mjs $(WEB_BUILD) $(WEB_PORT)
 
-# The page in headless Chromium, driven over its DevTools protocol.
+# The page's server on its own, then the page in headless Chromium, driven over its
+# DevTools protocol.
 test-web: web
+	node tests/web/serve_test.mjs
 	node --experimental-websocket tests/web/browser_test.mjs --page $(WEB_BUILD) --native $(BUILD)
 
 # The Debian package, packed by CPack from the regular build folder (no compile of its own)

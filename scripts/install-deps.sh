@@ -18,9 +18,10 @@ if [ "${1:-}" = "--fuzz" ]; then
   packages=(clang libclang-rt-dev cmake ninja-build make)
 fi
 # With --web, what `make web` and its browser test add: Debian's emscripten (its
-# optimiser needs node-acorn), the face the page ships, and Chromium for the test.
+# optimiser needs node-acorn), the face the page ships (cut to WOFF2 by fonttools and
+# brotli) and Chromium for the test.
 if [ "${1:-}" = "--web" ]; then
-  packages=(emscripten node-acorn nodejs fonts-ipafont-gothic chromium)
+  packages=(emscripten node-acorn nodejs fonts-ipafont-gothic chromium python3-fonttools python3-brotli)
 fi
 
 missing=()

@@ -5,6 +5,33 @@
 
 const kSide = 300;
 const params = new URLSearchParams(location.search);
+// The build's version, which every file of it is asked for under (see finish.mjs).
+const versionQuery = document.currentScript ? new URL(document.currentScript.src).search : '';
+
+// The pictures, sounds and names are made here by the game's own generator, in a
+// worker, while the program downloads; started before anything else.
+const made = { files: [], count: 0, done: false, error: '', onFile: null, onDone: null };
+// When each part of the start-up was ready (ms since the navigation), for the measures.
+const startup = {};
+const mark = (what) => { startup[what] = Math.round(performance.now()); };
+const maker = new Worker('assets.js' + versionQuery);
+maker.onmessage = (e) => {
+  if (e.data.name) {
+    made.count++;
+    if (made.onFile) made.onFile(e.data.name, e.data.bytes); else made.files.push(e.data);
+    return;
+  }
+  made.done = true;
+  made.error = e.data.error;
+  mark('made');
+  maker.terminate();
+  if (made.onDone) made.onDone();
+};
+maker.onerror = (e) => {
+  made.done = true;
+  made.error = e.message || 'the asset worker failed';
+  if (made.onDone) made.onDone();
+};
 
 const PomurieWeb = {
   lockstep: params.has('lockstep'),
@@ -12,6 +39,7 @@ const PomurieWeb = {
   ticks: [],  // performance.now() at each tick
   costs: [],  // ms the game and the drawing took in each tick
   snaps: [],  // lockstep: base64 RGBA of each snapshot
+  startup,
   ended: false,
   scaleCap: 0,  // 0: as large as fits
 };
@@ -33,21 +61,50 @@ PomurieWeb.present = (ptr, w, h) => {
   ctx.putImageData(image, 0, 0);
   if (PomurieWeb.firstFrameMs < 0) {
     PomurieWeb.firstFrameMs = performance.now();
+    running = !stopped;
+    if (stopped) Module._pomurie_stop();  // the game moved away while this tab was starting
     document.getElementById('loading').remove();
+    // Play has begun: ask that the browser keep the save through a storage clean-up.
+    if (navigator.storage && navigator.storage.persist) navigator.storage.persist().catch(() => {});
+    // Keep this build's files for the next visit and for playing offline.
+    if ('serviceWorker' in navigator && !PomurieWeb.lockstep) {
+      navigator.serviceWorker.register('sw.js').catch((err) => console.warn('pomurie: no offline copy', err));
+    }
   }
 };
 
-PomurieWeb.fitScale = () => Math.max(1, Math.floor(Math.min(innerWidth, innerHeight) / kSide));
+// The room the picture has: the page less the controls' strip (below it when the
+// page stands upright, beside it when it lies).
+function room() {
+  const bar = document.getElementById('controls');
+  const side = getComputedStyle(document.body).flexDirection === 'row';
+  const w = innerWidth - (side && bar ? bar.offsetWidth : 0);
+  const h = innerHeight - (!side && bar ? bar.offsetHeight : 0);
+  return Math.max(1, Math.min(w, h));
+}
+
+PomurieWeb.fitScale = () => Math.max(1, Math.floor(room() / kSide));
 
 PomurieWeb.setScaleCap = (cap) => {
   PomurieWeb.scaleCap = cap;
   layout();
 };
 
+// The largest whole factor of device pixels that fits (sharp pixels on any screen);
+// a room under 300 CSS px shrinks the picture rather than cut it.
+function pictureSide(cssRoom, ratio, cap) {
+  const factor = Math.floor(cssRoom * ratio / kSide);
+  let side = factor >= 1 ? factor * kSide / ratio : cssRoom;
+  if (cap > 0) side = Math.min(side, Math.max(cap * kSide, Math.min(cssRoom, kSide)));
+  return side;
+}
+PomurieWeb.pictureSide = pictureSide;
+
 function layout() {
-  const fit = PomurieWeb.fitScale();
-  shownScale = PomurieWeb.scaleCap > 0 && !document.fullscreenElement ? Math.min(fit, PomurieWeb.scaleCap) : fit;
-  screenBox.style.width = screenBox.style.height = kSide * shownScale + 'px';
+  const cap = document.fullscreenElement ? 0 : PomurieWeb.scaleCap;
+  const side = pictureSide(room(), devicePixelRatio || 1, cap);
+  shownScale = side / kSide;
+  screenBox.style.width = screenBox.style.height = side + 'px';
   lastInput = '';  // the name field follows the new scale
 }
 addEventListener('resize', layout);
@@ -152,12 +209,13 @@ function firstGesture() {
 canvas.addEventListener('mousedown', (e) => {
   e.preventDefault();
   firstGesture();
+  if (!running) return;
   nameField.blur();
   const [x, y] = picturePoint(e.clientX, e.clientY);
   Module._pomurie_mouse(1, e.button, x, y);
 });
 canvas.addEventListener('mousemove', (e) => {
-  if (PomurieWeb.lockstep) return;  // the test's script has no moves
+  if (PomurieWeb.lockstep || !running) return;  // the test's script has no moves
   const [x, y] = picturePoint(e.clientX, e.clientY);
   Module._pomurie_mouse(0, 0, x, y);
 });
@@ -168,6 +226,7 @@ let touch = null;
 canvas.addEventListener('touchstart', (e) => {
   e.preventDefault();
   firstGesture();
+  if (!running) return;
   const t = e.changedTouches[0];
   const at = picturePoint(t.clientX, t.clientY);
   touch = { at, timer: setTimeout(() => { touch = null; Module._pomurie_mouse(1, 2, at[0], at[1]); }, 500) };
@@ -186,7 +245,7 @@ canvas.addEventListener('wheel', (e) => {
   e.preventDefault();
   wheel += e.deltaMode === 0 ? e.deltaY / 100 : e.deltaMode === 1 ? e.deltaY / 3 : e.deltaY;
   const steps = Math.trunc(wheel);
-  if (steps === 0) return;
+  if (steps === 0 || !running) return;
   wheel -= steps;
   const [x, y] = picturePoint(e.clientX, e.clientY);
   Module._pomurie_wheel(-steps, x, y);  // away from the player is up
@@ -204,8 +263,10 @@ function vkOf(e) {
   return 0;
 }
 
+const anyCover = () => [...document.querySelectorAll('.cover')].some((c) => c.style.display === 'flex');
 document.addEventListener('keydown', (e) => {
   firstGesture();
+  if (!running) return;
   if (e.key === 'Control') Module._pomurie_control(1);
   if (dialogOpen()) {
     if (e.key === 'Enter') { e.preventDefault(); answer(1); }
@@ -218,6 +279,7 @@ document.addEventListener('keydown', (e) => {
     return;
   }
   if (e.ctrlKey || e.altKey || e.metaKey || e.isComposing) return;
+  if (anyCover() || e.target.tagName === 'BUTTON' || e.target.tagName === 'TEXTAREA') return;
   const vk = vkOf(e);
   if (!vk) return;
   // The name field keeps every key for typing but Enter and F1.
@@ -225,31 +287,204 @@ document.addEventListener('keydown', (e) => {
   e.preventDefault();
   Module._pomurie_key(vk);
 });
-document.addEventListener('keyup', (e) => { if (e.key === 'Control') Module._pomurie_control(0); });
-addEventListener('blur', () => Module._pomurie_control(0));
+document.addEventListener('keyup', (e) => { if (running && e.key === 'Control') Module._pomurie_control(0); });
+addEventListener('blur', () => { if (running) Module._pomurie_control(0); });
 
-// Hidden or closed: save at once, as the desktop's close does.
+// Hidden or closed: save at once, as the desktop's close does. The save lands in
+// memory; the page then carries it to IndexedDB.
 function suspend() {
-  if (Module._pomurie_suspend) Module._pomurie_suspend();
+  if (running && Module._pomurie_suspend) Module._pomurie_suspend();
 }
 document.addEventListener('visibilitychange', () => { if (document.visibilityState === 'hidden') suspend(); });
 addEventListener('pagehide', suspend);
 
 // --- the player's files -----------------------------------------------------------------------
 
-let syncing = false, syncAgain = false;
-PomurieWeb.syncFiles = () => {
-  if (syncing) { syncAgain = true; return; }
-  syncing = true;
-  FS.syncfs(false, (err) => {
-    if (err) console.error('pomurie: could not keep the files', err);
-    syncing = false;
-    PomurieWeb.synced = (PomurieWeb.synced || 0) + 1;
-    if (syncAgain) { syncAgain = false; PomurieWeb.syncFiles(); }
+// /user is IndexedDB's copy in memory. The game's writes (and their fsync) stay in
+// memory: a sync inside the game would be a second sleep started while the game's
+// loop already sleeps. The page carries the files over afterwards, one sync at a
+// time; a sync asked for while one runs starts after it with the files as they are
+// then, so the last save always lands last.
+let userMount = null;
+let writable = true;    // false once the game has moved away or an import took over
+let running = false;    // the game's main loop has started
+let syncTail = Promise.resolve(), syncQueued = null, syncsInFlight = 0;
+PomurieWeb.synced = 0;
+function persistFiles(last = false) {
+  if ((!writable && !last) || !userMount) return Promise.resolve();
+  if (syncQueued) return syncQueued;
+  syncsInFlight++;
+  const next = syncTail.then(() => new Promise((done) => {
+    syncQueued = null;
+    IDBFS.syncfs(userMount, false, (err) => {
+      if (err) console.error('pomurie: could not keep the files', err);
+      syncsInFlight--;
+      PomurieWeb.synced++;
+      done();
+    });
+  }));
+  syncQueued = syncTail = next;
+  return next;
+}
+PomurieWeb.syncFiles = () => { persistFiles(); };
+PomurieWeb.syncBusy = () => syncsInFlight > 0;
+
+// The last writes before this page lets go of the save; nothing follows them.
+function lastSync() {
+  const p = persistFiles(true);
+  writable = false;
+  return p;
+}
+
+let stopped = false;  // for good: the game moved away or an import took over
+function stopGame() {
+  if (Module._pomurie_stop) Module._pomurie_stop();
+  stopped = true;
+  running = false;
+  if (audio.ctx) audio.ctx.suspend().catch(() => {});
+}
+
+// --- one game across tabs and windows ----------------------------------------------------------
+
+// The tab that plays holds this lock; another tab asks it, over the channel, to save
+// and let go.
+const lockName = 'pomurie-save';
+const channel = typeof BroadcastChannel === 'function' ? new BroadcastChannel('pomurie') : null;
+let releaseLock = null, lockReleased = Promise.resolve();
+
+function cover(id, on) { document.getElementById(id).style.display = on ? 'flex' : 'none'; }
+
+// Holds the lock until releaseLock(); the promise settles once it is let go.
+function holdLock(lock) {
+  return new Promise((release) => { releaseLock = release; });
+}
+
+function requestLock(wait) {
+  return new Promise((got) => {
+    lockReleased = navigator.locks.request(lockName, wait ? {} : { ifAvailable: true }, (lock) => {
+      if (!lock) { got(false); return null; }
+      got(true);
+      return holdLock(lock);
+    });
   });
+}
+
+// Resolves once this page holds the save; until then it says where the game is.
+async function acquireSave() {
+  if (!navigator.locks) return;  // an old browser: one tab is the player's own care
+  if (await requestLock(false)) return;
+  await new Promise((r) => setTimeout(r, 300));  // a reload's old page may just be letting go
+  if (await requestLock(false)) return;
+  document.getElementById('loading').style.display = 'none';
+  cover('elsewhere', true);
+  const take = new Promise((r) => {
+    document.getElementById('play-here').onclick = r;
+    if (location.hash === '#take') r();
+  });
+  await take;
+  history.replaceState(null, '', location.pathname + location.search);
+  document.getElementById('elsewhere-text').textContent = 'あちらのタブがセーブするのを待っています…';
+  document.getElementById('play-here').style.display = 'none';
+  if (channel) channel.postMessage({ take: true });
+  await requestLock(true);
+  cover('elsewhere', false);
+  document.getElementById('loading').style.display = '';
+}
+
+// Another tab takes the game: save the last whole action, let go, say so.
+async function moveAway() {
+  if (!releaseLock) return;
+  suspend();
+  stopGame();
+  await lastSync();
+  releaseLock();
+  releaseLock = null;
+  await lockReleased;
+  cover('moved', true);
+}
+if (channel) channel.onmessage = (e) => { if (e.data && e.data.take) moveAway(); };
+document.getElementById('moved-here').addEventListener('click', () => {
+  location.hash = 'take';
+  location.reload();
+});
+
+// --- a save to take along -------------------------------------------------------------------------
+
+const savePath = '/user/dat/my.dat';
+const keptPath = '/user/dat/my.dat.before-import';
+
+function base64Of(bytes) {
+  let bin = '';
+  for (let i = 0; i < bytes.length; i += 8192) bin += String.fromCharCode.apply(null, bytes.subarray(i, i + 8192));
+  return btoa(bin);
+}
+
+// The save file as the game would leave it now: the last whole action.
+PomurieWeb.exportSave = () => {
+  suspend();
+  try { return FS.readFile(savePath); } catch (e) { return null; }
 };
 
-PomurieWeb.syncBusy = () => syncing || syncAgain;
+function openExport() {
+  const bytes = PomurieWeb.exportSave();
+  if (!bytes) { showNote('まだセーブデータがありません。'); return; }
+  document.getElementById('export-text').value = base64Of(bytes);
+  const link = document.getElementById('export-file');
+  if (link.href) URL.revokeObjectURL(link.href);
+  link.href = URL.createObjectURL(new Blob([bytes], { type: 'application/octet-stream' }));
+  cover('export', true);
+  link.focus();
+}
+
+// 1 when the loader's own check reads the bytes as a save.
+PomurieWeb.checkSave = (bytes) => {
+  if (!bytes.length || !Module._pomurie_check_save) return false;
+  const p = Module._malloc(bytes.length);
+  HEAPU8.set(bytes, p);
+  const ok = Module._pomurie_check_save(p, bytes.length) === 1;
+  Module._free(p);
+  return ok;
+};
+
+// Pasted text is the file in base64, as the export shows it.
+function bytesOfText(text) {
+  const clean = text.replace(/\s+/g, '');
+  if (!clean || !/^[A-Za-z0-9+/]*={0,2}$/.test(clean)) return null;
+  try {
+    const bin = atob(clean);
+    const out = new Uint8Array(bin.length);
+    for (let i = 0; i < bin.length; ++i) out[i] = bin.charCodeAt(i);
+    return out;
+  } catch (e) { return null; }
+}
+
+// Checks the bytes, keeps the current save aside and starts again from them.
+// Resolves false (and changes nothing) when they are no save.
+PomurieWeb.importSave = async (bytes) => {
+  if (!bytes || !PomurieWeb.checkSave(bytes)) return false;
+  suspend();
+  stopGame();
+  FS.mkdirTree('/user/dat');
+  try { FS.writeFile(keptPath, FS.readFile(savePath)); } catch (e) { /* no save yet */ }
+  FS.writeFile(savePath, bytes);
+  await lastSync();
+  if (releaseLock) { releaseLock(); releaseLock = null; await lockReleased; }
+  location.reload();
+  return true;
+};
+
+async function importChosen() {
+  const file = document.getElementById('import-file').files[0];
+  const bytes = file ? new Uint8Array(await file.arrayBuffer()) : bytesOfText(document.getElementById('import-text').value);
+  if (!(await PomurieWeb.importSave(bytes))) {
+    document.getElementById('import-error').textContent = 'このデータはセーブとして読めませんでした。いまのセーブはそのままです。';
+  }
+}
+
+function showNote(text) {
+  document.getElementById('note-text').textContent = text;
+  cover('note', true);
+}
 
 // --- sound ----------------------------------------------------------------------------------------
 
@@ -358,22 +593,89 @@ PomurieWeb.closed = () => {
 
 // --- start-up: the player's folder and the face first, then the game ------------------------
 
+// --- the controls beside the picture ---------------------------------------------------------
+
+// Each sends the game the key a desktop player would press.
+const controlKeys = { 'c-history': 72, 'c-mute': 77, 'c-music': 66 };
+for (const [id, vk] of Object.entries(controlKeys)) {
+  document.getElementById(id).addEventListener('click', () => {
+    firstGesture();
+    if (running) Module._pomurie_key(vk);
+    canvas.focus();
+  });
+}
+document.getElementById('c-full').addEventListener('click', () => {
+  firstGesture();
+  PomurieWeb.fullScreen(!document.fullscreenElement);
+});
+document.getElementById('c-export').addEventListener('click', () => { if (running) openExport(); });
+document.getElementById('c-import').addEventListener('click', () => {
+  if (!running) return;
+  document.getElementById('import-error').textContent = '';
+  document.getElementById('import-file').value = '';
+  document.getElementById('import-text').value = '';
+  cover('import', true);
+});
+document.getElementById('import-go').addEventListener('click', importChosen);
+for (const id of ['export', 'import', 'note']) {
+  document.getElementById(id + '-close').addEventListener('click', () => { cover(id, false); canvas.focus(); });
+}
+document.getElementById('export-copy').addEventListener('click', () => {
+  const text = document.getElementById('export-text');
+  text.select();
+  if (navigator.clipboard) navigator.clipboard.writeText(text.value).catch(() => document.execCommand('copy'));
+  else document.execCommand('copy');
+});
+
+// --- start-up: the save (once this tab holds it), the face, then the game ------------------------
+
+function progress(text, fraction) {
+  document.getElementById('loading-text').textContent = text;
+  if (fraction !== undefined) document.getElementById('loading-bar').value = fraction;
+}
+
+// How many files the generator makes (for the progress bar only).
+const kMadeFiles = 161;
+
 var Module = {
   canvas,
+  locateFile: (path) => path + versionQuery,
   print: (s) => console.log(s),
   printErr: (s) => console.error(s),
+  setStatus: (s) => {
+    const m = /\((\d+(?:\.\d+)?)\/(\d+)\)/.exec(s || '');
+    if (m) progress('読み込み中… (loading)', Number(m[1]) / Number(m[2]));
+  },
   preRun: [() => {
     FS.mkdir('/user');
-    FS.mount(IDBFS, {}, '/user');
+    // IDBFS's folder, but without its sync on fsync (see persistFiles).
+    userMount = FS.mount(Object.assign({}, IDBFS, { syncfs: undefined }), {}, '/user').mount;
     addRunDependency('user-files');
-    FS.syncfs(true, (err) => {
+    mark('program');
+    acquireSave().then(() => { mark('lock'); IDBFS.syncfs(userMount, true, (err) => {
       if (err) console.error('pomurie: could not read the saved files', err);
+      mark('save');
       removeRunDependency('user-files');
-    });
+    }); });
+    addRunDependency('assets');
+    const store = (name, bytes) => FS.writeFile('/game/' + name, bytes);
+    FS.mkdirTree('/game/cg');
+    FS.mkdirTree('/game/dat');
+    for (const f of made.files) store(f.name, f.bytes);
+    made.files = [];
+    made.onFile = (name, bytes) => {
+      store(name, bytes);
+      progress('絵と音を作っています… (making pictures and sounds)', made.count / kMadeFiles);
+    };
+    const finished = () => {
+      if (made.error) console.error('pomurie: the pictures and sounds could not be made:', made.error);
+      removeRunDependency('assets');
+    };
+    if (made.done) finished(); else made.onDone = finished;
     addRunDependency('face');
-    const face = new FontFace('IPAPGothic', 'url(ipagp.ttf)');
+    const face = new FontFace('IPAPGothic', `url(face.woff2${versionQuery})`);
     face.load().then((f) => document.fonts.add(f), (err) => console.error('pomurie: no face', err))
-      .finally(() => removeRunDependency('face'));
+      .finally(() => { mark('face'); removeRunDependency('face'); });
   }],
   onAbort: (what) => {
     document.getElementById('ended-text').textContent = 'エラーで止まりました: ' + what;

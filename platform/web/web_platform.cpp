@@ -8,6 +8,8 @@
 
 #include "platform/bmp.h"
 #include "platform/text.h"
+#include "core/save.h"
+#include "core/state.h"
 
 // --- the page's side (pomurie-page.js) -------------------------------------------------
 
@@ -365,13 +367,23 @@ bool WebPlatform::FullScreen() const { return web_is_full_screen() != 0; }
 void WebPlatform::FilesWritten() { web_sync_files(); }
 
 void WebPlatform::Suspend() {
-  if (closed_ || !events_) return;
+  if (closed_ || stopped_ || !events_) return;
   // Called from the page's event while the game sleeps in WaitMessage, as a desktop
-  // dispatches its events there; any other moment waits for the next loop.
-  if (waiting_) {
-    events_->FormSuspend();
+  // dispatches its events there; any other moment (a dialog, a tick) waits for the
+  // next loop. The save's writes stay in memory, so nothing here sleeps.
+  if (!waiting_) {
+    suspend_pending_ = true;
+    return;
   }
-  web_sync_files();
+  ++page_calls_;
+  events_->FormSuspend();
+  --page_calls_;
+}
+
+void WebPlatform::TakePendingSuspend() {
+  if (!suspend_pending_ || closed_ || stopped_ || !events_ || in_timer_) return;
+  suspend_pending_ = false;
+  events_->FormSuspend();
 }
 
 void WebPlatform::Push(const WebInput& in) {
@@ -400,6 +412,11 @@ void WebPlatform::FireTimerIfDue() {
 
 void WebPlatform::ProcessMessages() {
   if (closed_) return;
+  TakePendingSuspend();
+  if (stopped_) {
+    emscripten_sleep(250);  // under the page's cover, until the tab is closed
+    return;
+  }
   FireTimerIfDue();
   if (!lockstep_) {
     audio_.ReportDone();
@@ -420,6 +437,11 @@ void WebPlatform::ProcessMessages() {
 
 void WebPlatform::WaitMessage() {
   if (closed_) return;
+  TakePendingSuspend();
+  if (stopped_) {
+    emscripten_sleep(250);
+    return;
+  }
   Present();
   if (lockstep_) {
     if (delay_ticks_ == 0 && !queue_.empty()) return;
@@ -535,12 +557,22 @@ void WebPlatform::DispatchMouse(const WebInput& in) {
 
 int WebPlatform::RunDialog(const std::string& cp932, bool yes_no) {
   if (lockstep_) return 0;  // answered "no" at once, as the headless platform does
+  if (page_calls_ > 0) {
+    // A message from inside the page's call (a save that failed on hide) cannot wait
+    // for its answer: it stays shown, and a question counts as answered "no".
+    web_dialog_open(Cp932ToUtf8(cp932).c_str(), 0);
+    return 0;
+  }
   in_dialog_ = true;
   web_dialog_open(Cp932ToUtf8(cp932).c_str(), yes_no ? 1 : 0);
   int answer;
-  // The timer keeps drawing behind the dialog, as behind a desktop message box.
+  // The timer keeps drawing behind the dialog, as behind a desktop message box, and
+  // a hide saves here as the desktop's close does during one.
   while ((answer = web_dialog_answer()) < 0 && !closed_) {
+    waiting_ = true;
     emscripten_sleep(10);
+    waiting_ = false;
+    if (stopped_) continue;
     FireTimerIfDue();
     audio_.ReportDone();
   }
@@ -696,6 +728,17 @@ EMSCRIPTEN_KEEPALIVE void pomurie_control(int held) {
 
 EMSCRIPTEN_KEEPALIVE void pomurie_suspend() {
   if (WebPlatform* p = WebPlatform::instance()) p->Suspend();
+}
+
+EMSCRIPTEN_KEEPALIVE void pomurie_stop() {
+  if (WebPlatform* p = WebPlatform::instance()) p->Stop();
+}
+
+// 1 when the bytes read as a save, by the same check the game's start-up makes.
+EMSCRIPTEN_KEEPALIVE int pomurie_check_save(const char* bytes, int size) {
+  if (size <= 0) return 0;  // nothing at all is no save, whatever the reader makes of it
+  auto scratch = std::make_unique<GameState>();
+  return ParseSaveData(*scratch, std::string_view(bytes, static_cast<size_t>(size))) ? 1 : 0;
 }
 
 // Lockstep: let n ticks pass before the next input; take a snapshot of the page.

@@ -64,8 +64,12 @@ class WebPlatform : public Platform {
   // --- from the page --------------------------------------------------------------
   void Push(const WebInput& in);
   void SetControlHeld(bool held) { control_held_ = held; }
-  // The page is being hidden or closed: save now, as the desktop's close does.
+  // The page is being hidden or closed: save now, as the desktop's close does. The
+  // save only writes to memory; the page carries the files to IndexedDB itself.
   void Suspend();
+  // The game has moved to another tab, or a save is being imported: nothing plays,
+  // nothing is saved any more.
+  void Stop() { stopped_ = true; }
   // Lockstep: inputs and ticks still to be taken.
   int Pending() const { return static_cast<int>(queue_.size()) + delay_ticks_; }
   // A shown widget's top-left in the picture (x * 65536 + y), or -1.
@@ -105,6 +109,7 @@ class WebPlatform : public Platform {
   class WebWidget;
 
   void FireTimerIfDue();
+  void TakePendingSuspend();
   void Dispatch(const WebInput& in);
   void DispatchMouse(const WebInput& in);
   // Runs a dialog in the page until it is answered; ticks go on meanwhile.
@@ -134,6 +139,11 @@ class WebPlatform : public Platform {
   bool control_held_ = false;
   bool closing_ = false;
   bool closed_ = false;
+  bool stopped_ = false;
+  // A hide while the game was busy: it saves on its next loop.
+  bool suspend_pending_ = false;
+  // Inside a call from the page (the game's stack is asleep beneath): no wait may start.
+  int page_calls_ = 0;
   int64_t next_tick_ms_ = 0;
   // Lockstep: the virtual clock and the ticks still to pass before the next input.
   int64_t virtual_ms_ = 0;

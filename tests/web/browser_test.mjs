@@ -2,7 +2,7 @@
 // protocol with Node's own WebSocket (no npm package, nothing downloaded).
 //
 //   node --experimental-websocket tests/web/browser_test.mjs --page build-web --native build
-//        [--measure SECONDS] [--screenshot FILE.png] [--keep]
+//        [--measure SECONDS] [--measure-load N] [--screenshot FILE.png] [--keep]
 //
 // 1. Plays tests/web/script.txt on the page in lockstep (real clicks and typing
 //    through DevTools, ticks on the test's word) and on the headless platform
@@ -13,9 +13,19 @@
 //    where it was: the character made, the home menu after the title.
 // 3. Damages the save in the browser's storage, reloads, and finds the damaged-save
 //    message and the kept copy.
+// 4. Hides and shows the page at the opening, the character panel, the title, the
+//    home menu's question (ten in a row), the shop and a message: each saves whole to
+//    IndexedDB and the game ticks and answers on.
+// 5. Two tabs: the second refuses, then takes over; the first stops writing.
+// 6. Import: a damaged file is refused; the headless platform's save restarts the game.
+// 7. The pictures and sounds the page made are the native build's, byte for byte.
+// 8. The picture's size for a table of rooms and screens.
+// 9. Installability, and a second visit with the network off.
+// 10. The cut face draws the game's characters as the whole face.
 // With --measure it also plays on for that many seconds and reports the ticks.
 import { spawn, execFileSync } from 'node:child_process';
-import { existsSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { createHash } from 'node:crypto';
+import { existsSync, mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { dirname, join, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -30,6 +40,10 @@ const opt = (name, fallback) => {
 const pageDir = resolve(opt('--page', 'build-web'));
 const nativeDir = resolve(opt('--native', 'build'));
 const measureSeconds = Number(opt('--measure', '0'));
+// --measure-load N: N cold loads on each network profile from each server, after the checks.
+const measureLoads = Number(opt('--measure-load', '0'));
+// --phone DIR: screenshots of an emulated phone (390 x 844 at 3x, touch), upright and lying.
+const phoneDir = opt('--phone', '');
 const screenshotPath = opt('--screenshot', '');
 const keep = args.includes('--keep');
 const kSide = 300;
@@ -42,7 +56,7 @@ const check = (ok, what) => {
 
 // --- everything started is stopped on every way out ---------------------------------------
 const work = mkdtempSync(join(tmpdir(), 'pomurie-web-'));
-let chrome = null, server = null;
+let chrome = null, server = null, devtoolsPort = 0;
 function cleanUp() {
   if (chrome && chrome.exitCode === null) {
     try { process.kill(-chrome.pid, 'SIGKILL'); } catch { /* gone */ }
@@ -53,7 +67,7 @@ function cleanUp() {
 }
 process.on('exit', cleanUp);
 for (const sig of ['SIGINT', 'SIGTERM', 'SIGHUP']) process.on(sig, () => { console.log(`stopped by ${sig}`); process.exit(2); });
-const deadline = setTimeout(() => { console.log('FAILED: the whole test took over 10 minutes'); process.exit(1); }, 600_000);
+const deadline = setTimeout(() => { console.log('FAILED: the whole test took too long'); process.exit(1); }, 600_000 + measureLoads * 240_000);
 deadline.unref();
 
 function fail(message) {
@@ -81,19 +95,27 @@ class DevTools {
     this.next = 1;
     this.pending = new Map();
     this.errors = [];
+    this.listeners = new Map();
     this.ws.onmessage = (e) => {
       const m = JSON.parse(e.data);
       if (m.id && this.pending.has(m.id)) {
         const { ok, no, method } = this.pending.get(m.id);
         this.pending.delete(m.id);
         m.error ? no(new Error(`${method}: ${m.error.message}`)) : ok(m.result);
-      } else if (m.method === 'Runtime.exceptionThrown') {
+      } else if (m.method && this.listeners.has(m.method)) {
+        for (const fn of this.listeners.get(m.method)) fn(m.params);
+      }
+      if (m.method === 'Runtime.exceptionThrown') {
         this.errors.push(m.params.exceptionDetails.exception?.description || m.params.exceptionDetails.text);
       } else if (m.method === 'Runtime.consoleAPICalled' && m.params.type === 'error') {
         this.errors.push(m.params.args.map((a) => a.value ?? a.description).join(' '));
       }
     };
     this.opened = new Promise((ok, no) => { this.ws.onopen = ok; this.ws.onerror = () => no(new Error('DevTools socket failed')); });
+  }
+  on(method, fn) {
+    if (!this.listeners.has(method)) this.listeners.set(method, []);
+    this.listeners.get(method).push(fn);
   }
   send(method, params = {}) {
     const id = this.next++;
@@ -103,8 +125,8 @@ class DevTools {
       setTimeout(() => { if (this.pending.delete(id)) no(new Error(`${method}: no answer in 60 s`)); }, 60_000);
     });
   }
-  async eval(expression) {
-    const r = await this.send('Runtime.evaluate', { expression, returnByValue: true });
+  async eval(expression, awaitPromise = false) {
+    const r = await this.send('Runtime.evaluate', { expression, returnByValue: true, awaitPromise });
     if (r.exceptionDetails) throw new Error(`${expression}: ${r.exceptionDetails.exception?.description || r.exceptionDetails.text}`);
     return r.result.value;
   }
@@ -130,6 +152,7 @@ async function startChromium() {
   chrome.on('exit', (code) => { if (chrome) fail(`Chromium ended (${code}):\n${log}`); });
   const portFile = join(profile, 'DevToolsActivePort');
   const port = await until('Chromium to listen', () => existsSync(portFile) && readFileSync(portFile, 'utf8').split('\n')[0], 60_000);
+  devtoolsPort = port;
   const targets = await (await fetch(`http://127.0.0.1:${port}/json/list`)).json();
   const page = targets.find((t) => t.type === 'page');
   if (!page) fail('Chromium shows no page');
@@ -200,9 +223,76 @@ async function userFile(dt, path) {
 const synced = (dt) => until('the files to reach IndexedDB', () => dt.eval(
   '(PomurieWeb.synced || 0) > 0 && !PomurieWeb.syncBusy()'), 30_000);
 
+// --- the save in the page's storage, hides -------------------------------------------------
+const idbSave = (dt) => dt.eval(`new Promise((done) => {
+  setTimeout(() => done('timed out'), 5000);
+  const req = indexedDB.open('/user');
+  req.onblocked = () => done('blocked');
+  req.onsuccess = () => {
+    try {
+      const get = req.result.transaction('FILE_DATA').objectStore('FILE_DATA').get('/user/dat/my.dat');
+      get.onsuccess = () => {
+        const c = get.result && get.result.contents;
+        req.result.close();
+        if (!c) return done(null);
+        const b = new Uint8Array(c.buffer, c.byteOffset, c.byteLength);  // kept as written: often signed bytes
+        let s = '';
+        for (let i = 0; i < b.length; i += 8192) s += String.fromCharCode.apply(null, b.subarray(i, i + 8192));
+        done('=' + btoa(s));
+      };
+      get.onerror = () => { req.result.close(); done(String(get.error)); };
+    } catch (e) { req.result.close(); done(String(e)); }
+  };
+  req.onerror = () => done(String(req.error));
+})`, true).then((v) => {
+  if (typeof v === 'string' && v.startsWith('=')) return Buffer.from(v.slice(1), 'base64');
+  if (v) console.log(`  (IndexedDB: ${v})`);
+  return null;
+});
+const checkSaveBytes = (dt, bytes) => dt.eval(`PomurieWeb.checkSave(Uint8Array.from(atob('${bytes.toString('base64')}'), (c) => c.charCodeAt(0)))`);
+
+// Whether `after` is the save `before` once a start-up has loaded it and saved it
+// back: every line the same but one (the load count), up by one.
+function loadedFrom(before, after) {
+  if (!before || !after) return false;
+  const a = before.toString('latin1').split('\r\n'), b = after.toString('latin1').split('\r\n');
+  const changed = a.map((l, i) => (l === b[i] ? null : [l, b[i]])).filter(Boolean);
+  const ok = a.length === b.length && changed.length === 1 && Number(changed[0][1]) === Number(changed[0][0]) + 1;
+  if (!ok) console.log(`  (${a.length} and ${b.length} lines, ${changed.length} differ: ${JSON.stringify(changed.slice(0, 3))})`);
+  return ok;
+}
+
+const shown = (d, id) => d.eval(`document.getElementById('${id}').style.display === 'flex'`).catch(() => false);
+
+async function hideAndShow(dt) {
+  const before = await dt.eval('PomurieWeb.synced');
+  await dt.eval(`Object.defineProperty(document, 'visibilityState', { configurable: true, get: () => 'hidden' });
+    document.dispatchEvent(new Event('visibilitychange'))`);
+  const frozen = await dt.send('Page.setWebLifecycleState', { state: 'frozen' }).then(() => true, () => false);
+  await sleep(100);
+  if (frozen) await dt.send('Page.setWebLifecycleState', { state: 'active' });
+  await dt.eval(`delete document.visibilityState; document.dispatchEvent(new Event('visibilitychange'))`);
+  return before;
+}
+
+// After a hide: no error, the save whole in IndexedDB as in memory, ticks going on.
+async function afterHide(dt, where, syncedBefore) {
+  await until(`the save after a hide at ${where}`, () => dt.eval(`PomurieWeb.synced > ${syncedBefore} && !PomurieWeb.syncBusy()`), 20_000);
+  const stored = await idbSave(dt);
+  const inMemory = await userFile(dt, '/user/dat/my.dat');
+  const ticks = await dt.eval('PomurieWeb.ticks.length');
+  await sleep(700);
+  const ticked = (await dt.eval('PomurieWeb.ticks.length')) - ticks;
+  const whole = stored && inMemory && stored.equals(inMemory) && (await checkSaveBytes(dt, stored))
+    && stored.toString('latin1').split('\r\n').length - 1 === 2418;
+  const errors = dt.errors.length;
+  check(whole && ticked >= 4 && errors === 0, `a hide at ${where}: saved whole (${stored ? stored.length : 0} bytes), ${ticked} ticks after it, ${errors} script errors`);
+}
+
+
 // --- the run -------------------------------------------------------------------------------------
 if (typeof WebSocket === 'undefined') fail('this Node has no WebSocket: run it with --experimental-websocket (Node 20.10 or later)');
-for (const f of ['index.html', 'index.js', 'index.wasm', 'index.data', 'ipagp.ttf']) {
+for (const f of ['index.html', 'index.js', 'index.wasm', 'assets.js', 'assets.wasm', 'face.woff2', 'sw.js', 'manifest.webmanifest']) {
   if (!existsSync(join(pageDir, f))) fail(`${join(pageDir, f)} is missing: run make web`);
 }
 const frames = join(nativeDir, 'pomurie-webframes');
@@ -266,6 +356,10 @@ for (let k = 0; k < snaps; ++k) {
   check(diff === 0, `snapshot ${k}: the page's canvas is the headless picture${diff ? ` (${diff} pixels differ, first at ${first}; see ${work})` : ''}`);
 }
 const nativeSave = readFileSync(join(nativeOut, 'saved.dat'));
+// The export saves as a hide does, then hands over the file: the headless platform's
+// save at the same moment, byte for byte.
+const exported = Buffer.from(await dt.eval('(() => { const b = PomurieWeb.exportSave(); let s = ""; for (let i = 0; i < b.length; i += 8192) s += String.fromCharCode.apply(null, b.subarray(i, i + 8192)); return btoa(s); })()'), 'base64');
+check(exported.equals(nativeSave), `the export is the headless platform's save (${exported.length} and ${nativeSave.length} bytes)`);
 const pageSave = await userFile(dt, '/user/dat/my.dat');
 if (!check(pageSave && pageSave.equals(nativeSave), 'the page saved the same my.dat as the headless platform') && pageSave) {
   writeFileSync(join(work, 'page-my.dat'), pageSave);
@@ -276,21 +370,27 @@ check(pageSave && pageSave.includes(name), 'the typed name is in the save');
 
 // 2. As a player comes back: real time, real text; the game goes on where it was.
 const splashMs = await open(dt, base);
-// Click through the splash and the title until the home menu stands as in the
-// seeded run (its picture, status panel and choice boxes; the texts differ).
 const nativeHome = readPpm(join(nativeOut, 'snap2.ppm'));
-let same = 0;
-for (let tries = 0; tries < 10 && same < 0.9; ++tries) {
-  await click(dt, 150, 150);
-  await sleep(2000);
-  if (tries === 0) check(await origin(dt, 'bp_box') === null, 'past the splash after a reload, no character is made anew');
-  const home = Buffer.from(await dt.eval('(() => { PomurieWeb.snapTaken(); return PomurieWeb.snaps.pop(); })()'), 'base64');
-  same = 0;
-  for (let i = 0; i < kSide * kSide; ++i) {
-    if (home.compare(nativeHome.rgb, i * 3, i * 3 + 3, i * 4, i * 4 + 3) === 0) same++;
+// Clicks through the splash and the title until the home menu stands as in the
+// seeded run (its picture, status panel and choice boxes; the texts differ).
+async function reachHome(dt, afterFirst = async () => {}) {
+  let same = 0;
+  for (let tries = 0; tries < 12 && same < 0.9; ++tries) {
+    await click(dt, 150, 150);
+    await sleep(2000);
+    if (tries === 0) await afterFirst();
+    const home = Buffer.from(await dt.eval('(() => { PomurieWeb.snapTaken(); return PomurieWeb.snaps.pop(); })()'), 'base64');
+    same = 0;
+    for (let i = 0; i < kSide * kSide; ++i) {
+      if (home.compare(nativeHome.rgb, i * 3, i * 3 + 3, i * 4, i * 4 + 3) === 0) same++;
+    }
+    same /= kSide * kSide;
   }
-  same /= kSide * kSide;
+  return same;
 }
+const same = await reachHome(dt, async () => {
+  check(await origin(dt, 'bp_box') === null, 'past the splash after a reload, no character is made anew');
+});
 check(same >= 0.9, `the page comes back to the home menu (${(100 * same).toFixed(1)}% of its pixels as in the seeded run)`);
 const reloadedSave = await userFile(dt, '/user/dat/my.dat');
 check(reloadedSave && reloadedSave.includes(name), 'the save read back from IndexedDB holds the character');
@@ -319,9 +419,263 @@ const message = await until('the damaged-save message', () => dt.eval(
   "document.getElementById('dialog').style.display === 'flex' && document.getElementById('dialog-text').textContent")
   .catch(() => false), 60_000);
 check(/こわれ/.test(message), `the page tells of the damaged save ("${message.split('\n')[0]}")`);
+await hideAndShow(dt);  // during the game's message: nothing to save yet, nothing breaks
+await sleep(300);
+check(await shown(dt, 'dialog') && dt.errors.length === 0, 'a hide during the game\'s message leaves it waiting for its answer');
 await dt.eval("document.getElementById('dialog-yes').click()");
-const kept = await until('the damaged copy', () => userFile(dt, '/user/dat/my.dat.damaged'), 10_000);
-check(kept.toString() === 'not a save\n', 'the damaged save is kept aside whole');
+const damagedCopy = await until('the damaged copy', () => userFile(dt, '/user/dat/my.dat.damaged'), 10_000);
+check(damagedCopy.toString() === 'not a save\n', 'the damaged save is kept aside whole');
+
+
+// 4. Hides and shows (a tab switch, a phone's lock) at every kind of moment: each
+// saves, and the game goes on ticking and answering.
+await dt.eval('PomurieWeb.ticks.length = 0');
+let mark = await hideAndShow(dt);  // the new game's start: its first save is done by now
+await afterHide(dt, 'the opening', mark);
+await click(dt, 150, 150);
+await until('the character panel', () => origin(dt, 'bp_box'), 20_000);
+for (let k = 0; k < 2; ++k) {
+  mark = await hideAndShow(dt);
+  await afterHide(dt, `the character panel (${k + 1})`, mark);
+}
+// Make the character and go on to the home menu, hiding on the way.
+const okAt = await origin(dt, 'l_btn8');
+await click(dt, okAt[0] + 20, okAt[1] + 10);
+await sleep(1500);
+mark = await hideAndShow(dt);
+await afterHide(dt, 'the title', mark);
+check(await reachHome(dt) >= 0.9, 'the new game reaches the home menu after the hides');
+for (let k = 0; k < 10; ++k) mark = await hideAndShow(dt);  // ten in a row at a question
+await afterHide(dt, 'the home menu\'s question, ten times in a row', mark);
+const shopAt = await origin(dt, 'sel3');
+await click(dt, shopAt[0] + 20, shopAt[1] + 8);
+await sleep(2500);
+mark = await hideAndShow(dt);
+await afterHide(dt, 'the shop\'s click wait', mark);
+await click(dt, 150, 150);
+await sleep(800);
+check(await dt.eval('PomurieWeb.ticks.length') > 0 && dt.errors.length === 0, 'the game answers a click after the hides');
+
+// 5. Two tabs: the second says the game is open elsewhere, then takes it over; the
+// first saves, lets go, says so and writes no more.
+async function openTab(url) {
+  const t = await dt.send('Target.createTarget', { url: 'about:blank' });
+  const targets = await (await fetch(`http://127.0.0.1:${devtoolsPort}/json/list`)).json();
+  const tab = new DevTools(targets.find((x) => x.id === t.targetId).webSocketDebuggerUrl);
+  await tab.opened;
+  await tab.send('Page.enable');
+  await tab.send('Runtime.enable');
+  await tab.send('Page.navigate', { url });
+  return { tab, id: t.targetId };
+}
+const beforeTakeover = await idbSave(dt);
+const { tab: second, id: secondId } = await openTab(base);
+await until('the second tab to say the game is elsewhere', () => shown(second, 'elsewhere'), 30_000);
+await sleep(1500);
+check(await second.eval('PomurieWeb.firstFrameMs') < 0 && !(await shown(dt, 'moved')),
+  'the second tab refuses to start while the first plays');
+await second.eval("document.getElementById('play-here').click()");
+await until('the first tab to say the game moved', () => shown(dt, 'moved'), 30_000);
+await until('the second tab to start', () => second.eval('PomurieWeb.firstFrameMs >= 0').catch(() => false), 60_000);
+const handedOver = await userFile(dt, '/user/dat/my.dat');
+await until('the second tab\'s first save', () => second.eval('PomurieWeb.synced > 0 && !PomurieWeb.syncBusy()').catch(() => false), 30_000);
+const takenUp = await idbSave(second);
+check(beforeTakeover && loadedFrom(handedOver, takenUp), 'the second tab plays on from the save the first handed over');
+const syncsLeft = await dt.eval('PomurieWeb.synced');
+await dt.eval("Module._pomurie_suspend(); PomurieWeb.syncFiles(); document.dispatchEvent(new Event('visibilitychange'))");
+await sleep(1000);
+check(await dt.eval('PomurieWeb.synced') === syncsLeft, 'the first tab writes nothing once the game has moved');
+check(second.errors.length === 0, `no script errors in the second tab${second.errors.length ? ':\n  ' + second.errors.join('\n  ') : ''}`);
+await dt.send('Target.closeTarget', { targetId: secondId });
+await sleep(500);
+
+// 6. Import: a damaged file is refused and changes nothing; a save made by the
+// headless platform restarts the game from it, the previous save kept aside.
+await dt.send('Page.navigate', { url: base });
+await until('the page after the takeover', () => dt.eval('PomurieWeb.firstFrameMs >= 0').catch(() => false), 60_000);
+await sleep(1500);
+const current = await userFile(dt, '/user/dat/my.dat');
+check(await dt.eval(`PomurieWeb.importSave(Uint8Array.from(atob('${Buffer.from('1\r\n2\r\nthree\r\n').toString('base64')}'), (c) => c.charCodeAt(0)))`, true) === false,
+  'an import of a damaged file is refused');
+check((await userFile(dt, '/user/dat/my.dat')).equals(current), 'a refused import leaves the save as it was');
+await dt.eval(`PomurieWeb.importSave(Uint8Array.from(atob('${nativeSave.toString('base64')}'), (c) => c.charCodeAt(0)))`, true).catch(() => null);
+await sleep(1000);
+await until('the page to restart after the import', () => dt.eval('PomurieWeb.firstFrameMs >= 0 && PomurieWeb.synced > 0 && !PomurieWeb.syncBusy()').catch(() => false), 60_000);
+const kept = await userFile(dt, '/user/dat/my.dat.before-import');
+check(kept && current && kept.equals(current), 'the save before the import is kept aside whole');
+check(loadedFrom(nativeSave, await userFile(dt, '/user/dat/my.dat')), 'the game restarted from the imported save');
+
+// 7. The generator in the page makes the native build's files, byte for byte.
+const madeHashes = await dt.eval(`Promise.all([...FS.readdir('/game/cg').map((f) => 'cg/' + f), ...FS.readdir('/game/dat').map((f) => 'dat/' + f)]
+  .filter((f) => !f.endsWith('/.') && !f.endsWith('/..'))
+  .map(async (f) => [f, [...new Uint8Array(await crypto.subtle.digest('SHA-256', FS.readFile('/game/' + f)))].map((b) => b.toString(16).padStart(2, '0')).join('')]))`, true);
+const made = new Map(madeHashes);
+const nativeFiles = [...readdirSync(join(nativeDir, 'cg')).filter((f) => f.endsWith('.bmp')).map((f) => `cg/${f}`),
+  ...readdirSync(join(nativeDir, 'dat')).filter((f) => f.endsWith('.wav') || f === 'name.dat').map((f) => `dat/${f}`)];
+const differ = nativeFiles.filter((f) => made.get(f) !== createHash('sha256').update(readFileSync(join(nativeDir, f))).digest('hex'));
+check(nativeFiles.length > 100 && differ.length === 0 && made.size === nativeFiles.length,
+  `the page made the native build's ${nativeFiles.length} pictures and sounds byte for byte (${made.size} made${differ.length ? `; differ: ${differ.slice(0, 5).join(' ')}` : ''})`);
+
+// 8. The picture's size: whole device pixels where it fits, shrunk (never cut) below 300 px.
+const sides = [
+  // room (CSS px), device ratio, cap, side expected (CSS px)
+  [390, 3, 0, 300], [389, 3, 0, 300], [299, 3, 0, 200], [844, 1, 0, 600], [899, 1, 0, 600], [900, 1, 0, 900],
+  [600, 2, 0, 600], [599, 2, 0, 450], [280, 3, 0, 200], [299, 1, 0, 299], [150, 1.5, 0, 150],
+  [900, 1, 2, 600], [900, 1, 1, 300], [250, 1, 1, 250], [1200, 1, 4, 1200],
+];
+const sidesGot = await dt.eval(`${JSON.stringify(sides)}.map(([r, d, c]) => PomurieWeb.pictureSide(r, d, c))`);
+const wrong = sides.filter((c, i) => Math.abs(sidesGot[i] - c[3]) > 1e-9);
+check(wrong.length === 0, `the picture's side for each room and screen${wrong.length ? `: wrong for ${JSON.stringify(wrong)} (got ${JSON.stringify(sidesGot)})` : ''}`);
+
+// 9. Installable, and a second visit with the network off reaches the home menu.
+await until('the service worker to keep the files', () => dt.eval(
+  "navigator.serviceWorker.ready.then(() => !!navigator.serviceWorker.controller)", true).catch(() => false), 30_000, 250);
+const installErrors = (await dt.send('Page.getInstallabilityErrors')).installabilityErrors || [];
+check(installErrors.length === 0, `Chromium finds the page installable${installErrors.length ? ': ' + JSON.stringify(installErrors) : ''}`);
+await dt.send('Network.enable');
+await dt.send('Network.emulateNetworkConditions', { offline: true, latency: 0, downloadThroughput: -1, uploadThroughput: -1 });
+await dt.send('Page.navigate', { url: base });
+await until('the page to start offline', () => dt.eval('PomurieWeb.firstFrameMs >= 0').catch(() => false), 60_000);
+check(await reachHome(dt) >= 0.9, 'with the network off, a second visit starts from the kept files and reaches the home menu');
+await dt.send('Network.emulateNetworkConditions', { offline: false, latency: 0, downloadThroughput: -1, uploadThroughput: -1 });
+
+
+// Cold loads for the note: bytes on the wire before the splash and in all, the time
+// to the splash and to a playable home menu (a returning player, nothing cached).
+async function coldLoad(dt, url, profile) {
+  await dt.send('Network.enable');
+  await dt.send('Storage.clearDataForOrigin', { origin: new URL(url).origin, storageTypes: 'cache_storage,service_workers' });
+  await dt.send('Network.clearBrowserCache');
+  await dt.send('Network.setCacheDisabled', { cacheDisabled: true });
+  await dt.send('Network.emulateNetworkConditions', profile.net);
+  await dt.send('Emulation.setCPUThrottlingRate', { rate: profile.cpu });
+  const done = [];
+  let t0 = 0;
+  const onStart = (p) => { if (!t0 && p.type === 'Document') t0 = p.timestamp; };
+  const onDone = (p) => done.push({ t: p.timestamp, bytes: p.encodedDataLength });
+  dt.on('Network.requestWillBeSent', onStart);
+  dt.on('Network.loadingFinished', onDone);
+  await dt.send('Page.navigate', { url });
+  await until('the splash', () => dt.eval('PomurieWeb.firstFrameMs >= 0').catch(() => false), 300_000, 100);
+  const splash = await dt.eval('PomurieWeb.firstFrameMs');
+  const startup = await dt.eval('PomurieWeb.startup');
+  const start = Date.now();
+  let same = 0;
+  while (same < 0.9 && Date.now() - start < 60_000) {
+    await click(dt, 150, 150);
+    await sleep(400);
+    const home = Buffer.from(await dt.eval('(() => { PomurieWeb.snapTaken(); return PomurieWeb.snaps.pop(); })()'), 'base64');
+    same = 0;
+    for (let i = 0; i < kSide * kSide; i += 7) if (home.compare(nativeHome.rgb, i * 3, i * 3 + 3, i * 4, i * 4 + 3) === 0) same++;
+    same /= kSide * kSide / 7;
+  }
+  const home = splash + (Date.now() - start);
+  await sleep(3000);  // what streams in after
+  for (const m of ['Network.requestWillBeSent', 'Network.loadingFinished']) dt.listeners.get(m).length = 0;
+  const before = done.filter((d) => (d.t - t0) * 1000 <= splash).reduce((a, d) => a + d.bytes, 0);
+  const all = done.reduce((a, d) => a + d.bytes, 0);
+  await dt.send('Emulation.setCPUThrottlingRate', { rate: 1 });
+  await dt.send('Network.emulateNetworkConditions', { offline: false, latency: 0, downloadThroughput: -1, uploadThroughput: -1 });
+  await dt.send('Network.setCacheDisabled', { cacheDisabled: false });
+  return { splash, home, before, all, startup };
+}
+
+// 10. The cut face draws the game's texts as the whole face does, pixel for pixel.
+const fontFile = '/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf';
+if (existsSync(fontFile)) {
+  const chars = new Set();
+  const walk = (d) => {
+    for (const e of readdirSync(d, { withFileTypes: true })) {
+      const f = join(d, e.name);
+      if (e.isDirectory()) walk(f);
+      else if (/\.(cpp|h)$/.test(e.name)) for (const c of readFileSync(f, 'utf8')) if (c.codePointAt(0) > 0x7f) chars.add(c);
+    }
+  };
+  for (const d of ['shell', 'presentation', 'town', 'field', 'battle']) walk(join(here, '..', '..', d));
+  for (const c of new TextDecoder('shift_jis').decode(readFileSync(join(nativeDir, 'dat', 'name.dat')))) if (c.codePointAt(0) > 0x7f) chars.add(c);
+  const text = [...chars].filter((c) => /\p{L}|\p{N}|\p{P}|\p{S}/u.test(c)).join('') + 'ABCxyz0123!?';
+  const diff = await dt.eval(`(async () => {
+    const whole = new FontFace('WholeFace', Uint8Array.from(atob('${readFileSync(fontFile).toString('base64')}'), (c) => c.charCodeAt(0)));
+    document.fonts.add(await whole.load());
+    await document.fonts.load('16px IPAPGothic', 'あ');
+    const c = document.createElement('canvas'); c.width = 900; c.height = 40;
+    const g = c.getContext('2d', { willReadFrequently: true });
+    const t = ${JSON.stringify(text)};
+    let differ = 0, lines = 0;
+    for (const style of ['', 'bold ']) for (const px of [12, 16]) for (let i = 0; i < t.length; i += 40) {
+      const run = (face) => { g.clearRect(0, 0, 900, 40); g.font = style + px + 'px ' + face; g.fillText(t.slice(i, i + 40), 0, 28); return g.getImageData(0, 0, 900, 40).data; };
+      const a = run('IPAPGothic'), b = run('WholeFace');
+      lines++;
+      for (let k = 3; k < a.length; k += 4) if (a[k] !== b[k]) { differ++; if (!window.firstDiffer) window.firstDiffer = t.slice(i, i + 40); break; }
+    }
+    return [differ, lines, window.firstDiffer || ''];
+  })()`, true);
+  check(diff[0] === 0, `the cut face draws the game's ${text.length} characters as the whole face (${diff[0]} of ${diff[1]} runs differ${diff[0] ? `, first "${diff[2]}"` : ''})`);
+}
+
+if (measureLoads > 0) {
+  const python = spawn('python3', ['-u', '-m', 'http.server', '0', '--bind', '127.0.0.1', '-d', pageDir], { stdio: ['ignore', 'pipe', 'pipe'] });
+  process.on('exit', () => python.kill());
+  const pyPort = await new Promise((ok) => {
+    const look = (d) => { const m = /port (\d+)/.exec(String(d)); if (m) ok(Number(m[1])); };
+    python.stdout.on('data', look);
+    python.stderr.on('data', look);
+  });
+  const servers = { 'serve.mjs': base, 'python3 -m http.server': `http://127.0.0.1:${pyPort}/index.html` };
+  // The other server is another origin, with a storage of its own: give it the save.
+  await dt.send('Page.navigate', { url: servers['python3 -m http.server'] });
+  await until('the page from the other server', () => dt.eval('PomurieWeb.firstFrameMs >= 0').catch(() => false), 60_000);
+  await dt.eval(`PomurieWeb.importSave(Uint8Array.from(atob('${nativeSave.toString('base64')}'), (c) => c.charCodeAt(0)))`, true).catch(() => null);
+  await until('the import there', () => dt.eval('PomurieWeb.firstFrameMs >= 0 && PomurieWeb.synced > 0 && !PomurieWeb.syncBusy()').catch(() => false), 60_000);
+  const profiles = {
+    localhost: { cpu: 1, net: { offline: false, latency: 0, downloadThroughput: -1, uploadThroughput: -1 } },
+    'phone (1.6 Mbit/s, 150 ms, CPU x4)': { cpu: 4, net: { offline: false, latency: 150, downloadThroughput: 1.6e6 / 8, uploadThroughput: 0.75e6 / 8 } },
+  };
+  const median = (a) => [...a].sort((x, y) => x - y)[Math.floor(a.length / 2)];
+  for (const [sname, url] of Object.entries(servers)) {
+    for (const [pname, profile] of Object.entries(profiles)) {
+      const runs = [];
+      for (let k = 0; k < measureLoads; ++k) runs.push(await coldLoad(dt, url, profile));
+      console.log(`measure: ${sname}, ${pname}: splash ${median(runs.map((r) => r.splash)).toFixed(0)} ms, home menu ${median(runs.map((r) => r.home)).toFixed(0)} ms (medians of ${measureLoads}); ` +
+        `${(median(runs.map((r) => r.before)) / 1024).toFixed(0)} KiB before the splash, ${(median(runs.map((r) => r.all)) / 1024).toFixed(0)} KiB in all; ` +
+        `ready at (ms): ${JSON.stringify(runs[runs.length - 1].startup)}`);
+    }
+  }
+  python.kill();
+}
+
+
+// 11. On a phone, upright and lying, and on a short window: the picture whole inside
+// the page, the controls beside it, none over it, each big enough for a finger.
+{
+  for (const [name, width, height, ratio] of [['portrait', 390, 844, 3], ['landscape', 844, 390, 3], ['short', 640, 280, 1]]) {
+    await dt.send('Emulation.setDeviceMetricsOverride', { width, height, deviceScaleFactor: ratio, mobile: true,
+      screenOrientation: { type: width < height ? 'portraitPrimary' : 'landscapePrimary', angle: width < height ? 0 : 90 } });
+    await dt.send('Emulation.setTouchEmulationEnabled', { enabled: true, maxTouchPoints: 5 });
+    await dt.send('Page.navigate', { url: base });
+    await until('the page on the phone', () => dt.eval('PomurieWeb.firstFrameMs >= 0').catch(() => false), 60_000);
+    for (let k = 0; k < 4; ++k) {
+      const [left, top, w] = await canvasRect(dt);
+      const at = { x: left + w / 2, y: top + w / 2 };
+      await dt.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: [at] });
+      await dt.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
+      await sleep(2000);
+    }
+    const box = await dt.eval(`(() => { const r = document.getElementById('picture').getBoundingClientRect();
+      const b = [...document.querySelectorAll('#controls button')].map((e) => e.getBoundingClientRect());
+      return { picture: [r.left, r.top, r.width, r.height], smallest: Math.min(...b.map((x) => Math.min(x.width, x.height))),
+        overlap: b.some((x) => x.left < r.right && x.right > r.left && x.top < r.bottom && x.bottom > r.top) }; })()`);
+    const [px, py, pw, ph] = box.picture;
+    check(px >= 0 && py >= 0 && px + pw <= width + 0.5 && py + ph <= height + 0.5 && box.smallest >= 44 && !box.overlap,
+      `${name} (${width} x ${height}): the picture ${pw.toFixed(0)} px square at (${px.toFixed(0)}, ${py.toFixed(0)}), controls at least ${box.smallest.toFixed(0)} px, none over it`);
+    if (phoneDir) {
+      const shot = await dt.send('Page.captureScreenshot', { format: 'png' });
+      writeFileSync(join(phoneDir, `phone-${name}.png`), Buffer.from(shot.data, 'base64'));
+    }
+  }
+  await dt.send('Emulation.clearDeviceMetricsOverride');
+  await dt.send('Emulation.setTouchEmulationEnabled', { enabled: false });
+}
 
 check(dt.errors.length === 0, `no script errors on the page${dt.errors.length ? ':\n  ' + dt.errors.join('\n  ') : ''}`);
 console.log(`${passed} passed, ${failed} failed`);

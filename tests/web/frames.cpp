@@ -29,6 +29,11 @@ class ScriptPlatform : public HeadlessPlatform {
       : HeadlessPlatform(std::move(game_dir)), user_dir_(std::move(user_dir)) {}
   std::string UserDir() const override { return user_dir_; }
   std::string ConfigDir() const override { return user_dir_; }
+  void SetEvents(GameEvents* events) override {
+    events_seen = events;
+    HeadlessPlatform::SetEvents(events);
+  }
+  GameEvents* events_seen = nullptr;
 
  private:
   std::string user_dir_;
@@ -95,8 +100,10 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
-  // The save as the script leaves it, before the close saves again.
+  // The save as the script leaves it, written as a hide of the page writes it (the
+  // page's export saves so first), before the close saves again.
   p.QueueAction([&p, out_dir] {
+    if (p.events_seen) p.events_seen->FormSuspend();
     std::filesystem::copy_file(p.UserDir() + "dat/my.dat", out_dir + "saved.dat",
                                std::filesystem::copy_options::overwrite_existing);
   });

@@ -1,0 +1,2 @@
+// The worker finds its wasm under the same version as itself (assets.js?v=...).
+Module['locateFile'] = (path) => path + self.location.search;
