@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Battle actions: one technique of the technique table carried out by a unit.
 #pragma once
 

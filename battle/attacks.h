@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The attack formulas: each takes the attacker, the target and a bonus added to the
 // roll, applies the stats and the player's charms, rolls the hit and deals Damage.
 #pragma once

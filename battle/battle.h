@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Battle turn flow: the encounter, the player's and the monster's turns, the end check.
 // Each turn is a scene handed to the scene loop, so a battle never grows the stack.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The end of a battle: revival, death and its penalties, the victory's rewards and
 // the level-up.
 #pragma once

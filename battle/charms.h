@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Charms: items that act by being owned. Every use of one may break a copy.
 #pragma once
 

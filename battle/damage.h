@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The common steps of every attack: the hit chance, the final damage with its
 // fullness and level modifiers, the miss, and the start-of-turn status step.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Choosing and preparing the monster of an encounter.
 #pragma once
 

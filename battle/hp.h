@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // HP changes used everywhere: healing, damage with its popup and shake, quiet loss.
 // Every change is clamped to 0..max_hp; the popups show over the player's HP figure
 // (unit 0) or over the enemy (any other unit).

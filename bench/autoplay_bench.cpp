@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Simulated game days per second: the sensible player on the headless platform
 // with the build's own pictures and sounds, a made character with a long life and
 // a timer tick (so virtual time passes and sounds end) before every input.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A frame-like workload through the platform interface on the Qt canvas: copy a
 // 300 x 300 picture, six lines of Japanese text with backgrounds, four outlined
 // rectangles and one OR-combine of a 300 x 300 overlay. The budget is 1 ms median,

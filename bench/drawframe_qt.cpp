@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing cost of one tick on the real Qt canvas, offscreen: the whole DrawFrame with
 // the full panel (battle, enemy block, states) and a hundred living effects, and the
 // panel and effects passes on their own. The budget for DrawFrame is 1 ms median.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Mixing one block of the default length (2048 samples at 11025 Hz) with five
 // effect channels playing, and the same under music at its own gain. The
 // target is a median within 5 microseconds a block.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Qt benchmarks draw text, which needs an application; offscreen unless the
 // caller chose a platform.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Actions and the save. An action is one scene the loop runs (a menu and all its
 // choice does, cooking, an item use) from its start to its return; a battle, from
 // its first turn to its end, is one action, since nothing of a fight can be resumed.

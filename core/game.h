@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game context: the shared records, the state of the scene loop and the action,
 // and each room's own state, on the platform it runs on. Every operation takes it by
 // reference, so each test builds a fresh game.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The customer names of dat/name.dat: 226 lines, read only.
 #pragma once
 

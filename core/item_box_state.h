@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Module state of the item box and cooking, kept in Game beside the shared records.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The item numbers the rules test by name. Numbers without a catalogue entry are
 // named after what they do: no find, reward or recipe gives them, so they act only
 // when a save file holds a count for them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The item catalogue `item_def`: constant after start-up.
 #pragma once
 

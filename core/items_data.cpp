@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The item catalogue as data: every item the game knows, in two groups (the
 // finds, tools and keepsakes; then the cookable products). A null description
 // is written from the effect at fill time.

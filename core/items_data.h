@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rows of the item catalogue, compiled in. Texts are UTF-8 here and become CP932
 // when the catalogue is filled.
 #pragma once

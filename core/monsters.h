@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The monster catalogue `monster` and the technique table `waza_def`: constant
 // after start-up.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The play record "きろく.txt" beside the save folder dat/: nine CP932 lines, CR LF,
 // rewritten at every save.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The save slot dat/my.dat: 2418 CP932 lines (CR LF) whose order is the format,
 // and the play record written with it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Handing over to the next scene. Menus and turns never call each other: a script that
 // would go on to the next menu hands it to Transfer as its last act and returns, and the
 // scene loop (shell/scene_loop.h) runs it. Waits (WaitForClick, AskChoice) stay nested

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The state of the program at the top: the timer's count, the pause, the hovered
 // label, the queue of scenes handed over by Transfer, and the life of the window.
 #pragma once

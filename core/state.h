@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The records of the game state and their numbering.
 // Items 0..999 (0 is never a real item), units from 0 (0 the player, 1 the enemy of a
 // battle), monsters 0..255, techniques 0..99 (0 the plain attack). An empty name marks

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finding and losing things: item finds, gains, breaks, experience, quiet fullness.
 // Every gain ends with all owned counts capped at 99.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the forest's owl doctor says, stage by stage.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The little scenes a search runs into: four per field, on search slots 17, 18, 21
 // and 22. Each returns true when the player stays in the field, false when it has
 // handed over to a battle.

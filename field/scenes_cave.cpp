@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cave: the pit, the writing on the wall and the dragon's presence.
 #include "battle/battle.h"
 #include "battle/hp.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The forest's creatures: the bear, the cat and the owl doctor.
 #include <algorithm>
 

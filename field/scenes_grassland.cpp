@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The grassland: the fruit tree, the rabbit on the cliff and the sleeping fox.
 #include <array>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sea: stranded with an island in sight, the wandering bear-rabbit, the deep sea.
 #include "battle/hp.h"
 #include "core/game.h"

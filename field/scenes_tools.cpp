@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tool scenes: a chest for a key, a dig for a shovel, a cast for bait and a rod,
 // a rock for a pickaxe. Each choice shows how many of the tool the player carries.
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search's table of 24 equally likely slots and what each one does.
 #pragma once
 

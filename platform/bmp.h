@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading and writing Windows bitmap files. Reading accepts uncompressed 24- and
 // 32-bit pictures and 1/4/8-bit palette pictures, top-down or bottom-up; every size
 // in the header is checked against the bytes present.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/canvas.h"
 
 void Canvas::Draw(int x, int y, const Picture& src) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing surfaces of the platform: 24-bit pictures and the canvas that draws on them.
 // The canvas keeps brush, pen and font as plain state that each call reads, the way the
 // game's drawing code is written (set colours, then draw).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/command_line.h"
 
 CommandLineReply ReadCommandLine(const std::vector<std::string>& args, const FilePlaces& places,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's command line: --help and --version answer on standard output
 // and end the program before any window opens; everything else is left to Qt.
 #pragma once

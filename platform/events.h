@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's handlers, called by the platform on the one UI thread.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading files the game did not write itself (or that someone may have replaced):
 // the save, the settings, name.dat, pictures and sounds. A path may name anything:
 // a named pipe that never delivers, /dev/zero, a file of gigabytes. Only regular

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A settings file of sections and keys ("[Section]" / "Key=Value"), read once.
 #pragma once
 

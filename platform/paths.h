@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the game's files live. A game run from its build folder (or any folder
 // holding cg/ that it may write to) keeps everything beside the executable. An
 // installed game reads its pictures and sounds from <prefix>/share/pomurie/ and,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The narrow interface between the game and the machine. Three implementations:
 // platform/qt (the real window), platform/headless (tests, simulations, benchmarks)
 // and platform/web (the browser's page); the last two share platform/soft.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pixel-exact shapes on a 32-bit pixel buffer, shared by both canvases so that the
 // headless pictures tests probe and the window shows are drawn the same way. Boxes
 // exclude their right and bottom edge, lines their end point; nothing is antialiased.

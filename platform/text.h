@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Game text is CP932 (Shift-JIS) bytes in std::string. Source literals are UTF-8
 // and pass through J() once; only the platform turns CP932 back into Unicode.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The wave-out device: plays blocks of unsigned 8-bit mono PCM in order and
 // reports each block once it has been played, on the UI thread.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's widgets, created by the game from its own layout data and
 // reached afterwards by name ("cg", "sel1", "bp_box", "item_list", "l_btn7", ...).
 #pragma once

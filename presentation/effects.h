@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Floating texts and effects: damage figures, "Miss....", spell and victory
 // animations, kept in one ring of 100 slots. Game code spawns and forgets; every
 // drawing tick each living effect moves, draws itself and ages.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared pieces of the effect animations, split by family over effects_*.cpp.
 #pragma once
 

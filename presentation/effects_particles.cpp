@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Effects with particles of their own, kept in the slot's scratch integers, and
 // the victory flash with its two work pictures.
 #include <algorithm>

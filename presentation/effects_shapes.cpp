@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The spell, hit and item animations: circles, rings and polygons drawn fresh from
 // the effect's age every tick.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The message history: every line logged this session (the last 300), whole and in
 // its colours, over the picture as it stood, dimmed. The wheel up, PageUp or H open
 // it during play; the wheel and the arrow keys scroll, Home and End jump; a click,

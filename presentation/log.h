@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Message log and choice buttons.
 //
 // Scripts narrate through a 21-line log (six newest rows drawn over the bottom left

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The MIDI side of the sound: the game selects an output device at start-up and
 // releases the library at shutdown, and plays no music. No MIDI library exists on
 // this platform, so these two calls stand in for it and load nothing.

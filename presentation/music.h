@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Music: a looping tune for each place, chosen from the state on every tick
 // (so no script has to ask for it), on two mixer channels of its own that take
 // turns, so that one tune fades into the next instead of cutting.

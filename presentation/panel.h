@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Status panel: the heads-up display of day, shop, player and enemy.
 #pragma once
 

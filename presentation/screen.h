@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Screen composition: surfaces, scene picture, enemy sprite, shake.
 //
 // Every drawing tick rebuilds cg from scratch: scene buffer, enemy, log and effects,

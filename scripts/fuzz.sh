@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs every libFuzzer target of a build folder for a set time each.
 # Usage: scripts/fuzz.sh BUILD_DIR SECONDS [RUNS] [TARGET...]
 # With RUNS, each target stops after that many inputs instead (a campaign);

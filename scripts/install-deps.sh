@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages the build, the game and the tests need.
 # Returns at once when everything is present; uses sudo when not root.
 # With --fuzz, only what `make fuzz` needs: clang and its libFuzzer runtime.

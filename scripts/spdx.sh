@@ -23,7 +23,7 @@ add() {  # add FILE COMMENT-PREFIX
 }
 
 # Only files git knows: never build folders or a player's files.
-git -c core.quotepath=off ls-files -- '*.cpp' '*.h' '*.js' '*.mjs' '*CMakeLists.txt' '*.cmake' '*.sh' |
+git -c core.quotepath=off ls-files -- '*.cpp' '*.h' '*.js' '*.mjs' '*CMakeLists.txt' '*.cmake' '*.sh' '*.py' |
   while IFS= read -r f; do
     case "$f" in
       *.cpp|*.h|*.js|*.mjs) add "$f" "//" ;;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Routes every event of the platform to the game's handlers.
 #pragma once
 

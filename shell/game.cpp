@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one place that sees every room's record: builds them for Game.
 #include "core/game.h"
 

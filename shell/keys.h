@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keys of the window. The game can be played without a mouse: Enter is the
 // click, 1..4 pick a shown choice button, Esc is the right-click cancel; the
 // panels' buttons and list take Tab and arrows in the window itself. M mutes,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's widgets: the picture, its off-screen canvases, the four choice
 // hit areas and the two panels (character creation and the item box).
 #pragma once

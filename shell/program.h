@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program: builds the game on a platform, runs it until the window closes.
 #pragma once
 

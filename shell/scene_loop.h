@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scene loop: runs the scenes handed over by Transfer (core/scene.h) one after
 // another, each as one action, and the window's events between them.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The player's desktop settings, kept between runs in pomurie.ini of the
 // configuration folder: the picture's scale, whether the sound is muted, and
 // the music's switch and volume.

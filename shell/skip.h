@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Skipping: while Ctrl is held, click waits are released one after another at a
 // steady pace, as visual-novel players expect. A choice, a dialog and the panels
 // are never answered: the skip simply stops at them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Timer1: the tick that animates and redraws, and the adaptation of its rate.
 #pragma once
 

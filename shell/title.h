@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The click entry of the picture and the title flow.
 #pragma once
 

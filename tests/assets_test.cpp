@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The generated assets: every picture and sound the game code names exists, every
 // file loads through the game's own loaders, and generation is deterministic.
 #include <gtest/gtest.h>

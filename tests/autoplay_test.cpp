@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The autoplay's own parts: its invariants catch what they promise to catch,
 // and its chart is a PNG any viewer reads.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A started game ready for battle scripts: play has begun, the choice buttons take
 // picks, and an autopilot answers every wait (a click) and every choice (the next
 // scripted pick, 5 for a right-click cancel, then `default_pick`).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A battle of a thousand turns on a thread with a small stack: the turns hand each
 // other to the scene loop, so every command menu opens at the same stack depth.
 #include <gtest/gtest.h>

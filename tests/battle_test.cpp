@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Battle rules: HP changes, hit chances, damage, techniques, the turn flow and the
 // end of a battle, on the headless platform with an autopilot answering the waits.
 #include <gtest/gtest.h>

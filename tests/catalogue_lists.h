@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The catalogue as the game design lists it, in the lists' own compact notation;
 // the catalogue tests parse these and compare every value.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The item, monster and technique catalogues against the game's design lists.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cooking: the recipe match over the whole catalogue, and the kitchen as a player uses it.
 #include <gtest/gtest.h>
 

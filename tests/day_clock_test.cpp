@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clock: what one spell of time does, the TP charms and the camp.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A game in play on the headless platform, driven by a policy: at every question the
 // policy names the caption to pick, every click wait is clicked through, and once
 // the script has ended (or the policy has no answer) the window closes. No timer

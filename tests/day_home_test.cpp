@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The home menu: destinations by exploration skill, the cancel, the way out.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The night: the weekly settlement, rent, old age and the shop's titles.
 #include <gtest/gtest.h>
 

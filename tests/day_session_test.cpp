@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A hundred seeded days through the real menus on a thread with a small stack:
 // home, shop, waiting, advertising, orders, camp, nights, weeks and rent.
 #include <gtest/gtest.h>

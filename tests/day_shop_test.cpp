@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shop: who comes, what they buy, what a sale and an order bring.
 #include <gtest/gtest.h>
 

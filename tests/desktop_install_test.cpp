@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the game finds its files built and installed, the command line, the
 // desktop icon, and a real install into a scratch prefix.
 #include <gtest/gtest.h>

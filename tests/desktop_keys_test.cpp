@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Playing from the keyboard, the Ctrl skip, the mute and the remembered settings.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Floating texts and effects: the ring, the text kinds' bounce and fade, and the
 // lives and drawing targets of the animation kinds.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A started headless game standing in a field, with a scripted player: choices are
 // answered from `answers` (then at random among the offered buttons), every other
 // wait is clicked through. Scenes run directly from the test.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures, sounds and settings from paths that hold something odd: each loader
 // refuses at once (a pipe never hangs it, a device never fills memory), as it
 // would a missing file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A bare game with its two drawing surfaces, for the panel and effect tests.
 #pragma once
 

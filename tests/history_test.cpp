@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The message history: its ring, wrapping, scrolling, and the game standing still beneath.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A game in play with the item box at hand: the headless window, a named player, and
 // a loop that answers every click wait and runs the test's steps one by one, each once
 // the game has settled (no wait, no scene queued); then the window closes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The item box: list entries and blank lines, the detail text, use and buy, >BACK, the
 // merchant's stock, and what each kind of item does.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The message log (storage, byte rules, colours, drawing) and the choice buttons
 // (waits, picks, gaps, slides, hover, the CLICK prompt).
 #include <gtest/gtest.h>

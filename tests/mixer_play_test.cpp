@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mixer on the fake device: scheduling on channels, the play flags, the two
 // remix policies, block mixing, completion, settings and the error messages.
 #include <gtest/gtest.h>

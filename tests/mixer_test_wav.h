@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds RIFF WAVE images for the mixer and sound tests.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading and converting wave files: the conversions the game's assets go
 // through, and every damaged file ending in its message without over-reading.
 #include <gtest/gtest.h>

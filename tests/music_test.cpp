@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Music: the generated tunes and their seams, the place -> tune table, the
 // mixer's channel gain and background channels, the B key and its settings.
 #include <gtest/gtest.h>

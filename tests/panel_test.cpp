@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The status panel: layout, colour rules, bars, slides and the running figures.
 #include <gtest/gtest.h>
 

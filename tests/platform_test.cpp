@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pieces of the platform layer that need no display: CP932 text, settings
 // files, bitmaps, and the headless platform's script and clock.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // dat/my.dat, dat/name.dat and the play record: format, round trip, damage and
 // failures, on the headless platform in a fresh folder per test.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A game on the headless platform with its window and surfaces, in a folder of its
 // own, for the log, choice and screen tests. Start-up's save-file and catalogue
 // steps are left out: these tests set what they need.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Screen composition: the picture table, scene pictures, sprite frames, the enemy
 // blink, the shake, the layer rules and the panel layouts.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A long automated session on a thread with a small stack: random valid input drives
 // the title, character creation and thousands of scene transfers. Every scene starts
 // at the same stack depth, so however long play goes the stack does not grow.

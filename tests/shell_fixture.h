@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A game on the headless platform in a folder of its own (dat/ for the save file).
 #pragma once
 

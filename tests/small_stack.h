@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Long sessions run on a thread with a small stack: a script that grew the stack with
 // every menu or turn would overflow it long before the session ends.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sound effects through the game: the channels' current waves, PlayWave's
 // queueing and silent failures, start-up without a device, the settings file,
 // and the shutdown order.

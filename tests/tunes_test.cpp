@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tunes as a listener measures them (tools/musicmeter): the meter itself on
 // signals whose answers are known, then every generated tune against the marks.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole actions in the save: a close at any wait of the night or of cooking writes
 // the state the action began with; a finished night is saved as its morning.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Character creation and bonus points: the bp_box panel, the hover highlight of
 // the label buttons, and the resets made at a new game and when play starts.
 #pragma once

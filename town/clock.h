@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clock: hours spent, and what happens to the player whenever time passes.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cooking: four recipe slots filled from the item box in cooking mode, a product found
 // by matching its four ingredients, the explosion when nothing matches.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The home: the hub every day returns to, the destination question, the kitchen's
 // door and the camp.
 #pragma once

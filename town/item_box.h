@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The item box: the list of items in use, cooking and buy mode, the detail text,
 // the action button and >BACK.
 #pragma once

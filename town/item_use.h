@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Using an item, and the small stat operations other modules call.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The travelling merchant's stock, drawn afresh each time the buy list is built.
 #pragma once
 

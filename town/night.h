@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The night: orders age, rest, the weekly settlement, ageing, the morning and rent.
 #pragma once
 

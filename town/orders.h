@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Customer orders: the slots of my.orders and how long an order may wait.
 #pragma once
 

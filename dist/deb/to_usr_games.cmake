@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Run by CPack on its staging folder before packing. Debian keeps a game's program in
 # /usr/games (from there the game still finds its files in ../share/pomurie), stripped
 # of its symbols and of the notes that only tell how it was built, as dh_strip does.

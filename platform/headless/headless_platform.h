@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The platform with no display: scripted input, a virtual clock driving the
 // timer, software pictures that tests can probe, dialogs answered from the script
 // and a fake wave-out device that plays blocks on virtual time.

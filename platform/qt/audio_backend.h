@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the Qt wave-out needs of the machine's audio system: its outputs, and a
 // stream on one of them that pulls 8-bit mono samples and tells how much it has
 // played. The real one is QAudioSink; tests put a scripted one in its place.

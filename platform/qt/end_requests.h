@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ways the desktop ends a program without its close box: SIGTERM (log-out,
 // shut-down, `kill`), SIGINT (Ctrl+C in a terminal), SIGHUP (the terminal gone) and
 // the session manager's request to save. Each reaches the game as a closed window

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program: a Qt application around the game.
 #include <QApplication>
 #include <QFont>

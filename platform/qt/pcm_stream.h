@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The byte stream an audio sink pulls the game's blocks from. It never runs dry:
 // past the last block it hands out silence, so the sink plays on steadily and
 // its played time maps one to one onto the bytes handed out. Each block's place

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A stream straight on the PulseAudio server, through libpulse-simple loaded at
 // run time. Qt 6.4's pulse engine gives up reconnecting a few seconds after
 // its server went away, so once the server is back only a connection of our

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The audio system through Qt Multimedia: QMediaDevices for the outputs and a
 // QAudioSink in pull mode for the stream, or a stream straight on the pulse
 // server once Qt's own connection to it is lost for good.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Qt key codes to the Windows virtual-key codes the game's handlers expect.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures and their canvas on QPainter over a QImage (RGB32, used as 24-bit).
 // Shapes follow the desktop conventions of the game's drawing code: boxes exclude
 // their right and bottom edge, lines exclude their end point, nothing is antialiased.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real platform: one fixed 300 x 300 window on Qt Widgets, a QPainter canvas,
 // a precise QTimer for Timer1, Qt message boxes and a QAudioSink wave-out device.
 // A QApplication must exist before it is created.

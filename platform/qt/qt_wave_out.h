@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The wave-out device on the machine's audio system. Blocks go into a stream
 // that the audio sink pulls; a block is reported done once the sink's played
 // time has passed its last sample, so the mixer stays no further ahead of what

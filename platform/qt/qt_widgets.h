@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's widgets on Qt, built from the game's WidgetSpec.
 #pragma once
 

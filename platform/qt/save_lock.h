@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One game per save folder. The running game holds an advisory lock (flock) on
 // the folder of the player's files for as long as it lives; the system drops it
 // when the process ends, a crash included, so no stale lock can remain. The holder

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A wave-out device that plays on virtual time: each block lasts its sample count
 // at the open rate, and is reported done once the clock has passed its end.
 // Blocks play back to back; while nothing is queued the device is idle and

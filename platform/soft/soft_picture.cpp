@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/soft/soft_picture.h"
 
 #include <algorithm>

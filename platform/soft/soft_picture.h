@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A 24-bit picture in memory with a software canvas. Shapes, copies and the OR and
 // transparent modes are exact; text is not rasterised (its cell is filled when the
 // brush is solid) but every text drawn is recorded so tests can read it.

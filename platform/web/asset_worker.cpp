@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page's asset maker: the game's own generator (tools/assetgen), compiled to
 // WebAssembly and run in a worker, makes every picture, sound and name file in the
 // browser instead of the page downloading them (about 20 MB, against this

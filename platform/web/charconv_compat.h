@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Debian's emscripten ships a libc++ without the floating-point to_chars and
 // from_chars; the save file's reals use them. These overloads give the same text
 // (the C library runs in the "C" locale here) until the toolchain has its own.

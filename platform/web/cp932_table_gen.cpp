@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the CP932 tables of the web build (whose C library has no CP932) as C++
 // source, taken from this machine's iconv so that both builds convert alike.
 #include <iconv.h>

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """cut_face.py <face.ttf> <out.woff2> <name.dat> <source files...>
 
 Cuts the face the page ships to the characters the game can show: every character

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // node finish.mjs <web build folder>: the last step of the page's build. Names the
 // build by the bytes it ships (the version every file is asked for under), fills
 // the version into the page, its service worker and manifest, squeezes the icons,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page's program: the game on the browser's platform. The page has mounted the
 // player's folder and loaded the face before main() runs (pomurie-page.js).
 #include <emscripten.h>

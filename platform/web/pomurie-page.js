@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page around the game: shows its frames, turns the page's input into the
 // game's events, plays its sound blocks through Web Audio, keeps the player's
 // files in IndexedDB, and shows its dialogs. The game calls PomurieWeb.*.

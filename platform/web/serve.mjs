@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Serves the built page on localhost: node serve.mjs <folder> [port] (0: any free
 // port). Prints the address once it listens. Used by `make serve-web` and the
 // browser test.

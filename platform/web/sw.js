@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page's service worker: keeps this build's files after the first visit, so
 // the game starts from them and plays with the network off. Every file but the
 // page itself is named with the build's version, so two builds never mix: a new

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CP932 conversions of the web build. Its C library has no CP932, so the tables are
 // generated from the build machine's iconv (cp932_table_gen): the same results as
 // platform/text.cpp, character for character.

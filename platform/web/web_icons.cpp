@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // web-icons <folder>: the page's icons for its manifest, drawn by the game's own
 // generator: 192 and 512 px as the desktop's icon is, and a maskable 512 px one
 // whose art keeps inside the circle a launcher may cut it to.

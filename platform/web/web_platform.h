@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The browser's platform: the game compiled to WebAssembly runs in one long call
 // that sleeps through Asyncify, so the game's nested waits stay plain loops. The
 // widgets are drawn by us into one 300 x 300 frame that the page shows in a

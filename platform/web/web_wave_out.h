@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The wave-out device of the page: Web Audio plays each block as a buffer at the
 // open rate, back to back; the page reports a block done when it has ended, and
 // the platform hands the reports to the game on its own loop. Until the player's

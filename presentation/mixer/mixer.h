@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The software wave mixer: up to eight channels, each a queue of scheduled
 // waves, summed sample by sample into blocks of 8-bit mono PCM that are handed
 // to the wave-out device a few at a time and refilled as the device reports

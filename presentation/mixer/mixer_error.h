@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every failure of the mixer is an EMixerError carrying one of the fixed English
 // messages below; callers compare nothing but catch and drop them.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mixer's settings from "MIXER.INI": section "default", then the section
 // named after the output device overriding it, then "general".
 #pragma once

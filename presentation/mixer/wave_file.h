@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading RIFF WAVE images and converting their PCM samples to the mixer's format.
 // A wave file is outside input: every size in it is checked against the bytes
 // that are really there, and the converted size is bounded before allocating.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures come from files anyone can replace: decoding must never over-read.
 #include <cstddef>
 #include <cstdint>

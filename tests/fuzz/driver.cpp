@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A small mutation fuzzer for the loaders of outside bytes. Each target defines
 // LLVMFuzzerTestOneInput (so it also builds with libFuzzer); this driver feeds it
 // the seed files of its name and random mutations of them for a bounded time.

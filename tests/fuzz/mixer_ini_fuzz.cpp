@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mixer's settings file is outside input: any bytes must give settings
 // within the mixer's ranges (or the one refusal it names), and a mixer built on
 // them must open, play and drain a wave.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the readers of dat/my.dat and dat/name.dat: any bytes must read
 // without a crash, and whatever was read must survive a write and a second read
 // unchanged (the writer never produces a file its reader misreads).

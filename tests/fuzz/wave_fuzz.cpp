@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Wave files are outside input: decoding must end in a result or an EMixerError,
 // never in a crash, an over-read or a huge allocation. A decoded wave is also
 // played through the mixer, so odd lengths reach the block mixing.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pixel probes of the painter canvas.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cooking column in the real face: the recipe and the previous recipe, with the
 // longest product names and ingredient names wider than the column, stand whole
 // inside their labels and the column's picture, at every scale.

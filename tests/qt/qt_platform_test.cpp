@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Qt window's input routing, dialogs, timer and closing.
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Our own texts measured in the real face (the headless widths are a model): every row the
 // log makes of an owl doctor's line or a cave inscription stands whole in the window.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Qt wave-out: blocks reported when heard however far the sink reads ahead,
 // reset, the output by number and following the default, a dying output, and
 // the real sink when the machine has one.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page in a real browser: Debian's Chromium, headless, driven over its DevTools
 // protocol with Node's own WebSocket (no npm package, nothing downloaded).
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The web build's table-driven CP932 conversions (text_web.cpp, built here under
 // other names) against the desktop's iconv ones, on every double-byte code and on
 // random bytes, valid and broken: the page must show and save exactly the same text.

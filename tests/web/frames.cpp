@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The headless side of the browser test: plays the same script of inputs the test
 // gives the page in lockstep, on the headless platform, and writes the picture at
 // every "snap" (out/snapN.ppm) and the save file at the script's end (out/saved.dat), so the test

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page's server, without a browser: which copy it sends, how long it may be
 // kept, when it answers "not modified", and what it refuses.
 //   node tests/web/serve_test.mjs

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The asset generator's entry points: each group of assets is produced by
 // its own module and written out by GenerateAssets.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pixel canvas, drawing primitives and file writers for the asset generator.
 // Everything is integer or explicitly rounded float math so the output is
 // identical on every machine.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shared palette and the procedural drawing helpers every scene uses.
 // Scenes are painted at 150 x 150 "art pixels" and doubled to 300 x 300, which
 // gives all pictures the same chunky pixel-art grain.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // assetgen <output dir>: writes every picture, sound and the customer names
 // the game loads into <output dir>/cg and <output dir>/dat.
 #include <chrono>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A small composer for looping chiptune music: a tune is described by its
 // tempo, key, mode, chord progressions and voices; the melody is written from
 // those by simple rules (chord tones on strong beats, steps between them, a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // dat/name.dat: the customers' names, one per line in CP932 with CR LF.
 // Names are written here in UTF-8 and converted by a small table that covers
 // exactly the kana and kanji they use; an unknown character fails generation.

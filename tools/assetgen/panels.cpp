@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures behind the labels of the character-creation and item panels, and
 // the application icon. Panel pictures sit under white label text, so they
 // stay in the darker berry and plum tones of the game's palette.

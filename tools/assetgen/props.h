@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Recurring props and backdrops shared by several scene files.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Scenes with the creatures met while searching: the bear, the cat, the owl
 // doctor, the rabbit on the cliff, the sleeping fox, the bear-rabbit and the
 // deep sea.

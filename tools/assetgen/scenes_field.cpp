@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The four fields, their battle grounds and the finds of a search.
 #include "assets.h"
 #include "mathx.h"

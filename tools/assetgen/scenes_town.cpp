@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Home, shop, kitchen, camp, night, morning, the merchant and the title
 // pictures.
 #include "assets.h"

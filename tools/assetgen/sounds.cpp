@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sound effects: a tiny synthesiser (tones with glides and envelopes, filtered
 // noise) and a RIFF PCM writer. The formats are mixed on purpose (8/16-bit,
 // mono/stereo, 11025/22050/44100 Hz) so the game's mixer converts in real play.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The generator's sources (main.cpp aside), shared with the web page's build,
 # which runs the generator in the browser.
 set(ASSETGEN_SOURCES

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Monster sprite strips: six 30 x 30 frames side by side, black transparent.
 // The frames breathe (a one-pixel bob), blink (frame 4) and step or flap.
 #include <map>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's tunes, one per place, each a line of the table below: tempo,
 // metre, key and mode, the chords of its A and B phrases (scale degrees, one
 // a bar: 0 = I, 3 = IV, 4 = V, 5 = vi ...), its form and its voices.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The autoplay: the real game on the headless platform, played through the
 // platform's scripted events only, from a new game or a given my.dat, with the
 // promises of the rules checked after every step and a save-reload at every night.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The balance chart: money, fame and level over the days, one band each with
 // its own scale, drawn into a palette picture for the PNG writer.
 #pragma once

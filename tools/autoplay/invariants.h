@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The promises of the rules that the autoplay checks after every step and at
 // every night. Each check appends a description of what it found broken.
 #pragma once

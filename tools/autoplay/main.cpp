@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // pomurie-autoplay: plays the game headless for many days and reports.
 // Exit status: 0 all promises held, 1 some broke, 2 a usage or start-up error.
 

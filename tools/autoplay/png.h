@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A PNG writer of our own: 8-bit palette pictures in stored (uncompressed)
 // deflate blocks, which every viewer reads; no library needed.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the window offers the player at this moment, read the way a player reads
 // it (choice captions, a click wait, the visible labels of an open panel, the
 // entries of the item list), and the scripted platform event behind each offer.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A day of the sensible player: eat when hungry, cook what a seen recipe allows,
 // sell in the shop while there is stock (advertising once a day), otherwise
 // search the best field its level can take, camp when hurt, and head home with

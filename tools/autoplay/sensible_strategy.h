@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sensible player: what a careful player does with the menus of the day.
 #pragma once
 

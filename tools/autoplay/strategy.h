@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Players for the autoplay: each picks one of the inputs the screen offers.
 #pragma once
 

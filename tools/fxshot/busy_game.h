@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A busy game to look at and to measure: a levelled player with states on both
 // lists, a forest monster in battle, and a few log lines. Shared by fxshot and the
 // drawing benchmark so both show the same scene.

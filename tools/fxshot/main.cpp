@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // fxshot: renders the status panel and every floating effect on the real Qt canvas,
 // offscreen, into PNG frames and one contact sheet per scene, so anyone can look.
 //

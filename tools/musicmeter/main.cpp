@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // musicmeter: prints the listening measurements of the game's tunes as a table,
 // or with --trace FILE.wav the A-weighted loudness of a recording, a line per
 // half second (to see the steps when the game changes place).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Listening measurements over the generated tunes: how loud each is (A-weighted),
 // how it sits against the sound effects, how its voices balance, where it falls
 // silent, how its bars vary, how far it is from the nearest other tune, and how
