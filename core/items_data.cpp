@@ -4,6 +4,7 @@
 // is written from the effect at fill time.
 #include "core/items_data.h"
 
+// clang-format off
 const ItemRow kItemFinds[] = {
     {1, "ミルク", "おいしいよ、そのまま飲むとHP +1", 15, 0, 1, 1, {0, 0, 0, 0}, 0, 0},
     {2, "鍵", "鍵のかかった宝箱やドアを開ける", 20, 99, 0, 0, {0, 0, 0, 0}, 0, 0},
@@ -155,8 +156,10 @@ const ItemRow kItemFinds[] = {
     {877, "数値果物", nullptr, 2000, 99, 0, 3, {0, 0, 0, 0}, 0, 0},
     {878, "ピンクの小麦", "ピンク色した小麦", 2500, 99, 0, 4, {0, 0, 0, 0}, 0, 0},
 };
+// clang-format on
 const size_t kItemFindCount = sizeof(kItemFinds) / sizeof(kItemFinds[0]);
 
+// clang-format off
 const ItemRow kItemProducts[] = {
     {12, "ホットミルク", "あったかい、飲むとHP +3", 5, 0, 3, 0, {6, 1, 0, 0}, 1, 0},
     {18, "ホットレモン", "HP +5", 10, 0, 5, 0, {6, 26, 27, 0}, 1, 0},
@@ -354,4 +357,5 @@ const ItemRow kItemProducts[] = {
     {476, "ムーディキャンディ", nullptr, 220, 52, 0, 0, {875, 6, 376, 0}, 1, 0},
     {477, "ＱＴドリンク", nullptr, 777, 56, 40, 0, {877, 856, 878, 348}, 1, 0},
 };
+// clang-format on
 const size_t kItemProductCount = sizeof(kItemProducts) / sizeof(kItemProducts[0]);

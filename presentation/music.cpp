@@ -29,9 +29,11 @@ MixerWave* TuneWave(Game& g, Tune t) {
 }  // namespace
 
 const char* TuneFile(Tune t) {
+  // clang-format off
   static constexpr const char* kFiles[kTuneCount] = {
       "",             "bgm_title.wav", "bgm_home.wav",   "bgm_shop.wav",  "bgm_forest.wav", "bgm_kusa.wav",
       "bgm_sea.wav",  "bgm_ana.wav",   "bgm_battle.wav", "bgm_night.wav", "bgm_old.wav"};
+  // clang-format on
   return kFiles[static_cast<size_t>(t)];
 }
 

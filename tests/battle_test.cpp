@@ -72,6 +72,7 @@ TEST(BattleDamage, HitChanceByGapAndLevels) {
   struct Case {
     int32_t hit, evasion, level_a, level_t, chance;
   };
+  // clang-format off
   const Case cases[] = {
       {0, 16, 0, 0, 10},   {0, 15, 0, 0, 20},   {0, 10, 0, 0, 20},  {0, 9, 0, 0, 30},  {0, 6, 0, 0, 30},
       {0, 5, 0, 0, 50},    {0, 2, 0, 0, 50},    {0, 1, 0, 0, 66},   {1, 0, 0, 0, 66},  {2, 0, 0, 0, 70},
@@ -82,6 +83,7 @@ TEST(BattleDamage, HitChanceByGapAndLevels) {
       {0, 0, 0, 3, 66},    // below gives nothing
       {100, 0, 4, 2, 105},
   };
+  // clang-format on
   BattleRun b;
   Game& g = b.g();
   b.Meet(10);
@@ -510,6 +512,7 @@ struct CharmCase {
 };
 
 TEST(BattleCharms, EachItemActsAndBreaksByItsNumbers) {
+  // clang-format off
   const CharmCase cases[] = {
       // Blows: +x/k+1 (the x of 90 makes every k tell), hit steps, criticals, follow-ups.
       {88, kBlow, "bHn", 90, 0, 100}, {89, kBlow, "bHn", 80, 0, 101}, {90, kBlow, "bHn", 70, 0, 102},
@@ -553,6 +556,7 @@ TEST(BattleCharms, EachItemActsAndBreaksByItsNumbers) {
       {46, kSpell, "oPb", 30, kHeal, 7}, {120, kSpell, "Ppb", 20, 5, 4950}, {240, kSpell, "poHnnptb", 30, kVaha, 1},
       {242, kSpell, "pptb", 20, 11, 50},
   };
+  // clang-format on
   for (const CharmCase& c : cases) {
     SCOPED_TRACE(testing::Message() << "item " << c.item << " draws " << c.draws);
     BattleRun b;

@@ -3,6 +3,7 @@
 // the catalogue tests parse these and compare every value.
 #pragma once
 
+// clang-format off
 // "number name; ..."
 inline constexpr const char kItemNamesList[] =
     "1 ミルク; 2 鍵; 3 石; 4 森の薬; 5 赤い実; 6 さとう; 7 フワフワ; 9 ヴォマクト・クラウン; 10 時間蝿の羽; 11 黄金王の杖; 12 ホットミルク; "
@@ -212,3 +213,4 @@ inline constexpr TellingRow kTellingRows[] = {
     {873, "メモの若返りウィルス", "調理には適さない。食べると年齢 -10", 500, 56, 10, 0, {0, 0, 0, 0}, 0, 1},
     {878, "ピンクの小麦", "ピンク色した小麦", 2500, 99, 0, 4, {0, 0, 0, 0}, 0, 0},
 };
+// clang-format on

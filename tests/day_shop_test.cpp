@@ -162,6 +162,7 @@ TEST(DayShop, AWaitBringsWhatItsDrawsSay) {
     int32_t money, fame_change, visitors, items, full;
     const char* line;
   };
+  // clang-format off
   const Case cases[] = {
       {58, 80, 77, 1, 0, {{4, 0}, {101, 59}}, 0, 0, 0, 0, -2, "誰も来ませんでした...."},
       {59, 80, 77, 1, 0, {{4, 0}, {101, 59}, {20, kNonZero}, {4, 3}, {999, kAnyDraw}, {10, kNonZero}}, 77, 0, 1, -1, -2,
@@ -178,6 +179,7 @@ TEST(DayShop, AWaitBringsWhatItsDrawsSay) {
       {0, 3, 1, 1, 4, {{4, 0}, {101, kNonZero}, {10, kOnlyZero}}, 0, 0, 0, 0, -2, "誰も来ませんでした...."},
       {0, 2, 1, 1, 4, {{4, 0}, {101, kNonZero}, {10, kNonZero}}, 0, 0, 0, 0, -2, "誰も来ませんでした...."},
   };
+  // clang-format on
   for (const Case& c : cases) {
     DayRun d;
     Game& g = d.g;

@@ -75,6 +75,7 @@ TEST(DesktopPaths, BuildFolderOrInstalledWithTheXdgFolders) {
     std::vector<std::string> unwritable = {};
     std::string read_only_save = {};
   } cases[] = {
+      // clang-format off
       {"build folder", s.Dir("build"), {{"HOME", home}}, s.Dir("build"), s.Dir("build"), s.Dir("build")},
       {"installed, XDG set", s.Dir("usr/bin"), {{"HOME", home}, {"XDG_DATA_HOME", "/xd"}, {"XDG_CONFIG_HOME", "/xc"}},
        s.Dir("usr/share/pomurie"), "/xd/pomurie/", "/xc/pomurie/"},
@@ -91,6 +92,7 @@ TEST(DesktopPaths, BuildFolderOrInstalledWithTheXdgFolders) {
        home + ".config/pomurie/", {s.Dir("medium") + "dat"}, s.Dir("medium")},
       {"read-only folder, no save", s.Dir("empty_medium"), {{"HOME", home}}, s.Dir("empty_medium"),
        home + ".local/share/pomurie/", home + ".config/pomurie/", {s.Dir("empty_medium")}},
+      // clang-format on
   };
   for (const Case& c : cases) {
     const FilePlaces p = FindFilePlaces(

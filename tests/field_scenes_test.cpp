@@ -104,6 +104,7 @@ TEST_F(FieldScenes, EverySceneChangesExactlyWhatItShould) {
     const char* line;
   };
   const int32_t kAsIs = -1;
+  // clang-format off
   std::vector<Case> cases = {
       // The chest's two finds: skill x 50 + 150, then skill x 150 + 500 (skill 1); the key goes.
       {kForest, 17, {1}, {2}, 200, {kPlainFind, kPlainFind}, 1, 0, 1, 0, "鍵を使って開けた!!(鍵:0)"},
@@ -150,6 +151,7 @@ TEST_F(FieldScenes, EverySceneChangesExactlyWhatItShould) {
       {kSea, 22, {1}, {}, kAsIs, {kHour, {9, 0}}, 2, 0, 0, 0, "何も無かった...."},
       {kSea, 22, {2}, {}, kAsIs, {}, 1, 0, 0, 0, nullptr},
   };
+  // clang-format on
   for (const int32_t d : {2, 7}) cases.push_back({kSea, 22, {1}, {}, kAsIs, {kHour, {9, d}}, 2, -21, 0, 0, "ギャアアアアア"});
   for (const int32_t d : {3, 8}) cases.push_back({kSea, 22, {1}, {}, kAsIs, {kHour, {9, d}}, 2, 0, 1, 870, nullptr});
   cases.push_back({kSea, 22, {1}, {}, kAsIs, {kHour, {9, 4}}, 2, 0, 1, 871, "裏・竜宮城だあああ！！！"});
@@ -231,6 +233,7 @@ TEST_F(FieldScenes, ToolScenesSayTheirLinesAndFindByTheirTables) {
     std::vector<int> tools, finds;
     const char *caption, *sighting, *passed, *lacking, *used;
   };
+  // clang-format off
   const Case cases[] = {
       {TreasureChest, {2}, {}, "あける(鍵:", "おや、宝箱があるぞ", "無視しーた", "でも鍵を持ってないのでほっといた",
        "鍵を使って開けた!!(鍵:0)"},
@@ -241,6 +244,7 @@ TEST_F(FieldScenes, ToolScenesSayTheirLinesAndFindByTheirTables) {
       {Rock, {215}, {7, 7, 3, 3, 3, 14, 14, 11, 11, 178, 178, 178, 55, 9}, "発掘(ﾂﾙﾊｼ:", "なんか怪しい、この岩！",
        "通り過ぎた", "つるはしがないから諦めた", "つるはしで掘り出した(残:0)"},
   };
+  // clang-format on
   for (const Case& c : cases) {
     const int n = static_cast<int>(c.finds.size());
     for (int run = -2; run < std::max(n, 1); ++run) {  // -2 passing by, -1 without the tool

@@ -69,6 +69,7 @@ std::vector<Slot> FileOrder(GameState& s) {
   for (int i = 0; i < 11; ++i) v.push_back(&my.spare_l[i]);
   v.push_back(&my.hours_used);
   v.push_back(&p.name);
+  // clang-format off
   add({&p.bp, &p.fullness, &p.level_peak, &p.level, &p.exp, &p.max_hp, &p.hp, &p.mp, &p.max_mp, &p.tp, &p.spare_m});
   add({&p.map_x, &p.map_y, &p.defence, &p.spirit, &p.strength, &p.magic, &p.hit, &p.evasion});
   add({&p.extra_state_turns, &p.heal_state_turns, &p.mana_state_turns, &p.spirit_state_turns, &p.attack_up_turns,
@@ -79,6 +80,7 @@ std::vector<Slot> FileOrder(GameState& s) {
        &p.spare_s, &p.lifespan_days, &p.age_days, &p.spare_t, &p.logic_attack_up_turns, &p.logic_defence_up_turns,
        &p.logic_armour_turns, &p.explore_skill, &p.sold_out[0], &p.sold_out[1], &p.sold_out[2], &p.sold_out[3],
        &p.sold_out[4], &p.guard_turns});
+  // clang-format on
   v.push_back(&s.spare_time);
   for (int i = 0; i < 20; ++i) v.push_back(&my.spare_i[i]);
   for (int i = 0; i < 20; ++i) v.push_back(&my.spare_j[i]);

@@ -268,6 +268,7 @@ TEST(ScreenPanels, EveryStateAtOnceStaysInsideTheWindow) {
   FxGame f;
   tman& me = f.g.unit[kPlayer];
   me.name = J("ポム");
+  // clang-format off
   for (int32_t* turns :
        {&me.paralysis_turns, &me.poison_turns, &me.faint_turns, &me.stomachache_turns, &me.infinite_state_turns,
         &me.full_state_turns, &me.reflect_turns, &me.guard_all, &me.find_boost, &me.logic_attack_up_turns,
@@ -275,6 +276,7 @@ TEST(ScreenPanels, EveryStateAtOnceStaysInsideTheWindow) {
         &me.magic_defence_up_turns, &me.magic_attack_up_turns, &me.heal_state_turns, &me.mana_state_turns,
         &me.spirit_state_turns, &me.extra_state_turns, &me.power_state_turns})
     *turns = 3;
+  // clang-format on
   for (bool battle : {false, true}) {
     f.g.unit[1].name = J("くま");
     f.g.in_battle = battle ? 1 : 0;

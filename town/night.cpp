@@ -156,6 +156,7 @@ bool NightCheck(Game& g) {
 }
 
 std::string ShopTitle(Game& g) {
+  // clang-format off
   static constexpr const char* kTitles[] = {
       "いつも商品の無いお菓子屋さん",         "たまにしか商品の無いお菓子屋さん",
       "最近ちょっとだけ商品のあるお菓子屋さん", "まあまあ頑張ってそうなお菓子屋さん",
@@ -172,6 +173,7 @@ std::string ShopTitle(Game& g) {
       "宇宙一位のお菓子屋さん",               "全次元一位のお菓子屋さん",
       "神に等しいお菓子屋さん",               "神そのものなお菓子屋さん",
   };
+  // clang-format on
   constexpr int32_t kNamed = static_cast<int32_t>(std::size(kTitles));
   const int32_t rank = g.my.shop_rank;
   if (rank < 0 || rank > 99999) return {};

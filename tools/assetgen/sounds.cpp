@@ -163,6 +163,7 @@ std::vector<NamedFile> MakeSounds() {
   std::vector<NamedFile> v;
   auto add = [&v](const char* name, std::vector<uint8_t> bytes) { v.push_back({name, std::move(bytes)}); };
 
+  // clang-format off
   // ---- interface --------------------------------------------------------------
   add("1.wav", Synth(k8m11, 0.08).Tone(0, 0.08, 880, 880, W::Sine, 1, E::Pluck).Wav(0.4));
   add("key.wav", Synth(k8m11, 0.04).Tone(0, 0.04, 1320, 1250, W::Square, 1, E::Snap).Wav(0.3));
@@ -312,6 +313,7 @@ std::vector<NamedFile> MakeSounds() {
     s.Tone(0, 0.6, 1200, 300, W::Sine, 0.4, E::Hold, 0, 0.05);
     add("time.wav", s.Wav(0.45));
   }
+  // clang-format on
   return v;
 }
 

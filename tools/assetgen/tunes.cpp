@@ -12,6 +12,7 @@ const std::vector<TuneSpec>& TuneSpecs() {
   using B = Bass;
   using A = Accomp;
   using D = Drums;
+  // clang-format off
   static const std::vector<TuneSpec> specs = {
       // Title: a bright march in C major, the square lead over arpeggios.
       {"bgm_title.wav", 132, 4, 72, &kMajor, {0, 5, 3, 4, 0, 5, 4, 0}, {3, 4, 2, 5, 3, 4, 1, 4}, "ABA",
@@ -44,6 +45,7 @@ const std::vector<TuneSpec>& TuneSpecs() {
       {"bgm_old.wav", 72, 4, 74, &kMinor, {0, 3, 6, 2, 0, 3, 4, 0}, {5, 2, 3, 0, 5, 2, 3, 4}, "AB",
        L::Square50, B::Held, A::Pad, D::None, 1, 0.95, 101},
   };
+  // clang-format on
   return specs;
 }
 
