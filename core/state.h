@@ -10,6 +10,8 @@
 #include <string>
 
 inline constexpr int kItemCount = 1000;
+// A number that indexes the item tables (a damaged save may hold any other).
+inline constexpr bool IsItemNumber(int32_t n) { return n >= 0 && n < kItemCount; }
 inline constexpr int kUnitCount = 256;
 inline constexpr int kMonsterCount = 256;
 inline constexpr int kWazaCount = 100;

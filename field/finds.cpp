@@ -14,8 +14,6 @@ namespace {
 
 constexpr int kFindDraws = 900;
 
-bool ValidItem(int32_t item) { return item >= 0 && item < kItemCount; }
-
 // Lucky finds: each multiplier is drawn on its own, so they can stack.
 struct Multiplier {
   int32_t one_in;
@@ -66,7 +64,7 @@ void ItemFindIn(Game& g, int32_t budget, int area) {
 void ItemFind(Game& g, int32_t budget) { ItemFindIn(g, budget, std::max(g.my.location, 0)); }
 
 void GainItem(Game& g, int32_t item) {
-  if (!ValidItem(item) || g.item_def[item].name.empty()) return;
+  if (!IsItemNumber(item) || g.item_def[item].name.empty()) return;
   PlayWave(g, kChannelNews, "item.wav");
   g.my.item_count[item] += 1;
   CapItemCounts(g);
@@ -75,7 +73,7 @@ void GainItem(Game& g, int32_t item) {
 }
 
 void BreakItem(Game& g, int32_t item) {
-  if (!ValidItem(item) || g.my.item_count[item] <= 0) return;
+  if (!IsItemNumber(item) || g.my.item_count[item] <= 0) return;
   g.my.item_count[item] -= 1;
   PlayWave(g, kChannelNews, "broke.wav");
   LogColoured(g, J("【") + g.item_def[item].name + J("】が壊れてしまった....!(残:") + Num(g.my.item_count[item]) + J("個)"),

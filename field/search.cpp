@@ -45,7 +45,7 @@ void OrdinarySearch(Game& g) {
 
 const std::string& NameOf(Game& g, int32_t item) {
   static const std::string kNone;
-  return item >= 0 && item < kItemCount ? g.item_def[item].name : kNone;
+  return IsItemNumber(item) ? g.item_def[item].name : kNone;
 }
 
 // Shows the ingredients of a recipe within the cooking skill; the product stays secret.

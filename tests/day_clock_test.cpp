@@ -66,7 +66,9 @@ TEST(DayClock, OnePassTimeTicksEachStateOnce) {
     EXPECT_EQ(p.fullness - 50, c.full);
     EXPECT_EQ(g.my.hours_used, c.hours);
     for (int32_t tman::*s : states) EXPECT_EQ(p.*s, s == c.state ? c.left : 0);
-    if (c.charm) EXPECT_EQ(g.my.item_count[c.charm], c.charms_left);
+    if (c.charm) {
+      EXPECT_EQ(g.my.item_count[c.charm], c.charms_left);
+    }
   }
 }
 

@@ -121,7 +121,7 @@ TEST(DesktopPaths, BuildFolderOrInstalledWithTheXdgFolders) {
 }
 
 TEST(DesktopCommandLine, HelpAndVersionAnswerAndEndTheProgram) {
-  FilePlaces places{"/g/", "/u/", "/c/"};
+  FilePlaces places{"/g/", "/u/", "/c/", ""};
   const CommandLineReply version = ReadCommandLine({"pomurie", "--version"}, places, "2.0");
   EXPECT_TRUE(version.exit);
   EXPECT_EQ(version.text, "pomurie 2.0\n");

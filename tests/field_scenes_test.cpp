@@ -195,12 +195,16 @@ TEST_F(FieldScenes, EverySceneChangesExactlyWhatItShould) {
     EXPECT_EQ(p.fullness, 80 - 2 * passes);
     EXPECT_EQ(p.hp - 41, c.hp);
     EXPECT_EQ(Owned() - items, c.items);
-    if (c.gained) EXPECT_EQ(g().my.item_count[c.gained], 1);
+    if (c.gained) {
+      EXPECT_EQ(g().my.item_count[c.gained], 1);
+    }
     EXPECT_TRUE(c.line == nullptr || Mentions(c.line));
     EXPECT_EQ(g().my.location, c.field);
     const bool dragon = c.field == kCave && c.slot == 22 && c.draws[0].value == 0;
     EXPECT_EQ(g().in_battle, dragon ? 1 : 0);
-    if (dragon) EXPECT_EQ(g().unit[1].map_kind, 35);
+    if (dragon) {
+      EXPECT_EQ(g().unit[1].map_kind, 35);
+    }
     EXPECT_EQ(TakeReturns(), dragon ? 0 : 1);
     EXPECT_TRUE(answers.empty());
   }

@@ -81,7 +81,9 @@ TEST_F(FieldSearch, EachOutcomeChangesExactlyWhatItShould) {
       EXPECT_EQ(p.explore_skill - skill, c.skill);
       EXPECT_EQ(g().my.location, kForest);
       EXPECT_EQ(c.line == nullptr || Mentions(c.line), true) << c.line;
-      if (c.line == nullptr) EXPECT_FALSE(Mentions("お腹が減って探せなかった.."));
+      if (c.line == nullptr) {
+        EXPECT_FALSE(Mentions("お腹が減って探せなかった.."));
+      }
       EXPECT_EQ(g().in_battle, c.then == kBattle ? 1 : 0);
       EXPECT_EQ(IsShown(g(), "item_box"), c.then == kMerchant);
       EXPECT_EQ(TakeReturns(), c.then == kBack ? 1 : 0);

@@ -14,8 +14,6 @@ inline constexpr int32_t kOrderDeadline = 10;
 
 inline bool OrderInUse(const torder& o) { return !o.customer.empty(); }
 
-inline bool IsItemNumber(int32_t n) { return n >= 0 && n < kItemCount; }
-
 // The ordered item's name; empty for a number a damaged save put out of range.
 inline std::string OrderItemName(const Game& g, const torder& o) {
   return IsItemNumber(o.item) ? g.item_def[o.item].name : std::string();
