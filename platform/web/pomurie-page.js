@@ -17,7 +17,7 @@ const mark = (what) => { if (!(what in startup)) startup[what] = Math.round(perf
 
 // A server that packs what it sends (serve.mjs, most hosts) is asked for the programs
 // by their own names. One that sends files as they are (python3 -m http.server) is
-// asked for their gzip copies, unpacked here on the way in: a third of the bytes.
+// asked for their gzip copies, unpacked here on the way in: less than half the bytes.
 // That server is known by this script's own arrival; a page kept by the service
 // worker asks as the page that installed it did.
 function askForGzipCopies() {
@@ -46,34 +46,54 @@ async function compileProgram(name) {
 const programCode = compileProgram('index.wasm');
 const makerCode = compileProgram('assets.wasm');
 
-// The pictures, sounds and names are made here by the game's own generator, in a
-// worker, while the game's program downloads. Each file is posted as it is made,
-// what the start-up reads first; the game starts without waiting for the rest.
+// The pictures, sounds and names are made here by the game's own generator, in two
+// workers (one where the machine has a single core), while the game's program
+// downloads. The workers take the generator's jobs one at a time, in the order the
+// game first reads their files, and post each file as it is made; the game starts
+// once the start-up's are in and waits for any other it reaches early.
 const made = { files: [], stored: new Set(), count: 0, done: false, error: '', onFile: null };
 // The browser test holds some files back (?hold=cg/title.bmp,...) until it lets them go,
 // to see the game wait for them.
 const held = new Map(params.has('hold') ? params.get('hold').split(',').map((n) => [n, null]) : []);
-const maker = new Worker('assets.js' + versionQuery);
-makerCode.then((code) => maker.postMessage({ code }), (err) => makerFailed(String(err)));
+const makers = [];
+const jobs = { next: 0, count: Infinity, finished: 0 };
 function makerFailed(error) {
   if (made.done) return;
   made.done = true;
   made.error = error;
+  for (const m of makers) m.terminate();
   console.error('pomurie: the pictures and sounds could not be made:', error);
 }
 function arrived(name, bytes) {
   if (held.has(name)) { held.set(name, bytes); return; }
+  PomurieWeb.arrivals[name] = Math.round(performance.now());
   made.count++;
   if (made.onFile) made.onFile(name, bytes); else made.files.push({ name, bytes });
 }
-maker.onmessage = (e) => {
-  if (e.data.name) { arrived(e.data.name, e.data.bytes); return; }
-  if (e.data.error) { makerFailed(e.data.error); return; }
-  made.done = true;
-  mark('made');
-  maker.terminate();
-};
-maker.onerror = (e) => makerFailed(e.message || 'the asset worker failed');
+// The next job to a worker that has none, or its end when none is left.
+function nextJob(maker) {
+  if (jobs.next < jobs.count) maker.postMessage({ job: jobs.next++ });
+  else maker.terminate();
+}
+for (let k = 0; k < ((navigator.hardwareConcurrency || 1) > 1 ? 2 : 1); ++k) {
+  const maker = new Worker('assets.js' + versionQuery);
+  makers.push(maker);
+  maker.onmessage = (e) => {
+    const m = e.data;
+    if (m.name) { arrived(m.name, m.bytes); return; }
+    if (m.error) { makerFailed(m.error); return; }
+    if (m.jobs !== undefined) { jobs.count = m.jobs; return; }
+    if (!m.ok) { makerFailed(`job ${m.finished} failed`); return; }
+    if (++jobs.finished === jobs.count) {
+      made.done = true;
+      mark('made');
+    }
+    nextJob(maker);
+  };
+  maker.onerror = (e) => makerFailed(e.message || 'the asset worker failed');
+  nextJob(maker);
+}
+makerCode.then((code) => { for (const m of makers) m.postMessage({ code }); }, (err) => makerFailed(String(err)));
 
 // The face the game's texts are drawn in: after the programs, which the first picture
 // needs more; the game's text waits for it (see web_platform.cpp).
@@ -87,6 +107,7 @@ const PomurieWeb = {
   lockstep: params.has('lockstep'),
   get faceReady() { return faceReady; },
   awaited: '',  // the game file the game last had to wait for
+  arrivals: {},  // ms since the navigation at which each made file came in
   firstFrameMs: -1,
   ticks: [],  // performance.now() at each tick
   costs: [],  // ms the game and the drawing took in each tick
@@ -708,6 +729,53 @@ PomurieWeb.release = (name) => {
 // Held until this tab holds the save (another may be playing); asked for at once.
 const saveHeld = acquireSave().then(() => mark('lock'));
 
+// The player's files as IDBFS keeps them in IndexedDB (path -> timestamp, mode and
+// contents), read once this tab holds the save, while the programs still download:
+// IDBFS itself could only begin once the program runs. Null where they cannot be read.
+const kIdbfsVersion = 21, kIdbfsStore = 'FILE_DATA';
+const keptFiles = saveHeld.then(() => new Promise((done) => {
+  let req;
+  try { req = indexedDB.open('/user', kIdbfsVersion); } catch (e) { done(null); return; }
+  req.onupgradeneeded = () => {  // a first visit: the database as IDBFS lays it out
+    const store = req.result.createObjectStore(kIdbfsStore);
+    store.createIndex('timestamp', 'timestamp', { unique: false });
+  };
+  req.onsuccess = () => {
+    const db = req.result;
+    try {
+      const store = db.transaction([kIdbfsStore], 'readonly').objectStore(kIdbfsStore);
+      const paths = store.getAllKeys(), entries = store.getAll();
+      entries.onsuccess = () => {
+        mark('kept');
+        done({ db, files: paths.result.map((path, i) => [path, entries.result[i]]) });
+      };
+      entries.onerror = (e) => { e.preventDefault(); done(null); };
+    } catch (e) {
+      db.close();
+      done(null);
+    }
+  };
+  req.onerror = (e) => { e.preventDefault(); done(null); };
+}));
+
+// Puts the kept files into the player's folder as IDBFS's own reading would, and
+// hands it the open database; false when IDBFS is not the one they were read for.
+function restoreKeptFiles(kept) {
+  if (!kept || IDBFS.DB_VERSION !== kIdbfsVersion || IDBFS.DB_STORE_NAME !== kIdbfsStore) {
+    if (kept) kept.db.close();
+    return false;
+  }
+  IDBFS.dbs['/user'] = kept.db;
+  for (const [path, entry] of kept.files.sort(([a], [b]) => (a < b ? -1 : a > b ? 1 : 0))) {
+    if (FS.isDir(entry.mode)) FS.mkdirTree(path, entry.mode);
+    else if (FS.isFile(entry.mode)) FS.writeFile(path, entry.contents, { canOwn: true });
+    else continue;
+    FS.chmod(path, entry.mode);
+    FS.utime(path, entry.timestamp, entry.timestamp);
+  }
+  return true;
+}
+
 function halted(what) {
   document.getElementById('ended-text').textContent = 'エラーで止まりました: ' + what;
   document.getElementById('ended').style.display = 'flex';
@@ -725,17 +793,29 @@ var Module = {
     return {};
   },
   preRun: [() => {
+    mark('run');
     FS.mkdir('/user');
     // IDBFS's folder, but without its sync on fsync (see persistFiles).
     userMount = FS.mount(Object.assign({}, IDBFS, { syncfs: undefined }), {}, '/user').mount;
     addRunDependency('user-files');
-    saveHeld.then(() => IDBFS.syncfs(userMount, true, (err) => {
+    const restored = (err) => {
       if (err) console.error('pomurie: could not read the saved files', err);
       mark('save');
       removeRunDependency('user-files');
-    }));
+    };
+    keptFiles.then((kept) => {
+      let done = false;
+      try {
+        done = restoreKeptFiles(kept);
+      } catch (err) {
+        restored(err);
+        return;
+      }
+      if (done) restored(null); else IDBFS.syncfs(userMount, true, restored);
+    });
+    // The folder takes each file's bytes as they came from the worker, uncopied.
     const store = (name, bytes) => {
-      FS.writeFile('/game/' + name, bytes);
+      FS.writeFile('/game/' + name, bytes, { canOwn: true });
       made.stored.add(name);
     };
     FS.mkdirTree('/game/cg');

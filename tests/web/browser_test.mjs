@@ -26,12 +26,16 @@
 // 9. Installability, and a second visit with the network off.
 // 10. The cut face draws the game's characters as the whole face.
 // 11. The page's layout on a phone, upright and lying, and on a short window.
+// 12. The programs from three kinds of server, each asked for as it sends them; from
+//     Python's server a second visit with the network off too.
 // The page's load times are measured by bench/web/load_bench.mjs (make bench-web).
-import { execFileSync } from 'node:child_process';
+import { execFileSync, spawn } from 'node:child_process';
 import { createHash } from 'node:crypto';
 import { existsSync, mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { readFile } from 'node:fs/promises';
+import { createServer } from 'node:http';
 import { tmpdir } from 'node:os';
-import { dirname, join, resolve } from 'node:path';
+import { dirname, extname, join, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { serve } from '../../platform/web/serve.mjs';
 import {
@@ -57,11 +61,13 @@ const check = (ok, what) => {
 
 // --- everything started is stopped on every way out ---------------------------------------
 const work = mkdtempSync(join(tmpdir(), 'pomurie-web-'));
-let stopChromium = null, server = null;
+let stopChromium = null, server = null, python = null, marking = null;
 function cleanUp() {
   if (stopChromium) stopChromium();
   stopChromium = null;
   if (server) { server.closeAllConnections?.(); server.close(); server = null; }
+  if (marking) { marking.closeAllConnections?.(); marking.close(); marking = null; }
+  if (python) { python.kill(); python = null; }
   if (!keep && failed === 0) rmSync(work, { recursive: true, force: true });
 }
 process.on('exit', cleanUp);
@@ -76,6 +82,9 @@ function fail(message) {
   process.exit(1);
 }
 const until = (...a) => waitUntil(...a).catch((e) => fail(e.message));
+// A shared helper's throw (a page that never starts, Chromium gone) fails the test too.
+process.on('uncaughtException', (e) => fail(e.message));
+process.on('unhandledRejection', (e) => fail(e instanceof Error ? e.message : String(e)));
 
 // --- the page -----------------------------------------------------------------------------------
 const pending = (dt) => dt.eval('Module._pomurie_pending()');
@@ -469,6 +478,60 @@ await onPhone(dt, base, async (name, width, height) => {
   check(px >= 0 && py >= 0 && px + pw <= width + 0.5 && py + ph <= height + 0.5 && box.smallest >= 44 && !box.overlap,
     `${name} (${width} x ${height}): the picture ${pw.toFixed(0)} px square at (${px.toFixed(0)}, ${py.toFixed(0)}), controls at least ${box.smallest.toFixed(0)} px, none over it`);
 });
+
+// 12. The programs from three kinds of server: one that packs what it sends
+// (serve.mjs) is asked for them by their names; one that sends files as they are
+// (Python's) for their gzip copies, which the page unpacks; one that marks its .gz
+// files as packed (as Apache's AddEncoding does) for the same copies, which the
+// browser unpacks. Each starts the game.
+python = spawn('python3', ['-u', '-m', 'http.server', '0', '--bind', '127.0.0.1', '-d', pageDir], { stdio: ['ignore', 'pipe', 'pipe'] });
+const pyPort = await new Promise((ok, no) => {
+  const look = (d) => { const m = /port (\d+)/.exec(String(d)); if (m) ok(Number(m[1])); };
+  python.stdout.on('data', look);
+  python.stderr.on('data', look);
+  setTimeout(() => no(new Error('Python\'s server did not listen')), 20_000);
+});
+const typeOf = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm', '.woff2': 'font/woff2',
+  '.png': 'image/png', '.webmanifest': 'application/manifest+json' };
+marking = createServer(async (req, res) => {
+  const name = new URL(req.url, 'http://localhost').pathname.slice(1) || 'index.html';
+  try {
+    const body = await readFile(join(pageDir, name.replace(/\.\.+/g, '')));
+    const packed = name.endsWith('.gz');
+    res.writeHead(200, { 'Content-Type': typeOf[extname(packed ? name.slice(0, -3) : name)] || 'application/octet-stream',
+      ...(packed ? { 'Content-Encoding': 'gzip' } : {}) });
+    res.end(body);
+  } catch {
+    res.writeHead(404).end();
+  }
+});
+await new Promise((ok) => marking.listen(0, '127.0.0.1', ok));
+const pyBase = `http://127.0.0.1:${pyPort}/index.html`;
+for (const [kind, url, copies] of [
+  ['serve.mjs', base, false],
+  ['python3 -m http.server', pyBase, true],
+  ['a server marking .gz files as packed', `http://127.0.0.1:${marking.address().port}/index.html`, true],
+]) {
+  const errors = dt.errors.length;
+  await open(dt, url);
+  const asked = (await dt.eval("performance.getEntriesByType('resource').map((e) => new URL(e.name).pathname.slice(1))"))
+    .filter((n) => n.includes('.wasm')).sort();
+  const want = copies ? ['assets.wasm.gz', 'index.wasm.gz'] : ['assets.wasm', 'index.wasm'];
+  check(JSON.stringify(asked) === JSON.stringify(want) && dt.errors.length === errors,
+    `from ${kind} the page asks for ${asked.join(' and ')} and starts${dt.errors.length > errors ? ': ' + dt.errors.slice(errors).join('; ') : ''}`);
+}
+// The service worker keeps the copies the page asked for: a second visit to Python's
+// server with the network off starts from them.
+await open(dt, pyBase);
+await until('the service worker to keep the gzip copies', () => dt.eval(
+  "navigator.serviceWorker.ready.then(() => !!navigator.serviceWorker.controller)", true).catch(() => false), 30_000, 250);
+await dt.send('Network.enable');
+await dt.send('Network.emulateNetworkConditions', { offline: true, latency: 0, downloadThroughput: -1, uploadThroughput: -1 });
+const offlineErrors = dt.errors.length;
+await open(dt, pyBase).catch(() => null);
+check(await dt.eval('PomurieWeb.firstFrameMs >= 0').catch(() => false) && dt.errors.length === offlineErrors,
+  'with the network off, a second visit to Python\'s server starts from the kept gzip copies');
+await dt.send('Network.emulateNetworkConditions', { offline: false, latency: 0, downloadThroughput: -1, uploadThroughput: -1 });
 
 check(dt.errors.length === 0, `no script errors on the page${dt.errors.length ? ':\n  ' + dt.errors.join('\n  ') : ''}`);
 console.log(`${passed} passed, ${failed} failed`);
