@@ -701,9 +701,11 @@ document.getElementById('export-copy').addEventListener('click', () => {
 
 // --- start-up: the save (once this tab holds it), then the game; its files stream in behind -----
 
+// On the loading cover, while it is there (the first frame takes it away).
 function progress(text, fraction) {
-  document.getElementById('loading-text').textContent = text;
-  if (fraction !== undefined) document.getElementById('loading-bar').value = fraction;
+  const label = document.getElementById('loading-text'), bar = document.getElementById('loading-bar');
+  if (label) label.textContent = text;
+  if (bar && fraction !== undefined) bar.value = fraction;
 }
 
 // How many files the generator makes (for the progress bar only).
@@ -824,7 +826,7 @@ var Module = {
     made.files = [];
     made.onFile = (name, bytes) => {
       store(name, bytes);
-      if (!running) progress('絵と音を作っています… (making pictures and sounds)', made.count / kMadeFiles);
+      progress('絵と音を作っています… (making pictures and sounds)', made.count / kMadeFiles);
     };
   }],
   onAbort: halted,

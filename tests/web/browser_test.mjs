@@ -39,7 +39,7 @@ import { dirname, extname, join, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { serve } from '../../platform/web/serve.mjs';
 import {
-  canvasNow, canvasRect, click, importSave, kSide, key, likeness, onPhone, open, openTab, origin, readPpm, sleep,
+  canvasNow, click, importSave, kSide, key, likeness, onPhone, open, openTab, origin, readPpm, sleep,
   startChromium, until as waitUntil,
 } from './devtools.mjs';
 
