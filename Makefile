@@ -69,7 +69,7 @@ web: deps
 	@./scripts/install-deps.sh --web
 	cmake -S . -B $(BUILD) $(call cmake_gen,$(BUILD)) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD) -j $(JOBS) --target assets cp932_table_gen pomurie-webframes web-icons
-	$(WEB_ENV) emcmake cmake -S . -B $(WEB_BUILD) $(call cmake_gen,$(WEB_BUILD)) -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-Os -DNDEBUG" \
+	$(WEB_ENV) emcmake cmake -S . -B $(WEB_BUILD) $(call cmake_gen,$(WEB_BUILD)) -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
 	  -DPOMURIE_NATIVE_BUILD=$(abspath $(BUILD))
 	$(WEB_ENV) cmake --build $(WEB_BUILD) -j $(JOBS)
 

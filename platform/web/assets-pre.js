@@ -6,8 +6,9 @@ Module['locateFile'] = (path) => path + self.location.search;
 let ready = false;
 const jobs = [];
 function make(job) {
+  const start = performance.now();
   const ok = Module['_pomurie_make'](job) === 1;
-  postMessage({ finished: job, ok });
+  postMessage({ finished: job, ok, ms: performance.now() - start });
 }
 Module['instantiateWasm'] = (imports, receive) => {
   self.onmessage = (e) => {

@@ -52,9 +52,10 @@ const makerCode = compileProgram('assets.wasm');
 // game first reads their files, and post each file as it is made; the game starts
 // once the start-up's are in and waits for any other it reaches early.
 const made = { files: [], stored: new Set(), count: 0, done: false, error: '', onFile: null };
-// The browser test holds some files back (?hold=cg/title.bmp,...) until it lets them go,
-// to see the game wait for them.
-const held = new Map(params.has('hold') ? params.get('hold').split(',').map((n) => [n, null]) : []);
+// The browser test holds some files back (?hold=cg/title.bmp,...,face) until it lets
+// them go, to see the game wait for them.
+const holding = params.has('hold') ? params.get('hold').split(',') : [];
+const held = new Map(holding.filter((n) => n !== 'face').map((n) => [n, null]));
 const makers = [];
 const jobs = { next: 0, count: Infinity, finished: 0 };
 function makerFailed(error) {
@@ -82,8 +83,9 @@ for (let k = 0; k < ((navigator.hardwareConcurrency || 1) > 1 ? 2 : 1); ++k) {
     const m = e.data;
     if (m.name) { arrived(m.name, m.bytes); return; }
     if (m.error) { makerFailed(m.error); return; }
-    if (m.jobs !== undefined) { jobs.count = m.jobs; return; }
+    if (m.jobs !== undefined) { jobs.count = m.jobs; mark('maker'); return; }
     if (!m.ok) { makerFailed(`job ${m.finished} failed`); return; }
+    PomurieWeb.jobs[m.finished] = Math.round(m.ms);
     if (++jobs.finished === jobs.count) {
       made.done = true;
       mark('made');
@@ -93,21 +95,25 @@ for (let k = 0; k < ((navigator.hardwareConcurrency || 1) > 1 ? 2 : 1); ++k) {
   maker.onerror = (e) => makerFailed(e.message || 'the asset worker failed');
   nextJob(maker);
 }
-makerCode.then((code) => { for (const m of makers) m.postMessage({ code }); }, (err) => makerFailed(String(err)));
+makerCode.then((code) => {
+  mark('generator');
+  for (const m of makers) m.postMessage({ code });
+}, (err) => makerFailed(String(err)));
 
 // The face the game's texts are drawn in: after the programs, which the first picture
 // needs more; the game's text waits for it (see web_platform.cpp).
-let faceReady = false;
-Promise.allSettled([programCode, makerCode]).then(() => {
+let faceReady = false, releaseFace = null;
+const faceLetGo = holding.includes('face') ? new Promise((r) => { releaseFace = r; }) : null;
+Promise.allSettled([programCode, makerCode]).then(() => faceLetGo).then(() => {
   const face = new FontFace('IPAPGothic', `url(face.woff2${versionQuery})`);
   return face.load().then((f) => document.fonts.add(f), (err) => console.error('pomurie: no face', err));
 }).finally(() => { faceReady = true; mark('face'); });
 
 const PomurieWeb = {
   lockstep: params.has('lockstep'),
-  get faceReady() { return faceReady; },
-  awaited: '',  // the game file the game last had to wait for
+  awaited: '',  // the game file (or 'face') the game last had to wait for
   arrivals: {},  // ms since the navigation at which each made file came in
+  jobs: [],  // ms each of the generator's jobs took in its worker
   firstFrameMs: -1,
   ticks: [],  // performance.now() at each tick
   costs: [],  // ms the game and the drawing took in each tick
@@ -720,8 +726,19 @@ PomurieWeb.fileState = (path) => {
   PomurieWeb.awaited = name;
   return 1;
 };
-// The test lets a held file go.
+// 1 once the face is in, else 0 (the game's text waits).
+PomurieWeb.faceState = () => {
+  if (faceReady) return 1;
+  PomurieWeb.awaited = 'face';
+  return 0;
+};
+// The test lets a held file (or the face) go.
 PomurieWeb.release = (name) => {
+  if (name === 'face' && releaseFace) {
+    releaseFace();
+    releaseFace = null;
+    return true;
+  }
   const bytes = held.get(name);
   if (!held.delete(name) || !bytes) return false;
   arrived(name, bytes);

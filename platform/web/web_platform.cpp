@@ -42,7 +42,7 @@ EM_JS(void, web_tick_done, (double start, double cost), { PomurieWeb.tickDone(st
 EM_JS(void, web_snap_taken, (), { PomurieWeb.snapTaken(); });
 EM_JS(void, web_closed, (), { PomurieWeb.closed(); });
 EM_JS(int, web_file_state, (const char* path), { return PomurieWeb.fileState(UTF8ToString(path)); });
-EM_JS(int, web_face_ready, (), { return PomurieWeb.faceReady ? 1 : 0; });
+EM_JS(int, web_face_ready, (), { return PomurieWeb.faceState(); });
 
 namespace {
 

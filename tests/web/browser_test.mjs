@@ -13,7 +13,8 @@
 //    the script hides the page twice in a battle, each save landing whole in
 //    IndexedDB as the headless platform writes it at the same moment.
 // 2. Reloads the page as a player would (real time, real text) and finds the game
-//    where it was: the character made, the home menu after the title.
+//    where it was: the character made, the home menu after the title; the face held
+//    back, the game waits for it at its first text.
 // 3. Damages the save in the browser's storage, reloads, and finds the damaged-save
 //    message and the kept copy.
 // 4. Hides and shows the page at the opening, the character panel, the title, the
@@ -292,7 +293,19 @@ const name = Buffer.from([0x83, 0x7c, 0x83, 0x80, 0x82, 0xcc, 0x93, 0x58]);  // 
 check(pageSave && pageSave.includes(name), 'the typed name is in the save');
 
 // 2. As a player comes back: real time, real text; the game goes on where it was.
-await open(dt, base);
+// The face is held back: the game starts without it, and stands at the first text it
+// would draw (whose widths and pictures it keeps) until the face is in.
+await open(dt, `${base}?hold=face`);
+await until('the game to wait for the face', async () => {
+  if (await dt.eval("PomurieWeb.awaited === 'face'")) return true;
+  await click(dt, 150, 150);  // on past the splash
+  await sleep(500);
+  return false;
+}, 30_000);
+const ticksAtFace = await dt.eval('PomurieWeb.ticks.length');
+await sleep(400);
+check(await dt.eval('PomurieWeb.ticks.length') === ticksAtFace && await dt.eval("PomurieWeb.release('face')"),
+  'the game starts without the face and stands at its first text until the face is in');
 const nativeHome = readPpm(join(nativeOut, 'snap2.ppm'));
 // Clicks through the splash and the title until the home menu stands as in the
 // seeded run (its picture, status panel and choice boxes; the texts differ).
