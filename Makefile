@@ -23,8 +23,12 @@ WEB_BUILD  ?= build-web
 WEB_PORT   ?= 8080
 # Debian's emcc runs its optimiser on Node, which must find Debian's acorn.
 WEB_ENV    = NODE_PATH=/usr/share/nodejs
+# `make bench-web`: cold loads per server and profile; BENCH_WEB_ARGS may add
+# "--ticks SECONDS" (the ticks' pace at the home menu) or "--phone DIR" (screenshots).
+BENCH_LOADS    ?= 5
+BENCH_WEB_ARGS ?=
 
-.PHONY: run test deps build build-asan install deb fuzz clean web serve-web test-web
+.PHONY: run test deps build build-asan install deb fuzz clean web serve-web test-web bench-web
 
 deps:
 	@./scripts/install-deps.sh
@@ -77,6 +81,11 @@ serve-web: web
 test-web: web
 	node tests/web/serve_test.mjs
 	node --experimental-websocket tests/web/browser_test.mjs --page $(WEB_BUILD) --native $(BUILD)
+
+# How soon the page shows its splash and its home menu: BENCH_LOADS cold loads from
+# serve.mjs and from python3 -m http.server, on localhost and on a phone's profile.
+bench-web: web
+	node --experimental-websocket bench/web/load_bench.mjs --page $(WEB_BUILD) --native $(BUILD) --loads $(BENCH_LOADS) $(BENCH_WEB_ARGS)
 
 # The Debian package, packed by CPack from the regular build folder (no compile of its own)
 # and refused when lintian finds an error: $(BUILD)/pomurie_<version>_<arch>.deb.

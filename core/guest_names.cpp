@@ -12,6 +12,7 @@ void ParseGuestNames(GameState& s, std::string_view bytes) {
 
 bool LoadGuestNames(Game& g) {
   std::string bytes;
+  g.plat.AwaitGameFile(g.plat.ExeDir() + "dat/name.dat");
   const bool ok = ReadWholeFile(g.plat.ExeDir() + "dat/name.dat", bytes, kMaxNamesBytes) == 0;
   ParseGuestNames(g, ok ? std::string_view(bytes) : std::string_view());
   return ok;

@@ -99,6 +99,12 @@ class Platform {
 
   virtual WaveOut& Audio() = 0;
 
+  // The game is about to read its own file at `path` (a sound, a tune, the names;
+  // LoadPicture sees to pictures itself). A platform that is still making the game's
+  // files while it runs waits here until that one is there; the others have them all
+  // from the start.
+  virtual void AwaitGameFile(const std::string& /*path*/) {}
+
   // The player's files (save, play record, settings) have just been written; a
   // platform whose files live in memory makes them lasting here.
   virtual void FilesWritten() {}

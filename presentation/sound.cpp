@@ -37,6 +37,7 @@ void OpenSoundChannels(Game& g) {
     // No device (or a second game in this process): waves still load, plays fail quietly.
   }
   if (!s.mixer) return;
+  g.plat.AwaitGameFile(DatPath(g, "1.wav"));
   for (MixerWave*& wave : s.current) {
     try {
       wave = s.mixer->OpenWave(DatPath(g, "1.wav"));
@@ -67,6 +68,7 @@ void PlayWave(Game& g, int channel, const std::string& file) {
   SoundState& s = g.sound;
   if (!s.mixer || s.muted || channel < 0 || channel >= static_cast<int>(s.current.size())) return;
   try {
+    g.plat.AwaitGameFile(DatPath(g, file));
     MixerWave* wave = s.mixer->OpenWave(DatPath(g, file));
     if (s.current[channel]) s.replaced.push_back(s.current[channel]);
     s.current[channel] = wave;

@@ -9,33 +9,111 @@ const params = new URLSearchParams(location.search);
 // The build's version, which every file of it is asked for under (see finish.mjs).
 const versionQuery = document.currentScript ? new URL(document.currentScript.src).search : '';
 
-// The pictures, sounds and names are made here by the game's own generator, in a
-// worker, while the program downloads; started before anything else.
-const made = { files: [], count: 0, done: false, error: '', onFile: null, onDone: null };
 // When each part of the start-up was ready (ms since the navigation), for the measures.
 const startup = {};
-const mark = (what) => { startup[what] = Math.round(performance.now()); };
-const maker = new Worker('assets.js' + versionQuery);
-maker.onmessage = (e) => {
-  if (e.data.name) {
-    made.count++;
-    if (made.onFile) made.onFile(e.data.name, e.data.bytes); else made.files.push(e.data);
-    return;
+const mark = (what) => { if (!(what in startup)) startup[what] = Math.round(performance.now()); };
+
+// --- the two programs, downloaded and compiled from the first moment ---------------------
+
+// A server that packs what it sends (serve.mjs, most hosts) is asked for the programs
+// by their own names. One that sends files as they are (python3 -m http.server) is
+// asked for their gzip copies, unpacked here on the way in: less than half the bytes.
+// That server is known by this script's own arrival; a page kept by the service
+// worker asks as the page that installed it did.
+function askForGzipCopies() {
+  if (typeof DecompressionStream !== 'function') return false;
+  const keeper = navigator.serviceWorker && navigator.serviceWorker.controller;
+  if (keeper) return new URL(keeper.scriptURL).searchParams.get('wasm') === 'gz';
+  const me = document.currentScript && performance.getEntriesByName(document.currentScript.src)[0];
+  return !!me && me.decodedBodySize > 0 && me.encodedBodySize >= me.decodedBodySize;
+}
+const gzipCopies = askForGzipCopies();
+
+// Compiles a program while it downloads.
+async function compileProgram(name) {
+  const res = await fetch(name + (gzipCopies ? '.gz' : '') + versionQuery, { credentials: 'same-origin' });
+  if (!res.ok) throw new Error(`${name}: HTTP ${res.status}`);
+  let body = res.body;
+  // A server may mark the gzip copy as packed, and the browser has unpacked it then.
+  if (gzipCopies && !/gzip/i.test(res.headers.get('Content-Encoding') || '')) {
+    body = body.pipeThrough(new DecompressionStream('gzip'));
   }
+  const wasm = body === res.body && /application\/wasm/.test(res.headers.get('Content-Type') || '')
+    ? res : new Response(body, { headers: { 'Content-Type': 'application/wasm' } });
+  if (WebAssembly.compileStreaming) return WebAssembly.compileStreaming(wasm);
+  return WebAssembly.compile(await wasm.arrayBuffer());
+}
+const programCode = compileProgram('index.wasm');
+const makerCode = compileProgram('assets.wasm');
+
+// The pictures, sounds and names are made here by the game's own generator, in two
+// workers (one where the machine has a single core), while the game's program
+// downloads. The workers take the generator's jobs one at a time, in the order the
+// game first reads their files, and post each file as it is made; the game starts
+// once the start-up's are in and waits for any other it reaches early.
+const made = { files: [], stored: new Set(), count: 0, done: false, error: '', onFile: null };
+// The browser test holds some files back (?hold=cg/title.bmp,...,face) until it lets
+// them go, to see the game wait for them.
+const holding = params.has('hold') ? params.get('hold').split(',') : [];
+const held = new Map(holding.filter((n) => n !== 'face').map((n) => [n, null]));
+const makers = [];
+const jobs = { next: 0, count: Infinity, finished: 0 };
+function makerFailed(error) {
+  if (made.done) return;
   made.done = true;
-  made.error = e.data.error;
-  mark('made');
-  maker.terminate();
-  if (made.onDone) made.onDone();
-};
-maker.onerror = (e) => {
-  made.done = true;
-  made.error = e.message || 'the asset worker failed';
-  if (made.onDone) made.onDone();
-};
+  made.error = error;
+  for (const m of makers) m.terminate();
+  console.error('pomurie: the pictures and sounds could not be made:', error);
+}
+function arrived(name, bytes) {
+  if (held.has(name)) { held.set(name, bytes); return; }
+  PomurieWeb.arrivals[name] = Math.round(performance.now());
+  made.count++;
+  if (made.onFile) made.onFile(name, bytes); else made.files.push({ name, bytes });
+}
+// The next job to a worker that has none, or its end when none is left.
+function nextJob(maker) {
+  if (jobs.next < jobs.count) maker.postMessage({ job: jobs.next++ });
+  else maker.terminate();
+}
+for (let k = 0; k < ((navigator.hardwareConcurrency || 1) > 1 ? 2 : 1); ++k) {
+  const maker = new Worker('assets.js' + versionQuery);
+  makers.push(maker);
+  maker.onmessage = (e) => {
+    const m = e.data;
+    if (m.name) { arrived(m.name, m.bytes); return; }
+    if (m.error) { makerFailed(m.error); return; }
+    if (m.jobs !== undefined) { jobs.count = m.jobs; mark('maker'); return; }
+    if (!m.ok) { makerFailed(`job ${m.finished} failed`); return; }
+    PomurieWeb.jobs[m.finished] = Math.round(m.ms);
+    if (++jobs.finished === jobs.count) {
+      made.done = true;
+      mark('made');
+    }
+    nextJob(maker);
+  };
+  maker.onerror = (e) => makerFailed(e.message || 'the asset worker failed');
+  nextJob(maker);
+}
+makerCode.then((code) => {
+  mark('generator');
+  for (const m of makers) m.postMessage({ code });
+}, (err) => makerFailed(String(err)));
+
+// The face the game's texts are drawn in: after the programs, which the first picture
+// needs more; the game's text waits for it (see web_platform.cpp).
+let faceReady = false, releaseFace = null;
+const faceLetGo = holding.includes('face') ? new Promise((r) => { releaseFace = r; }) : null;
+Promise.allSettled([programCode, makerCode]).then(() => faceLetGo).then(() => {
+  const face = new FontFace('IPAPGothic', `url(face.woff2${versionQuery})`);
+  return face.load().then((f) => document.fonts.add(f), (err) => console.error('pomurie: no face', err));
+}).finally(() => { faceReady = true; mark('face'); });
 
 const PomurieWeb = {
   lockstep: params.has('lockstep'),
+  awaited: '',  // the game file (or 'face') the game last had to wait for
+  arrivals: {},  // ms since the navigation at which each made file came in
+  jobs: [],  // ms each of the generator's jobs took in its worker
   firstFrameMs: -1,
   ticks: [],  // performance.now() at each tick
   costs: [],  // ms the game and the drawing took in each tick
@@ -69,7 +147,8 @@ PomurieWeb.present = (ptr, w, h) => {
     if (navigator.storage && navigator.storage.persist) navigator.storage.persist().catch(() => {});
     // Keep this build's files for the next visit and for playing offline.
     if ('serviceWorker' in navigator && !PomurieWeb.lockstep) {
-      navigator.serviceWorker.register('sw.js').catch((err) => console.warn('pomurie: no offline copy', err));
+      navigator.serviceWorker.register(gzipCopies ? 'sw.js?wasm=gz' : 'sw.js')
+        .catch((err) => console.warn('pomurie: no offline copy', err));
     }
   }
 };
@@ -592,8 +671,6 @@ PomurieWeb.closed = () => {
   document.getElementById('ended').style.display = 'flex';
 };
 
-// --- start-up: the player's folder and the face first, then the game ------------------------
-
 // --- the controls beside the picture ---------------------------------------------------------
 
 // Each sends the game the key a desktop player would press.
@@ -628,38 +705,138 @@ document.getElementById('export-copy').addEventListener('click', () => {
   else document.execCommand('copy');
 });
 
-// --- start-up: the save (once this tab holds it), the face, then the game ------------------------
+// --- start-up: the save (once this tab holds it), then the game; its files stream in behind -----
 
+// On the loading cover, while it is there (the first frame takes it away).
 function progress(text, fraction) {
-  document.getElementById('loading-text').textContent = text;
-  if (fraction !== undefined) document.getElementById('loading-bar').value = fraction;
+  const label = document.getElementById('loading-text'), bar = document.getElementById('loading-bar');
+  if (label) label.textContent = text;
+  if (bar && fraction !== undefined) bar.value = fraction;
 }
 
 // How many files the generator makes (for the progress bar only).
 const kMadeFiles = 161;
+
+// The game's own files as the game asks for them: 0 there (or never to be made, the
+// maker having ended), 1 still being made, 2 every one made.
+PomurieWeb.fileState = (path) => {
+  const name = path.startsWith('/game/') ? path.slice(6) : '';
+  if (made.done && held.size === 0) return 2;
+  if (!name || made.stored.has(name) || (made.done && !held.has(name))) return 0;
+  PomurieWeb.awaited = name;
+  return 1;
+};
+// 1 once the face is in, else 0 (the game's text waits).
+PomurieWeb.faceState = () => {
+  if (faceReady) return 1;
+  PomurieWeb.awaited = 'face';
+  return 0;
+};
+// The test lets a held file (or the face) go.
+PomurieWeb.release = (name) => {
+  if (name === 'face' && releaseFace) {
+    releaseFace();
+    releaseFace = null;
+    return true;
+  }
+  const bytes = held.get(name);
+  if (!held.delete(name) || !bytes) return false;
+  arrived(name, bytes);
+  return true;
+};
+
+// Held until this tab holds the save (another may be playing); asked for at once.
+const saveHeld = acquireSave().then(() => mark('lock'));
+
+// The player's files as IDBFS keeps them in IndexedDB (path -> timestamp, mode and
+// contents), read once this tab holds the save, while the programs still download:
+// IDBFS itself could only begin once the program runs. Null where they cannot be read.
+const kIdbfsVersion = 21, kIdbfsStore = 'FILE_DATA';
+const keptFiles = saveHeld.then(() => new Promise((done) => {
+  let req;
+  try { req = indexedDB.open('/user', kIdbfsVersion); } catch (e) { done(null); return; }
+  req.onupgradeneeded = () => {  // a first visit: the database as IDBFS lays it out
+    const store = req.result.createObjectStore(kIdbfsStore);
+    store.createIndex('timestamp', 'timestamp', { unique: false });
+  };
+  req.onsuccess = () => {
+    const db = req.result;
+    try {
+      const store = db.transaction([kIdbfsStore], 'readonly').objectStore(kIdbfsStore);
+      const paths = store.getAllKeys(), entries = store.getAll();
+      entries.onsuccess = () => {
+        mark('kept');
+        done({ db, files: paths.result.map((path, i) => [path, entries.result[i]]) });
+      };
+      entries.onerror = (e) => { e.preventDefault(); done(null); };
+    } catch (e) {
+      db.close();
+      done(null);
+    }
+  };
+  req.onerror = (e) => { e.preventDefault(); done(null); };
+}));
+
+// Puts the kept files into the player's folder as IDBFS's own reading would, and
+// hands it the open database; false when IDBFS is not the one they were read for.
+function restoreKeptFiles(kept) {
+  if (!kept || IDBFS.DB_VERSION !== kIdbfsVersion || IDBFS.DB_STORE_NAME !== kIdbfsStore) {
+    if (kept) kept.db.close();
+    return false;
+  }
+  IDBFS.dbs['/user'] = kept.db;
+  for (const [path, entry] of kept.files.sort(([a], [b]) => (a < b ? -1 : a > b ? 1 : 0))) {
+    if (FS.isDir(entry.mode)) FS.mkdirTree(path, entry.mode);
+    else if (FS.isFile(entry.mode)) FS.writeFile(path, entry.contents, { canOwn: true });
+    else continue;
+    FS.chmod(path, entry.mode);
+    FS.utime(path, entry.timestamp, entry.timestamp);
+  }
+  return true;
+}
+
+function halted(what) {
+  document.getElementById('ended-text').textContent = 'エラーで止まりました: ' + what;
+  document.getElementById('ended').style.display = 'flex';
+}
 
 var Module = {
   canvas,
   locateFile: (path) => path + versionQuery,
   print: (s) => console.log(s),
   printErr: (s) => console.error(s),
-  setStatus: (s) => {
-    const m = /\((\d+(?:\.\d+)?)\/(\d+)\)/.exec(s || '');
-    if (m) progress('読み込み中… (loading)', Number(m[1]) / Number(m[2]));
+  // The program compiled as it came in, above.
+  instantiateWasm: (imports, receive) => {
+    programCode.then((code) => WebAssembly.instantiate(code, imports))
+      .then((instance) => { mark('program'); receive(instance); }, (err) => halted(String(err)));
+    return {};
   },
   preRun: [() => {
+    mark('run');
     FS.mkdir('/user');
     // IDBFS's folder, but without its sync on fsync (see persistFiles).
     userMount = FS.mount(Object.assign({}, IDBFS, { syncfs: undefined }), {}, '/user').mount;
     addRunDependency('user-files');
-    mark('program');
-    acquireSave().then(() => { mark('lock'); IDBFS.syncfs(userMount, true, (err) => {
+    const restored = (err) => {
       if (err) console.error('pomurie: could not read the saved files', err);
       mark('save');
       removeRunDependency('user-files');
-    }); });
-    addRunDependency('assets');
-    const store = (name, bytes) => FS.writeFile('/game/' + name, bytes);
+    };
+    keptFiles.then((kept) => {
+      let done = false;
+      try {
+        done = restoreKeptFiles(kept);
+      } catch (err) {
+        restored(err);
+        return;
+      }
+      if (done) restored(null); else IDBFS.syncfs(userMount, true, restored);
+    });
+    // The folder takes each file's bytes as they came from the worker, uncopied.
+    const store = (name, bytes) => {
+      FS.writeFile('/game/' + name, bytes, { canOwn: true });
+      made.stored.add(name);
+    };
     FS.mkdirTree('/game/cg');
     FS.mkdirTree('/game/dat');
     for (const f of made.files) store(f.name, f.bytes);
@@ -668,20 +845,8 @@ var Module = {
       store(name, bytes);
       progress('絵と音を作っています… (making pictures and sounds)', made.count / kMadeFiles);
     };
-    const finished = () => {
-      if (made.error) console.error('pomurie: the pictures and sounds could not be made:', made.error);
-      removeRunDependency('assets');
-    };
-    if (made.done) finished(); else made.onDone = finished;
-    addRunDependency('face');
-    const face = new FontFace('IPAPGothic', `url(face.woff2${versionQuery})`);
-    face.load().then((f) => document.fonts.add(f), (err) => console.error('pomurie: no face', err))
-      .finally(() => { mark('face'); removeRunDependency('face'); });
   }],
-  onAbort: (what) => {
-    document.getElementById('ended-text').textContent = 'エラーで止まりました: ' + what;
-    document.getElementById('ended').style.display = 'flex';
-  },
+  onAbort: halted,
 };
 window.Module = Module;
 window.PomurieWeb = PomurieWeb;

@@ -16,6 +16,7 @@ const types = {
   '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.mjs': 'text/javascript', '.wasm': 'application/wasm',
   '.data': 'application/octet-stream', '.ttf': 'font/ttf', '.woff2': 'font/woff2', '.png': 'image/png',
   '.webmanifest': 'application/manifest+json', '.json': 'application/json', '.txt': 'text/plain; charset=utf-8',
+  '.gz': 'application/gzip',
 };
 
 // The encodings a request accepts, in the order we prefer them ("br;q=0" refuses).

@@ -5,7 +5,10 @@
 // build's page asks for new names, and its worker, once active, drops the old files.
 'use strict';
 const version = '@VERSION@';
-const files = @FILES@;
+// A page from a server that sends files as they are asks for the programs' gzip
+// copies (see pomurie-page.js), and registers this worker as sw.js?wasm=gz.
+const gzipCopies = new URL(self.location.href).searchParams.get('wasm') === 'gz';
+const files = @FILES@.map((f) => (gzipCopies ? f.replace(/\.wasm\?/, '.wasm.gz?') : f));
 const cacheName = `pomurie-${version}`;
 
 self.addEventListener('install', (e) => {

@@ -41,6 +41,8 @@ EM_JS(void, web_sync_files, (), { PomurieWeb.syncFiles(); });
 EM_JS(void, web_tick_done, (double start, double cost), { PomurieWeb.tickDone(start, cost); });
 EM_JS(void, web_snap_taken, (), { PomurieWeb.snapTaken(); });
 EM_JS(void, web_closed, (), { PomurieWeb.closed(); });
+EM_JS(int, web_file_state, (const char* path), { return PomurieWeb.fileState(UTF8ToString(path)); });
+EM_JS(int, web_face_ready, (), { return PomurieWeb.faceState(); });
 
 namespace {
 
@@ -68,11 +70,26 @@ struct Mask {
 std::unordered_map<TextKey, int, TextKeyHash> g_widths;
 std::unordered_map<TextKey, Mask, TextKeyHash> g_masks;
 
+// The page loads its face behind the start-up's files: text waits for it, since a
+// width or mask taken in a stand-in face would be kept. Where no wait may start, the
+// text is measured as the browser draws it then, and nothing of it is kept.
+bool FaceReady() {
+  static bool ready = false;
+  while (!ready && !(ready = web_face_ready() != 0)) {
+    const WebPlatform* p = WebPlatform::instance();
+    if (!p || !p->MaySleep()) return false;
+    emscripten_sleep(4);
+  }
+  return true;
+}
+
 int TextWidthPx(const std::string& utf8, int px, int style) {
   TextKey key{utf8, px, style};
   if (auto it = g_widths.find(key); it != g_widths.end()) return it->second;
-  if (g_widths.size() > 20000) g_widths.clear();
+  const bool keep = FaceReady();
   const int w = web_text_width(utf8.c_str(), px, style);
+  if (!keep) return w;
+  if (g_widths.size() > 20000) g_widths.clear();
   g_widths.emplace(std::move(key), w);
   return w;
 }
@@ -80,13 +97,19 @@ int TextWidthPx(const std::string& utf8, int px, int style) {
 const Mask& TextMask(const std::string& utf8, int px, int style) {
   TextKey key{utf8, px, style};
   if (auto it = g_masks.find(key); it != g_masks.end()) return it->second;
-  if (g_masks.size() > 4000) g_masks.clear();
+  const bool keep = FaceReady();
   Mask m;
   // Room for the descenders below the cell and a slanted or emboldened last glyph.
   m.width = TextWidthPx(utf8, px, style) + px / 2 + 2;
   m.height = px + px / 2 + 2;
   m.alpha.assign(static_cast<size_t>(m.width) * m.height, 0);
   web_text_mask(utf8.c_str(), px, style, m.alpha.data(), m.width, m.height);
+  if (!keep) {
+    static Mask passing;
+    passing = std::move(m);
+    return passing;
+  }
+  if (g_masks.size() > 4000) g_masks.clear();
   return g_masks.emplace(std::move(key), std::move(m)).first->second;
 }
 
@@ -297,6 +320,7 @@ std::unique_ptr<Picture> WebPlatform::CreatePicture(int width, int height) {
 }
 
 std::unique_ptr<Picture> WebPlatform::LoadPicture(const std::string& path) {
+  AwaitGameFile(path);
   auto img = ReadBmpFile(path);
   if (!img || img->width <= 0 || img->height <= 0) return nullptr;
   auto pic = std::make_unique<WebPicture>(img->width, img->height);
@@ -366,6 +390,20 @@ void WebPlatform::SetFullScreen(bool on) { web_full_screen(on ? 1 : 0); }
 bool WebPlatform::FullScreen() const { return web_is_full_screen() != 0; }
 
 void WebPlatform::FilesWritten() { web_sync_files(); }
+
+void WebPlatform::AwaitGameFile(const std::string& path) {
+  if (all_files_) return;
+  // 0: there (or never to be made), 1: still being made, 2: every file is made.
+  for (int state; (state = web_file_state(path.c_str())) != 0;) {
+    if (state == 2) {
+      all_files_ = true;
+      return;
+    }
+    // Inside the page's call the read goes ahead and finds no file: a sound missed.
+    if (!MaySleep()) return;
+    emscripten_sleep(4);
+  }
+}
 
 void WebPlatform::Suspend() {
   if (closed_ || stopped_ || !events_) return;

@@ -9,6 +9,10 @@
 // /game/, the player's under /user/, an IndexedDB folder written through after
 // every save.
 //
+// The game's own files are made by the page while the game runs, the ones the
+// start-up reads first: a load of one not yet made sleeps until it is there (the
+// page keeps showing the last frame), as text sleeps until the page's face is in.
+//
 // Lockstep mode (?lockstep in the page's address) is for the browser test: the
 // clock is virtual and only moves on ticks the test asks for, input is taken in
 // order exactly as the headless platform takes its script, canvas text is not
@@ -75,6 +79,9 @@ class WebPlatform : public Platform {
   int Pending() const { return static_cast<int>(queue_.size()) + delay_ticks_; }
   // A shown widget's top-left in the picture (x * 65536 + y), or -1.
   int WidgetOrigin(std::string_view name);
+  // Whether a wait may sleep here: not inside a call from the page, which runs while
+  // the game's own stack sleeps beneath it (a second sleep would break both).
+  bool MaySleep() const { return page_calls_ == 0; }
 
   // --- Platform ---------------------------------------------------------------------
   void SetEvents(GameEvents* events) override { events_ = events; }
@@ -104,6 +111,7 @@ class WebPlatform : public Platform {
   bool AskYesNo(const std::string& cp932) override;
   void ShowMessage(const std::string& cp932) override;
   WaveOut& Audio() override;
+  void AwaitGameFile(const std::string& path) override;
   void FilesWritten() override;
 
  private:
@@ -145,6 +153,8 @@ class WebPlatform : public Platform {
   bool suspend_pending_ = false;
   // Inside a call from the page (the game's stack is asleep beneath): no wait may start.
   int page_calls_ = 0;
+  // Every game file is made: no load waits any more.
+  bool all_files_ = false;
   int64_t next_tick_ms_ = 0;
   // Lockstep: the virtual clock and the ticks still to pass before the next input.
   int64_t virtual_ms_ = 0;

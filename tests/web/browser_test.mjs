@@ -1,17 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The page in a real browser: Debian's Chromium, headless, driven over its DevTools
-// protocol with Node's own WebSocket (no npm package, nothing downloaded).
+// protocol (tests/web/devtools.mjs).
 //
-//   node --experimental-websocket tests/web/browser_test.mjs --page build-web --native build
-//        [--measure SECONDS] [--measure-load N] [--screenshot FILE.png] [--keep]
+//   node --experimental-websocket tests/web/browser_test.mjs --page build-web --native build [--keep]
 //
 // 1. Plays tests/web/script.txt on the page in lockstep (real clicks and typing
 //    through DevTools, ticks on the test's word) and on the headless platform
 //    (pomurie-webframes), and holds every snapshot of the canvas against the
 //    headless picture pixel for pixel, and the page's save file against the
-//    headless one byte for byte.
+//    headless one byte for byte. The page holds back two of the files it makes (the
+//    title's picture and tune) until the game, started without them, waits for them;
+//    the script hides the page twice in a battle, each save landing whole in
+//    IndexedDB as the headless platform writes it at the same moment.
 // 2. Reloads the page as a player would (real time, real text) and finds the game
-//    where it was: the character made, the home menu after the title.
+//    where it was: the character made, the home menu after the title; the face held
+//    back, the game waits for it at its first text.
 // 3. Damages the save in the browser's storage, reloads, and finds the damaged-save
 //    message and the kept copy.
 // 4. Hides and shows the page at the opening, the character panel, the title, the
@@ -23,14 +26,23 @@
 // 8. The picture's size for a table of rooms and screens.
 // 9. Installability, and a second visit with the network off.
 // 10. The cut face draws the game's characters as the whole face.
-// With --measure it also plays on for that many seconds and reports the ticks.
-import { spawn, execFileSync } from 'node:child_process';
+// 11. The page's layout on a phone, upright and lying, and on a short window.
+// 12. The programs from three kinds of server, each asked for as it sends them; from
+//     Python's server a second visit with the network off too.
+// The page's load times are measured by bench/web/load_bench.mjs (make bench-web).
+import { execFileSync, spawn } from 'node:child_process';
 import { createHash } from 'node:crypto';
 import { existsSync, mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { readFile } from 'node:fs/promises';
+import { createServer } from 'node:http';
 import { tmpdir } from 'node:os';
-import { dirname, join, resolve } from 'node:path';
+import { dirname, extname, join, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { serve } from '../../platform/web/serve.mjs';
+import {
+  canvasNow, click, importSave, kSide, key, likeness, onPhone, open, openTab, origin, readPpm, sleep,
+  startChromium, until as waitUntil,
+} from './devtools.mjs';
 
 const here = dirname(fileURLToPath(import.meta.url));
 const args = process.argv.slice(2);
@@ -40,14 +52,7 @@ const opt = (name, fallback) => {
 };
 const pageDir = resolve(opt('--page', 'build-web'));
 const nativeDir = resolve(opt('--native', 'build'));
-const measureSeconds = Number(opt('--measure', '0'));
-// --measure-load N: N cold loads on each network profile from each server, after the checks.
-const measureLoads = Number(opt('--measure-load', '0'));
-// --phone DIR: screenshots of an emulated phone (390 x 844 at 3x, touch), upright and lying.
-const phoneDir = opt('--phone', '');
-const screenshotPath = opt('--screenshot', '');
 const keep = args.includes('--keep');
-const kSide = 300;
 
 let passed = 0, failed = 0;
 const check = (ok, what) => {
@@ -57,18 +62,18 @@ const check = (ok, what) => {
 
 // --- everything started is stopped on every way out ---------------------------------------
 const work = mkdtempSync(join(tmpdir(), 'pomurie-web-'));
-let chrome = null, server = null, devtoolsPort = 0;
+let stopChromium = null, server = null, python = null, marking = null;
 function cleanUp() {
-  if (chrome && chrome.exitCode === null) {
-    try { process.kill(-chrome.pid, 'SIGKILL'); } catch { /* gone */ }
-  }
-  chrome = null;
+  if (stopChromium) stopChromium();
+  stopChromium = null;
   if (server) { server.closeAllConnections?.(); server.close(); server = null; }
+  if (marking) { marking.closeAllConnections?.(); marking.close(); marking = null; }
+  if (python) { python.kill(); python = null; }
   if (!keep && failed === 0) rmSync(work, { recursive: true, force: true });
 }
 process.on('exit', cleanUp);
 for (const sig of ['SIGINT', 'SIGTERM', 'SIGHUP']) process.on(sig, () => { console.log(`stopped by ${sig}`); process.exit(2); });
-const deadline = setTimeout(() => { console.log('FAILED: the whole test took too long'); process.exit(1); }, 600_000 + measureLoads * 240_000);
+const deadline = setTimeout(() => { console.log('FAILED: the whole test took too long'); process.exit(1); }, 600_000);
 deadline.unref();
 
 function fail(message) {
@@ -77,137 +82,14 @@ function fail(message) {
   failed++;
   process.exit(1);
 }
-
-const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
-async function until(what, probe, timeoutMs = 30_000, everyMs = 50) {
-  const end = Date.now() + timeoutMs;
-  for (;;) {
-    const v = await probe();
-    if (v) return v;
-    if (Date.now() > end) fail(`timed out waiting for ${what}`);
-    await sleep(everyMs);
-  }
-}
-
-// --- the DevTools connection -----------------------------------------------------------------
-class DevTools {
-  constructor(url) {
-    this.ws = new WebSocket(url);
-    this.next = 1;
-    this.pending = new Map();
-    this.errors = [];
-    this.listeners = new Map();
-    this.ws.onmessage = (e) => {
-      const m = JSON.parse(e.data);
-      if (m.id && this.pending.has(m.id)) {
-        const { ok, no, method } = this.pending.get(m.id);
-        this.pending.delete(m.id);
-        m.error ? no(new Error(`${method}: ${m.error.message}`)) : ok(m.result);
-      } else if (m.method && this.listeners.has(m.method)) {
-        for (const fn of this.listeners.get(m.method)) fn(m.params);
-      }
-      if (m.method === 'Runtime.exceptionThrown') {
-        this.errors.push(m.params.exceptionDetails.exception?.description || m.params.exceptionDetails.text);
-      } else if (m.method === 'Runtime.consoleAPICalled' && m.params.type === 'error') {
-        this.errors.push(m.params.args.map((a) => a.value ?? a.description).join(' '));
-      }
-    };
-    this.opened = new Promise((ok, no) => { this.ws.onopen = ok; this.ws.onerror = () => no(new Error('DevTools socket failed')); });
-  }
-  on(method, fn) {
-    if (!this.listeners.has(method)) this.listeners.set(method, []);
-    this.listeners.get(method).push(fn);
-  }
-  send(method, params = {}) {
-    const id = this.next++;
-    return new Promise((ok, no) => {
-      this.pending.set(id, { ok, no, method });
-      this.ws.send(JSON.stringify({ id, method, params }));
-      setTimeout(() => { if (this.pending.delete(id)) no(new Error(`${method}: no answer in 60 s`)); }, 60_000);
-    });
-  }
-  async eval(expression, awaitPromise = false) {
-    const r = await this.send('Runtime.evaluate', { expression, returnByValue: true, awaitPromise });
-    if (r.exceptionDetails) throw new Error(`${expression}: ${r.exceptionDetails.exception?.description || r.exceptionDetails.text}`);
-    return r.result.value;
-  }
-}
-
-function findChromium() {
-  for (const c of [process.env.CHROMIUM, '/usr/bin/chromium', '/usr/bin/chromium-browser']) {
-    if (c && existsSync(c)) return c;
-  }
-  fail('no Chromium: install Debian\'s chromium (make test-web does)');
-}
-
-async function startChromium() {
-  const profile = join(work, 'profile');
-  chrome = spawn(findChromium(), [
-    '--headless=new', '--remote-debugging-port=0', `--user-data-dir=${profile}`, '--no-sandbox', '--disable-gpu',
-    '--disable-quic', '--no-first-run', '--disable-background-networking', '--disable-component-update',
-    '--disable-sync', '--no-default-browser-check', '--autoplay-policy=user-gesture-required',
-    '--window-size=900,900', 'about:blank',
-  ], { detached: true, stdio: ['ignore', 'ignore', 'pipe'] });
-  let log = '';
-  chrome.stderr.on('data', (d) => { log = (log + d).slice(-4000); });
-  chrome.on('exit', (code) => { if (chrome) fail(`Chromium ended (${code}):\n${log}`); });
-  const portFile = join(profile, 'DevToolsActivePort');
-  const port = await until('Chromium to listen', () => existsSync(portFile) && readFileSync(portFile, 'utf8').split('\n')[0], 60_000);
-  devtoolsPort = port;
-  const targets = await (await fetch(`http://127.0.0.1:${port}/json/list`)).json();
-  const page = targets.find((t) => t.type === 'page');
-  if (!page) fail('Chromium shows no page');
-  const dt = new DevTools(page.webSocketDebuggerUrl);
-  await dt.opened;
-  await dt.send('Page.enable');
-  await dt.send('Runtime.enable');
-  return dt;
-}
+const until = (...a) => waitUntil(...a).catch((e) => fail(e.message));
+// A shared helper's throw (a page that never starts, Chromium gone) fails the test too.
+process.on('uncaughtException', (e) => fail(e.message));
+process.on('unhandledRejection', (e) => fail(e instanceof Error ? e.message : String(e)));
 
 // --- the page -----------------------------------------------------------------------------------
-async function open(dt, url) {
-  await dt.send('Page.navigate', { url });
-  await until(`the page to start (${url})`, () => dt.eval(
-    "typeof PomurieWeb !== 'undefined' && PomurieWeb.firstFrameMs >= 0 && typeof Module._pomurie_pending === 'function'")
-    .catch(() => false), 60_000);
-  return dt.eval('PomurieWeb.firstFrameMs');
-}
-
-async function canvasRect(dt) {
-  return dt.eval("(() => { const r = document.getElementById('picture').getBoundingClientRect(); return [r.left, r.top, r.width]; })()");
-}
-
-async function origin(dt, widget) {
-  const v = await dt.eval(`PomurieWeb.widgetOrigin(${JSON.stringify(widget)})`);
-  if (process.env.POMURIE_DEBUG) console.log('origin', widget, v);
-  return v < 0 ? null : [Math.floor(v / 65536), v % 65536];
-}
-
-// A click at (x, y) of the picture, through the browser's own input.
-async function click(dt, x, y, button = 'left') {
-  const [left, top, width] = await canvasRect(dt);
-  const s = width / kSide;
-  const at = { x: left + (x + 0.5) * s, y: top + (y + 0.5) * s, button, clickCount: 1 };
-  if (process.env.POMURIE_DEBUG) console.log(JSON.stringify(at));
-  await dt.send('Input.dispatchMouseEvent', { type: 'mousePressed', ...at });
-  await dt.send('Input.dispatchMouseEvent', { type: 'mouseReleased', ...at });
-}
-
-const keyNames = { 13: ['Enter', 'Enter', '\r'], 27: ['Escape', 'Escape', ''], 32: [' ', 'Space', ' '] };
-async function key(dt, vk) {
-  const [k, code, text] = keyNames[vk] || [String.fromCharCode(vk), `Digit${String.fromCharCode(vk)}`, String.fromCharCode(vk)];
-  await dt.send('Input.dispatchKeyEvent', { type: 'keyDown', key: k, code, text, windowsVirtualKeyCode: vk });
-  await dt.send('Input.dispatchKeyEvent', { type: 'keyUp', key: k, code, windowsVirtualKeyCode: vk });
-}
-
 const pending = (dt) => dt.eval('Module._pomurie_pending()');
 const drained = (dt, what) => until(what, async () => (await pending(dt)) === 0, 60_000, 20);
-
-function readPpm(path) {
-  const b = readFileSync(path);
-  const header = b.subarray(0, 20).toString('latin1').match(/^P6\s+(\d+)\s+(\d+)\s+255\s/);
-  return { width: +header[1], height: +header[2], rgb: b.subarray(header[0].length) };
-}
 
 function writePpm(path, rgba) {
   const rgb = Buffer.alloc(kSide * kSide * 3);
@@ -291,9 +173,10 @@ async function afterHide(dt, where, syncedBefore) {
 }
 
 
+
 // --- the run -------------------------------------------------------------------------------------
 if (typeof WebSocket === 'undefined') fail('this Node has no WebSocket: run it with --experimental-websocket (Node 20.10 or later)');
-for (const f of ['index.html', 'index.js', 'index.wasm', 'assets.js', 'assets.wasm', 'face.woff2', 'sw.js', 'manifest.webmanifest']) {
+for (const f of ['index.html', 'index.js', 'index.wasm', 'index.wasm.gz', 'assets.js', 'assets.wasm', 'face.woff2', 'sw.js', 'manifest.webmanifest']) {
   if (!existsSync(join(pageDir, f))) fail(`${join(pageDir, f)} is missing: run make web`);
 }
 const frames = join(nativeDir, 'pomurie-webframes');
@@ -306,13 +189,35 @@ console.log(execFileSync(frames, [nativeDir, script, nativeOut], { encoding: 'ut
 
 server = await serve(pageDir, 0);
 const base = `http://127.0.0.1:${server.address().port}/index.html`;
-const dt = await startChromium();
+const chromium = await startChromium(work, (code, log) => fail(`Chromium ended (${code}):\n${log}`)).catch((e) => fail(e.message));
+stopChromium = chromium.stop;
+const { dt, port: devtoolsPort } = chromium;
 
-// 1. The seeded script in lockstep, against the headless platform.
-const firstSplash = await open(dt, `${base}?lockstep`);
-let snaps = 0;
+// 1. The seeded script in lockstep, against the headless platform. The title's tune
+// (wanted from the splash's first tick) and picture are held back: the game starts
+// without them, waits where it first needs each, still showing its last frame, and
+// draws the right picture once they are let go.
+const heldBack = ['dat/bgm_title.wav', 'cg/title.bmp'];
+const waits = [];
+const watcher = (async () => {
+  for (const name of heldBack) {
+    await until(`the game to wait for ${name}`, () => dt.eval(`PomurieWeb.awaited === '${name}'`).catch(() => false), 120_000, 20);
+    const ticks = await dt.eval('PomurieWeb.ticks.length');
+    const started = await dt.eval('PomurieWeb.firstFrameMs >= 0');
+    await sleep(400);
+    const stood = (await dt.eval('PomurieWeb.ticks.length')) === ticks;
+    const picture = await canvasNow(dt);
+    let lit = 0;
+    for (let i = 0; i < kSide * kSide; ++i) if (picture[i * 4] || picture[i * 4 + 1] || picture[i * 4 + 2]) lit++;
+    waits.push({ name, started, stood, lit: lit / (kSide * kSide) });
+    await dt.eval(`PomurieWeb.release('${name}')`);
+  }
+})();
+await open(dt, `${base}?lockstep&hold=${heldBack.join(',')}`);
+const snapLabels = [], hides = [];
 for (const raw of readFileSync(script, 'utf8').split('\n')) {
   const line = raw.replace(/#.*/, '').trim();
+  const label = (/#\s*(.*)$/.exec(raw) || [])[1] || '';
   if (!line) continue;
   const [op, ...rest] = line.split(/\s+/);
   await drained(dt, `the page to take the steps before "${line}"`);
@@ -333,14 +238,24 @@ for (const raw of readFileSync(script, 'utf8').split('\n')) {
     await dt.send('Input.insertText', { text: rest.slice(1).join(' ') });
   } else if (op === 'snap') {
     await dt.eval('Module._pomurie_snap()');
-    snaps++;
+    snapLabels.push(label);
+  } else if (op === 'hide') {
+    // The browser's own hide, as a tab switch or a phone's lock gives it; the save it
+    // makes is the page's to carry to IndexedDB.
+    const before = await hideAndShow(dt);
+    await until(`the save of the hide "${label}"`, () => dt.eval(`PomurieWeb.synced > ${before} && !PomurieWeb.syncBusy()`), 20_000);
+    hides.push({ label, stored: await idbSave(dt) });
   } else {
     fail(`unknown step "${line}"`);
   }
 }
 await drained(dt, 'the script to end');
-await until('every snapshot', async () => (await dt.eval('PomurieWeb.snaps.length')) >= snaps);
-for (let k = 0; k < snaps; ++k) {
+await watcher;
+check(waits.length === heldBack.length && waits.every((w) => w.started && w.stood && w.lit > 0.5),
+  `the game started without ${heldBack.join(' and ')} and stood at each, its last picture shown, until it came ` +
+  `(${waits.map((w) => `${w.name}: ${w.started ? 'started' : 'not started'}, ${w.stood ? 'stood' : 'ticked on'}, ${(100 * w.lit).toFixed(0)}% lit`).join('; ')})`);
+await until('every snapshot', async () => (await dt.eval('PomurieWeb.snaps.length')) >= snapLabels.length);
+for (let k = 0; k < snapLabels.length; ++k) {
   const web = Buffer.from(await dt.eval(`PomurieWeb.snaps[${k}]`), 'base64');
   const native = readPpm(join(nativeOut, `snap${k}.ppm`));
   let diff = 0, first = null;
@@ -354,8 +269,16 @@ for (let k = 0; k < snaps; ++k) {
     }
   }
   if (diff) writePpm(join(work, `page-snap${k}.ppm`), web);
-  check(diff === 0, `snapshot ${k}: the page's canvas is the headless picture${diff ? ` (${diff} pixels differ, first at ${first}; see ${work})` : ''}`);
+  check(diff === 0, `snapshot ${k} (${snapLabels[k]}): the page's canvas is the headless picture${diff ? ` (${diff} pixels differ, first at ${first}; see ${work})` : ''}`);
 }
+for (const [k, { label, stored }] of hides.entries()) {
+  const native = readFileSync(join(nativeOut, `hide${k}.dat`));
+  const whole = stored && (await checkSaveBytes(dt, stored)) && stored.toString('latin1').split('\r\n').length - 1 === 2418;
+  if (stored && !stored.equals(native)) writeFileSync(join(work, `page-hide${k}.dat`), stored);
+  check(whole && stored.equals(native), `a hide ${label}: IndexedDB holds the save whole, as the headless platform saves it then ` +
+    `(${stored ? stored.length : 0} and ${native.length} bytes)`);
+}
+check(hides.length === 2, `the script hides the page twice (${hides.length})`);
 const nativeSave = readFileSync(join(nativeOut, 'saved.dat'));
 // The export saves as a hide does, then hands over the file: the headless platform's
 // save at the same moment, byte for byte.
@@ -370,7 +293,19 @@ const name = Buffer.from([0x83, 0x7c, 0x83, 0x80, 0x82, 0xcc, 0x93, 0x58]);  // 
 check(pageSave && pageSave.includes(name), 'the typed name is in the save');
 
 // 2. As a player comes back: real time, real text; the game goes on where it was.
-const splashMs = await open(dt, base);
+// The face is held back: the game starts without it, and stands at the first text it
+// would draw (whose widths and pictures it keeps) until the face is in.
+await open(dt, `${base}?hold=face`);
+await until('the game to wait for the face', async () => {
+  if (await dt.eval("PomurieWeb.awaited === 'face'")) return true;
+  await click(dt, 150, 150);  // on past the splash
+  await sleep(500);
+  return false;
+}, 30_000);
+const ticksAtFace = await dt.eval('PomurieWeb.ticks.length');
+await sleep(400);
+check(await dt.eval('PomurieWeb.ticks.length') === ticksAtFace && await dt.eval("PomurieWeb.release('face')"),
+  'the game starts without the face and stands at its first text until the face is in');
 const nativeHome = readPpm(join(nativeOut, 'snap2.ppm'));
 // Clicks through the splash and the title until the home menu stands as in the
 // seeded run (its picture, status panel and choice boxes; the texts differ).
@@ -380,12 +315,7 @@ async function reachHome(dt, afterFirst = async () => {}) {
     await click(dt, 150, 150);
     await sleep(2000);
     if (tries === 0) await afterFirst();
-    const home = Buffer.from(await dt.eval('(() => { PomurieWeb.snapTaken(); return PomurieWeb.snaps.pop(); })()'), 'base64');
-    same = 0;
-    for (let i = 0; i < kSide * kSide; ++i) {
-      if (home.compare(nativeHome.rgb, i * 3, i * 3 + 3, i * 4, i * 4 + 3) === 0) same++;
-    }
-    same /= kSide * kSide;
+    same = await likeness(dt, nativeHome);
   }
   return same;
 }
@@ -395,22 +325,6 @@ const same = await reachHome(dt, async () => {
 check(same >= 0.9, `the page comes back to the home menu (${(100 * same).toFixed(1)}% of its pixels as in the seeded run)`);
 const reloadedSave = await userFile(dt, '/user/dat/my.dat');
 check(reloadedSave && reloadedSave.includes(name), 'the save read back from IndexedDB holds the character');
-
-if (measureSeconds > 0) {
-  await dt.eval('PomurieWeb.ticks.length = 0; PomurieWeb.costs.length = 0');
-  await sleep(measureSeconds * 1000);
-  const [ticks, costs] = await dt.eval('[PomurieWeb.ticks, PomurieWeb.costs]');
-  const gaps = ticks.slice(1).map((t, i) => t - ticks[i]);
-  const mean = (a) => a.reduce((x, y) => x + y, 0) / a.length;
-  console.log(`measure: time to the splash ${firstSplash.toFixed(0)} ms (first load), ${splashMs.toFixed(0)} ms (reload)`);
-  console.log(`measure: ${ticks.length} ticks in ${measureSeconds} s; interval mean ${mean(gaps).toFixed(2)} ms, worst ${Math.max(...gaps).toFixed(2)} ms`);
-  console.log(`measure: tick cost (game + drawing the page) mean ${mean(costs).toFixed(3)} ms, worst ${Math.max(...costs).toFixed(3)} ms`);
-}
-if (screenshotPath) {
-  const shot = await dt.send('Page.captureScreenshot', { format: 'png' });
-  writeFileSync(screenshotPath, Buffer.from(shot.data, 'base64'));
-  console.log(`screenshot: ${screenshotPath}`);
-}
 
 // 3. A damaged save in the browser's storage: the message, and the copy kept aside.
 await dt.eval("FS.writeFile('/user/dat/my.dat', 'not a save\\n'); PomurieWeb.syncFiles()");
@@ -459,18 +373,8 @@ check(await dt.eval('PomurieWeb.ticks.length') > 0 && dt.errors.length === 0, 't
 
 // 5. Two tabs: the second says the game is open elsewhere, then takes it over; the
 // first saves, lets go, says so and writes no more.
-async function openTab(url) {
-  const t = await dt.send('Target.createTarget', { url: 'about:blank' });
-  const targets = await (await fetch(`http://127.0.0.1:${devtoolsPort}/json/list`)).json();
-  const tab = new DevTools(targets.find((x) => x.id === t.targetId).webSocketDebuggerUrl);
-  await tab.opened;
-  await tab.send('Page.enable');
-  await tab.send('Runtime.enable');
-  await tab.send('Page.navigate', { url });
-  return { tab, id: t.targetId };
-}
 const beforeTakeover = await idbSave(dt);
-const { tab: second, id: secondId } = await openTab(base);
+const { tab: second, id: secondId } = await openTab(dt, devtoolsPort, base);
 await until('the second tab to say the game is elsewhere', () => shown(second, 'elsewhere'), 30_000);
 await sleep(1500);
 check(await second.eval('PomurieWeb.firstFrameMs') < 0 && !(await shown(dt, 'moved')),
@@ -499,14 +403,16 @@ const current = await userFile(dt, '/user/dat/my.dat');
 check(await dt.eval(`PomurieWeb.importSave(Uint8Array.from(atob('${Buffer.from('1\r\n2\r\nthree\r\n').toString('base64')}'), (c) => c.charCodeAt(0)))`, true) === false,
   'an import of a damaged file is refused');
 check((await userFile(dt, '/user/dat/my.dat')).equals(current), 'a refused import leaves the save as it was');
-await dt.eval(`PomurieWeb.importSave(Uint8Array.from(atob('${nativeSave.toString('base64')}'), (c) => c.charCodeAt(0)))`, true).catch(() => null);
+await importSave(dt, nativeSave).catch(() => null);
 await sleep(1000);
 await until('the page to restart after the import', () => dt.eval('PomurieWeb.firstFrameMs >= 0 && PomurieWeb.synced > 0 && !PomurieWeb.syncBusy()').catch(() => false), 60_000);
 const kept = await userFile(dt, '/user/dat/my.dat.before-import');
 check(kept && current && kept.equals(current), 'the save before the import is kept aside whole');
 check(loadedFrom(nativeSave, await userFile(dt, '/user/dat/my.dat')), 'the game restarted from the imported save');
 
-// 7. The generator in the page makes the native build's files, byte for byte.
+// 7. The generator in the page makes the native build's files, byte for byte (the
+// game has started long before the last is made).
+await until('the page to make every file', () => dt.eval("'made' in PomurieWeb.startup"), 60_000);
 const madeHashes = await dt.eval(`Promise.all([...FS.readdir('/game/cg').map((f) => 'cg/' + f), ...FS.readdir('/game/dat').map((f) => 'dat/' + f)]
   .filter((f) => !f.endsWith('/.') && !f.endsWith('/..'))
   .map(async (f) => [f, [...new Uint8Array(await crypto.subtle.digest('SHA-256', FS.readFile('/game/' + f)))].map((b) => b.toString(16).padStart(2, '0')).join('')]))`, true);
@@ -541,46 +447,6 @@ check(await reachHome(dt) >= 0.9, 'with the network off, a second visit starts f
 await dt.send('Network.emulateNetworkConditions', { offline: false, latency: 0, downloadThroughput: -1, uploadThroughput: -1 });
 
 
-// Cold loads for the note: bytes on the wire before the splash and in all, the time
-// to the splash and to a playable home menu (a returning player, nothing cached).
-async function coldLoad(dt, url, profile) {
-  await dt.send('Network.enable');
-  await dt.send('Storage.clearDataForOrigin', { origin: new URL(url).origin, storageTypes: 'cache_storage,service_workers' });
-  await dt.send('Network.clearBrowserCache');
-  await dt.send('Network.setCacheDisabled', { cacheDisabled: true });
-  await dt.send('Network.emulateNetworkConditions', profile.net);
-  await dt.send('Emulation.setCPUThrottlingRate', { rate: profile.cpu });
-  const done = [];
-  let t0 = 0;
-  const onStart = (p) => { if (!t0 && p.type === 'Document') t0 = p.timestamp; };
-  const onDone = (p) => done.push({ t: p.timestamp, bytes: p.encodedDataLength });
-  dt.on('Network.requestWillBeSent', onStart);
-  dt.on('Network.loadingFinished', onDone);
-  await dt.send('Page.navigate', { url });
-  await until('the splash', () => dt.eval('PomurieWeb.firstFrameMs >= 0').catch(() => false), 300_000, 100);
-  const splash = await dt.eval('PomurieWeb.firstFrameMs');
-  const startup = await dt.eval('PomurieWeb.startup');
-  const start = Date.now();
-  let same = 0;
-  while (same < 0.9 && Date.now() - start < 60_000) {
-    await click(dt, 150, 150);
-    await sleep(400);
-    const home = Buffer.from(await dt.eval('(() => { PomurieWeb.snapTaken(); return PomurieWeb.snaps.pop(); })()'), 'base64');
-    same = 0;
-    for (let i = 0; i < kSide * kSide; i += 7) if (home.compare(nativeHome.rgb, i * 3, i * 3 + 3, i * 4, i * 4 + 3) === 0) same++;
-    same /= kSide * kSide / 7;
-  }
-  const home = splash + (Date.now() - start);
-  await sleep(3000);  // what streams in after
-  for (const m of ['Network.requestWillBeSent', 'Network.loadingFinished']) dt.listeners.get(m).length = 0;
-  const before = done.filter((d) => (d.t - t0) * 1000 <= splash).reduce((a, d) => a + d.bytes, 0);
-  const all = done.reduce((a, d) => a + d.bytes, 0);
-  await dt.send('Emulation.setCPUThrottlingRate', { rate: 1 });
-  await dt.send('Network.emulateNetworkConditions', { offline: false, latency: 0, downloadThroughput: -1, uploadThroughput: -1 });
-  await dt.send('Network.setCacheDisabled', { cacheDisabled: false });
-  return { splash, home, before, all, startup };
-}
-
 // 10. The cut face draws the game's texts as the whole face does, pixel for pixel.
 const fontFile = '/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf';
 if (existsSync(fontFile)) {
@@ -614,69 +480,71 @@ if (existsSync(fontFile)) {
   check(diff[0] === 0, `the cut face draws the game's ${text.length} characters as the whole face (${diff[0]} of ${diff[1]} runs differ${diff[0] ? `, first "${diff[2]}"` : ''})`);
 }
 
-if (measureLoads > 0) {
-  const python = spawn('python3', ['-u', '-m', 'http.server', '0', '--bind', '127.0.0.1', '-d', pageDir], { stdio: ['ignore', 'pipe', 'pipe'] });
-  process.on('exit', () => python.kill());
-  const pyPort = await new Promise((ok) => {
-    const look = (d) => { const m = /port (\d+)/.exec(String(d)); if (m) ok(Number(m[1])); };
-    python.stdout.on('data', look);
-    python.stderr.on('data', look);
-  });
-  const servers = { 'serve.mjs': base, 'python3 -m http.server': `http://127.0.0.1:${pyPort}/index.html` };
-  // The other server is another origin, with a storage of its own: give it the save.
-  await dt.send('Page.navigate', { url: servers['python3 -m http.server'] });
-  await until('the page from the other server', () => dt.eval('PomurieWeb.firstFrameMs >= 0').catch(() => false), 60_000);
-  await dt.eval(`PomurieWeb.importSave(Uint8Array.from(atob('${nativeSave.toString('base64')}'), (c) => c.charCodeAt(0)))`, true).catch(() => null);
-  await until('the import there', () => dt.eval('PomurieWeb.firstFrameMs >= 0 && PomurieWeb.synced > 0 && !PomurieWeb.syncBusy()').catch(() => false), 60_000);
-  const profiles = {
-    localhost: { cpu: 1, net: { offline: false, latency: 0, downloadThroughput: -1, uploadThroughput: -1 } },
-    'phone (1.6 Mbit/s, 150 ms, CPU x4)': { cpu: 4, net: { offline: false, latency: 150, downloadThroughput: 1.6e6 / 8, uploadThroughput: 0.75e6 / 8 } },
-  };
-  const median = (a) => [...a].sort((x, y) => x - y)[Math.floor(a.length / 2)];
-  for (const [sname, url] of Object.entries(servers)) {
-    for (const [pname, profile] of Object.entries(profiles)) {
-      const runs = [];
-      for (let k = 0; k < measureLoads; ++k) runs.push(await coldLoad(dt, url, profile));
-      console.log(`measure: ${sname}, ${pname}: splash ${median(runs.map((r) => r.splash)).toFixed(0)} ms, home menu ${median(runs.map((r) => r.home)).toFixed(0)} ms (medians of ${measureLoads}); ` +
-        `${(median(runs.map((r) => r.before)) / 1024).toFixed(0)} KiB before the splash, ${(median(runs.map((r) => r.all)) / 1024).toFixed(0)} KiB in all; ` +
-        `ready at (ms): ${JSON.stringify(runs[runs.length - 1].startup)}`);
-    }
-  }
-  python.kill();
-}
-
-
 // 11. On a phone, upright and lying, and on a short window: the picture whole inside
 // the page, the controls beside it, none over it, each big enough for a finger.
-{
-  for (const [name, width, height, ratio] of [['portrait', 390, 844, 3], ['landscape', 844, 390, 3], ['short', 640, 280, 1]]) {
-    await dt.send('Emulation.setDeviceMetricsOverride', { width, height, deviceScaleFactor: ratio, mobile: true,
-      screenOrientation: { type: width < height ? 'portraitPrimary' : 'landscapePrimary', angle: width < height ? 0 : 90 } });
-    await dt.send('Emulation.setTouchEmulationEnabled', { enabled: true, maxTouchPoints: 5 });
-    await dt.send('Page.navigate', { url: base });
-    await until('the page on the phone', () => dt.eval('PomurieWeb.firstFrameMs >= 0').catch(() => false), 60_000);
-    for (let k = 0; k < 4; ++k) {
-      const [left, top, w] = await canvasRect(dt);
-      const at = { x: left + w / 2, y: top + w / 2 };
-      await dt.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: [at] });
-      await dt.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
-      await sleep(2000);
-    }
-    const box = await dt.eval(`(() => { const r = document.getElementById('picture').getBoundingClientRect();
-      const b = [...document.querySelectorAll('#controls button')].map((e) => e.getBoundingClientRect());
-      return { picture: [r.left, r.top, r.width, r.height], smallest: Math.min(...b.map((x) => Math.min(x.width, x.height))),
-        overlap: b.some((x) => x.left < r.right && x.right > r.left && x.top < r.bottom && x.bottom > r.top) }; })()`);
-    const [px, py, pw, ph] = box.picture;
-    check(px >= 0 && py >= 0 && px + pw <= width + 0.5 && py + ph <= height + 0.5 && box.smallest >= 44 && !box.overlap,
-      `${name} (${width} x ${height}): the picture ${pw.toFixed(0)} px square at (${px.toFixed(0)}, ${py.toFixed(0)}), controls at least ${box.smallest.toFixed(0)} px, none over it`);
-    if (phoneDir) {
-      const shot = await dt.send('Page.captureScreenshot', { format: 'png' });
-      writeFileSync(join(phoneDir, `phone-${name}.png`), Buffer.from(shot.data, 'base64'));
-    }
+await onPhone(dt, base, async (name, width, height) => {
+  const box = await dt.eval(`(() => { const r = document.getElementById('picture').getBoundingClientRect();
+    const b = [...document.querySelectorAll('#controls button')].map((e) => e.getBoundingClientRect());
+    return { picture: [r.left, r.top, r.width, r.height], smallest: Math.min(...b.map((x) => Math.min(x.width, x.height))),
+      overlap: b.some((x) => x.left < r.right && x.right > r.left && x.top < r.bottom && x.bottom > r.top) }; })()`);
+  const [px, py, pw, ph] = box.picture;
+  check(px >= 0 && py >= 0 && px + pw <= width + 0.5 && py + ph <= height + 0.5 && box.smallest >= 44 && !box.overlap,
+    `${name} (${width} x ${height}): the picture ${pw.toFixed(0)} px square at (${px.toFixed(0)}, ${py.toFixed(0)}), controls at least ${box.smallest.toFixed(0)} px, none over it`);
+});
+
+// 12. The programs from three kinds of server: one that packs what it sends
+// (serve.mjs) is asked for them by their names; one that sends files as they are
+// (Python's) for their gzip copies, which the page unpacks; one that marks its .gz
+// files as packed (as Apache's AddEncoding does) for the same copies, which the
+// browser unpacks. Each starts the game.
+python = spawn('python3', ['-u', '-m', 'http.server', '0', '--bind', '127.0.0.1', '-d', pageDir], { stdio: ['ignore', 'pipe', 'pipe'] });
+const pyPort = await new Promise((ok, no) => {
+  const look = (d) => { const m = /port (\d+)/.exec(String(d)); if (m) ok(Number(m[1])); };
+  python.stdout.on('data', look);
+  python.stderr.on('data', look);
+  setTimeout(() => no(new Error('Python\'s server did not listen')), 20_000);
+});
+const typeOf = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm', '.woff2': 'font/woff2',
+  '.png': 'image/png', '.webmanifest': 'application/manifest+json' };
+marking = createServer(async (req, res) => {
+  const name = new URL(req.url, 'http://localhost').pathname.slice(1) || 'index.html';
+  try {
+    const body = await readFile(join(pageDir, name.replace(/\.\.+/g, '')));
+    const packed = name.endsWith('.gz');
+    res.writeHead(200, { 'Content-Type': typeOf[extname(packed ? name.slice(0, -3) : name)] || 'application/octet-stream',
+      ...(packed ? { 'Content-Encoding': 'gzip' } : {}) });
+    res.end(body);
+  } catch {
+    res.writeHead(404).end();
   }
-  await dt.send('Emulation.clearDeviceMetricsOverride');
-  await dt.send('Emulation.setTouchEmulationEnabled', { enabled: false });
+});
+await new Promise((ok) => marking.listen(0, '127.0.0.1', ok));
+const pyBase = `http://127.0.0.1:${pyPort}/index.html`;
+for (const [kind, url, copies] of [
+  ['serve.mjs', base, false],
+  ['python3 -m http.server', pyBase, true],
+  ['a server marking .gz files as packed', `http://127.0.0.1:${marking.address().port}/index.html`, true],
+]) {
+  const errors = dt.errors.length;
+  await open(dt, url);
+  const asked = (await dt.eval("performance.getEntriesByType('resource').map((e) => new URL(e.name).pathname.slice(1))"))
+    .filter((n) => n.includes('.wasm')).sort();
+  const want = copies ? ['assets.wasm.gz', 'index.wasm.gz'] : ['assets.wasm', 'index.wasm'];
+  check(JSON.stringify(asked) === JSON.stringify(want) && dt.errors.length === errors,
+    `from ${kind} the page asks for ${asked.join(' and ')} and starts${dt.errors.length > errors ? ': ' + dt.errors.slice(errors).join('; ') : ''}`);
 }
+// The service worker keeps the copies the page asked for: a second visit to Python's
+// server with the network off starts from them.
+await open(dt, pyBase);
+await until('the service worker to keep the gzip copies', () => dt.eval(
+  "navigator.serviceWorker.ready.then(() => !!navigator.serviceWorker.controller)", true).catch(() => false), 30_000, 250);
+await dt.send('Network.enable');
+await dt.send('Network.emulateNetworkConditions', { offline: true, latency: 0, downloadThroughput: -1, uploadThroughput: -1 });
+const offlineErrors = dt.errors.length;
+await open(dt, pyBase).catch(() => null);
+check(await dt.eval('PomurieWeb.firstFrameMs >= 0').catch(() => false) && dt.errors.length === offlineErrors,
+  'with the network off, a second visit to Python\'s server starts from the kept gzip copies');
+await dt.send('Network.emulateNetworkConditions', { offline: false, latency: 0, downloadThroughput: -1, uploadThroughput: -1 });
 
 check(dt.errors.length === 0, `no script errors on the page${dt.errors.length ? ':\n  ' + dt.errors.join('\n  ') : ''}`);
 console.log(`${passed} passed, ${failed} failed`);

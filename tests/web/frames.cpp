@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The headless side of the browser test: plays the same script of inputs the test
 // gives the page in lockstep, on the headless platform, and writes the picture at
-// every "snap" (out/snapN.ppm) and the save file at the script's end (out/saved.dat), so the test
-// can hold the page's canvas against them. With --bench N it then times N ticks.
+// every "snap" (out/snapN.ppm), the save a hide of the page makes at every "hide"
+// (out/hideN.dat) and the save file at the script's end (out/saved.dat), so the test
+// can hold the page's canvas and saves against them. With --bench N it then times N ticks.
 //
 //   pomurie-webframes <game folder> <script> <out folder> [--bench N]
 //
 // Script lines: "ticks N", "click WIDGET X Y [right]" (X, Y within the widget),
-// "key VK", "type WIDGET TEXT" (UTF-8), "snap"; '#' starts a comment.
+// "key VK", "type WIDGET TEXT" (UTF-8), "snap", "hide"; '#' starts a comment.
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -65,7 +66,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   ScriptPlatform p(argv[1], out_dir);
-  int snaps = 0, line_no = 0;
+  int snaps = 0, hides = 0, line_no = 0;
   bool bad = false;
   for (std::string line; std::getline(script, line);) {
     ++line_no;
@@ -95,6 +96,16 @@ int main(int argc, char** argv) {
       const int k = snaps++;
       p.QueueAction([&p, k, out_dir, &bad] {
         if (!WritePpm(out_dir + "snap" + std::to_string(k) + ".ppm", *p.PictureOf("cg"))) bad = true;
+      });
+    } else if (op == "hide") {
+      // The page saves on a hide as the desktop does on its close, in memory.
+      const int k = hides++;
+      p.QueueAction([&p, k, out_dir, &bad] {
+        if (p.events_seen) p.events_seen->FormSuspend();
+        std::error_code ec;
+        std::filesystem::copy_file(p.UserDir() + "dat/my.dat", out_dir + "hide" + std::to_string(k) + ".dat",
+                                   std::filesystem::copy_options::overwrite_existing, ec);
+        if (ec) bad = true;
       });
     } else {
       std::fprintf(stderr, "%s:%d: unknown step '%s'\n", argv[2], line_no, op.c_str());
