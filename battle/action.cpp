@@ -52,9 +52,7 @@ void Effect(Game& g, int actor, int target, int32_t technique) {
   tman& a = g.unit[actor];
   tman& t = g.unit[target];
   switch (technique) {
-    case 0:
-      PhysicalAttack(g, actor, target, g.rng.Random(2));
-      break;
+    case 0: PhysicalAttack(g, actor, target, g.rng.Random(2)); break;
     case 1:
       LogLineWait(g, a.name + J("はぼうぎょのかまえ"));
       PlayWave(g, kChannelHits, "bougyo.wav");
@@ -89,9 +87,7 @@ void Effect(Game& g, int actor, int target, int32_t technique) {
       LogLineWait(g, J("お互いのHPが半減した!!"));
       WearCharm(g, actor, 120, 20);
       break;
-    case 6:
-      Afflict(g, target, &tman::poison_turns, "awa.wav", 33, "を毒化させた!!");
-      break;
+    case 6: Afflict(g, target, &tman::poison_turns, "awa.wav", 33, "を毒化させた!!"); break;
     case 7:
       LogLineWait(g, a.name + J("は次の攻撃に力を集中させた！"));
       PlayWave(g, kChannelHits, "up.wav");
@@ -111,9 +107,7 @@ void Effect(Game& g, int actor, int target, int32_t technique) {
       MagicAttack(g, actor, target, g.rng.Random(2));
       WearCharm(g, actor, 240, 30);
       break;
-    case 10:
-      LogLineWait(g, a.name + J("は何かの呪文を詠唱している...."));
-      break;
+    case 10: LogLineWait(g, a.name + J("は何かの呪文を詠唱している....")); break;
     case 11:
       PlayWave(g, kChannelHits, "bress.wav");
       PopTextAt(g, target, 251, "");
@@ -130,12 +124,8 @@ void Effect(Game& g, int actor, int target, int32_t technique) {
         WaitForClick(g);
       }
       break;
-    case 13:
-      ArrowAttack(g, actor, target, g.rng.Random(2));
-      break;
-    case 14:
-      HolyAttack(g, actor, target, g.rng.Random(2));
-      break;
+    case 13: ArrowAttack(g, actor, target, g.rng.Random(2)); break;
+    case 14: HolyAttack(g, actor, target, g.rng.Random(2)); break;
     case 15: {
       const int32_t n = std::max(a.magic - t.spirit, 2);
       PopTextAt(g, target, 78, "");
@@ -156,9 +146,7 @@ void Effect(Game& g, int actor, int target, int32_t technique) {
       PhysicalAttack(g, actor, target, g.rng.Random(2));
       PhysicalAttack(g, actor, target, g.rng.Random(2));
       break;
-    case 18:
-      ThrowAttack(g, actor, target, g.rng.Random(2));
-      break;
+    case 18: ThrowAttack(g, actor, target, g.rng.Random(2)); break;
     case 19: {
       PopTextAt(g, target, 12, "");
       const int32_t n = t.max_hp / 2 + 1;
@@ -167,14 +155,9 @@ void Effect(Game& g, int actor, int target, int32_t technique) {
       WaitForClick(g);
       break;
     }
-    case 20:
-      Afflict(g, target, &tman::paralysis_turns, "slow.wav", 44, "を麻痺化させた!!");
-      break;
-    case 21:
-      GunAttack(g, actor, target, g.rng.Random(2));
-      break;
-    default:
-      break;
+    case 20: Afflict(g, target, &tman::paralysis_turns, "slow.wav", 44, "を麻痺化させた!!"); break;
+    case 21: GunAttack(g, actor, target, g.rng.Random(2)); break;
+    default: break;
   }
 }
 

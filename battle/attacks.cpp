@@ -26,16 +26,16 @@ void LowerDefence(tman& t) {
 }
 
 // The player's charms, in the order they apply.
-constexpr FractionCharm kPhysicalAttackCharms[] = {{88, 10, 90}, {89, 9, 80}, {90, 8, 70}, {91, 7, 60}, {92, 6, 50},
-                                                  {93, 5, 40},  {94, 4, 30}, {95, 3, 20}, {96, 10, 90}, {142, 10, 80}};
-constexpr FractionCharm kPhysicalDefenceCharms[] = {{78, 10, 70}, {79, 9, 60}, {80, 8, 50}, {81, 7, 40},
-                                                   {82, 6, 30},  {83, 5, 20}, {139, 10, 70}};
+constexpr FractionCharm kPhysicalAttackCharms[] = {{88, 10, 90}, {89, 9, 80}, {90, 8, 70}, {91, 7, 60},  {92, 6, 50},
+                                                   {93, 5, 40},  {94, 4, 30}, {95, 3, 20}, {96, 10, 90}, {142, 10, 80}};
+constexpr FractionCharm kPhysicalDefenceCharms[] = {{78, 10, 70}, {79, 9, 60}, {80, 8, 50},  {81, 7, 40},
+                                                    {82, 6, 30},  {83, 5, 20}, {139, 10, 70}};
 constexpr StepCharm kPhysicalHitCharms[] = {{151, 10, 80}, {152, 20, 70}, {153, 30, 60}, {154, 40, 50}};
 constexpr StepCharm kPhysicalEvasionCharms[] = {{171, -10, 70}, {172, -20, 60}, {173, -30, 50}};
 constexpr StepCharm kCriticalCharms[] = {{163, -2, 80}, {164, -4, 70}, {165, -6, 60}};
 constexpr FractionCharm kMagicAttackCharms[] = {{143, 10, 70}, {144, 9, 60}, {145, 8, 50}, {146, 7, 40}};
-constexpr FractionCharm kMagicDefenceCharms[] = {{84, 10, 70}, {85, 8, 60}, {86, 6, 50},
-                                                {87, 4, 40},  {140, 10, 70}, {141, 9, 60}};
+constexpr FractionCharm kMagicDefenceCharms[] = {{84, 10, 70}, {85, 8, 60},   {86, 6, 50},
+                                                 {87, 4, 40},  {140, 10, 70}, {141, 9, 60}};
 constexpr StepCharm kMagicHitCharms[] = {{155, 10, 50}, {156, 20, 40}, {157, 30, 30}, {158, 50, 20}};
 constexpr StepCharm kResistCharms[] = {{169, -4, 50}, {170, -6, 40}};
 
@@ -56,8 +56,10 @@ void PhysicalFollowUps(Game& g, int attacker, int target, int32_t x) {
     Damage(g, attacker, target, o);
   }
   if (player_attacks) {
-    if (Owns(g, kMongooseSword) && g.rng.Random(5) == 0) SwordBlow(g, attacker, target, kMongooseSword, "マングースのけん＞追加攻撃", o);
-    if (Owns(g, kDragonSword) && g.rng.Random(5) == 0) SwordBlow(g, attacker, target, kDragonSword, "竜剣＞追加攻撃", o);
+    if (Owns(g, kMongooseSword) && g.rng.Random(5) == 0)
+      SwordBlow(g, attacker, target, kMongooseSword, "マングースのけん＞追加攻撃", o);
+    if (Owns(g, kDragonSword) && g.rng.Random(5) == 0)
+      SwordBlow(g, attacker, target, kDragonSword, "竜剣＞追加攻撃", o);
     if (Owns(g, kCentipedeSword) && g.rng.Random(5) == 0) {
       const int times = 1 + g.rng.Random(3);
       for (int i = 0; i < times; ++i) SwordBlow(g, attacker, target, kCentipedeSword, "むかでのけん＞追加攻撃", o);

@@ -28,8 +28,9 @@ void BM_CanvasFrame(benchmark::State& state) {
   overlay->canvas().brush_color = Rgb(0, 0, 40);
   overlay->canvas().FillRect(Rect{20, 20, 120, 60});
 
-  const std::string lines[6] = {J("森の奥へ進んだ。"), J("何かの気配がする……"), J("野獣があらわれた！"),
-                                J("ポムリエの攻撃！ 12のダメージ"), J("お腹が空いてきた。"), J("所持金: 300円")};
+  const std::string lines[6] = {J("森の奥へ進んだ。"),   J("何かの気配がする……"),
+                                J("野獣があらわれた！"), J("ポムリエの攻撃！ 12のダメージ"),
+                                J("お腹が空いてきた。"), J("所持金: 300円")};
   const std::string captions[4] = {J("さがす"), J("キャンプ"), J("アイテム"), J("帰る")};
   const Rect full{0, 0, 300, 300};
   int frame = 0;

@@ -19,8 +19,8 @@
 
 namespace {
 
-constexpr int kKinds[] = {12,  33,  34,  35,  43,  44,  51,  57,  63,  75,  78,  83,  113, 120,
-                          140, 158, 160, 175, 178, 189, 190, 191, 251, 266, 16,  17,  18,  19};
+constexpr int kKinds[] = {12,  33,  34,  35,  43,  44,  51,  57,  63,  75,  78, 83, 113, 120,
+                          140, 158, 160, 175, 178, 189, 190, 191, 251, 266, 16, 17, 18,  19};
 
 // A busy battle: every panel line, both state lists, the enemy block and its bars.
 struct Busy {

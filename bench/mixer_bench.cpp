@@ -15,9 +15,9 @@ namespace {
 std::vector<uint8_t> WaveFile(size_t frames, int seed) {
   std::vector<uint8_t> data(frames);
   for (size_t i = 0; i < frames; ++i) data[i] = static_cast<uint8_t>((i * (7 + seed) + seed * 31) & 0xFF);
-  std::vector<uint8_t> f = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ', 16, 0, 0, 0,
-                            1,   0,   1,   0,   0x11, 0x2B, 0, 0, 0x11, 0x2B, 0, 0, 1, 0, 8, 0,
-                            'd', 'a', 't', 'a'};
+  std::vector<uint8_t> f = {'R',  'I',  'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V',  'E',  'f', 'm',
+                            't',  ' ',  16,  0,   0, 0, 1, 0, 1,   0,   0x11, 0x2B, 0,   0,
+                            0x11, 0x2B, 0,   0,   1, 0, 8, 0, 'd', 'a', 't',  'a'};
   for (int i = 0; i < 4; ++i) f.push_back(static_cast<uint8_t>(frames >> (8 * i)));
   f.insert(f.end(), data.begin(), data.end());
   const size_t riff = f.size() - 8;

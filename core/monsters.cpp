@@ -6,7 +6,6 @@
 #include "core/items.h"
 #include "platform/text.h"
 
-
 namespace {
 
 struct MonsterRow {

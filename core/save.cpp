@@ -15,8 +15,8 @@
 #include "core/game.h"
 #include "core/guest_names.h"
 #include "core/play_record.h"
-#include "platform/text.h"
 #include "platform/file_guard.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -49,8 +49,8 @@ void VisitSaved(S& s, V& v) {
        p.phys_defence_up_turns, p.magic_attack_up_turns, p.magic_defence_up_turns, p.find_boost, p.full_state_turns,
        p.reflect_turns, p.guard_all, p.stomachache_turns, p.poison_turns, p.paralysis_turns);
   ints(p.spare_n, p.cook_skill, p.spare_o, p.spare_p, p.spare_q, p.spare_r, p.infinite_state_turns, p.spare_s,
-       p.lifespan_days, p.age_days, p.spare_t, p.logic_attack_up_turns, p.logic_defence_up_turns,
-       p.logic_armour_turns, p.explore_skill);
+       p.lifespan_days, p.age_days, p.spare_t, p.logic_attack_up_turns, p.logic_defence_up_turns, p.logic_armour_turns,
+       p.explore_skill);
   v.Ints(std::span(p.sold_out));
   v.Int(p.guard_turns);
   v.Real(s.spare_time);
@@ -301,7 +301,8 @@ LoadOutcome Unreadable(Game& g, const std::string& path, int err, bool movable) 
   const std::string why = J("セーブデータが読めなかったよ…\r\n") + J(path) + "\r\n(" + ErrorText(err) + ")\r\n";
   if (!movable) return {true, why + J("新しく始めるね。元のファイルはそのままにしておくね")};
   std::string kept;
-  if (KeepAside(DamagedSaveFilePath(g), [&](const std::string& to) { return RenameNoReplace(path, to); }, kept) == 0) {
+  if (KeepAside(
+          DamagedSaveFilePath(g), [&](const std::string& to) { return RenameNoReplace(path, to); }, kept) == 0) {
     return {true, why + J("新しく始めるね。元のファイルは ") + J(kept) + J(" に残しておいたよ")};
   }
   return {false, why + J("元のファイルを消さないように、今はセーブしないでおくね")};
@@ -322,8 +323,8 @@ LoadOutcome Damaged(Game& g, const std::string& bytes, SaveFault fault) {
     head = J("セーブデータの一部がこわれていたみたい…\r\n読めなかったところは 0 にして続けるね。\r\n");
   }
   std::string kept;
-  const int err =
-      KeepAside(DamagedSaveFilePath(g), [&](const std::string& to) { return WriteNewFile(to, bytes); }, kept);
+  const int err = KeepAside(
+      DamagedSaveFilePath(g), [&](const std::string& to) { return WriteNewFile(to, bytes); }, kept);
   if (err == 0) return {true, head + J("こわれたファイルは ") + J(kept) + J(" に残しておいたよ")};
   return {false, head + J("こわれたファイルを残せなかったので、今はセーブしないでおくね\r\n(") + ErrorText(err) + ")"};
 }
@@ -412,7 +413,7 @@ std::string MovedSaveMessage(const Game& g) {
 bool Save(Game& g, const SaveOptions& options) { return SaveBytes(g, FormatSaveData(g), g, options); }
 
 bool SaveBytes(Game& g, const std::string& bytes, const GameState& record, const SaveOptions& options) {
-  if (g.action.closed) return false;  // scripts unwinding after the close change nothing on disk
+  if (g.action.closed) return false;      // scripts unwinding after the close change nothing on disk
   MakeFolders(g.plat.UserDir() + "dat");  // a missing folder is no reason to lose the game
   const std::string path = SaveFilePath(g);
   int err = ReplaceFile(path, bytes, options.stop_before_rename);

@@ -60,7 +60,7 @@ struct tmy {
   std::array<int32_t, 100> spare_f{};
   std::array<int32_t, 20> spare_g{};
   std::array<int32_t, 20> spare_h{};
-  int32_t location = 0;  // kHome, kShop, or field 0..3
+  int32_t location = 0;    // kHome, kShop, or field 0..3
   int32_t draw_speed = 0;  // 0 normal, 1 medium, 2 low
   std::array<int32_t, 20> spare_i{};
   std::array<int32_t, 20> spare_j{};

@@ -30,12 +30,8 @@ void FieldMenu(Game& g, int field) {
   if (NightCheck(g)) return;  // the night has handed over to the home menu
 
   switch (AskChoice(g, J("さがす"), J("キャンプ"), J("アイテム"), J("帰る"))) {
-    case 1:
-      SearchField(g);
-      break;
-    case 2:
-      Camp(g);
-      break;
+    case 1: SearchField(g); break;
+    case 2: Camp(g); break;
     case 3:
       if (Widget* w = g.plat.FindWidget("l_btn10")) w->SetCaption(J("使う"));
       ShowItemList(g);

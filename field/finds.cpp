@@ -68,7 +68,8 @@ void GainItem(Game& g, int32_t item) {
   PlayWave(g, kChannelNews, "item.wav");
   g.my.item_count[item] += 1;
   CapItemCounts(g);
-  LogColoured(g, J("Item【") + g.item_def[item].name + J("】を 1個入手した(所持:") + Num(g.my.item_count[item]) + J("個)"),
+  LogColoured(g,
+              J("Item【") + g.item_def[item].name + J("】を 1個入手した(所持:") + Num(g.my.item_count[item]) + J("個)"),
               "green");
 }
 
@@ -76,8 +77,9 @@ void BreakItem(Game& g, int32_t item) {
   if (!IsItemNumber(item) || g.my.item_count[item] <= 0) return;
   g.my.item_count[item] -= 1;
   PlayWave(g, kChannelNews, "broke.wav");
-  LogColoured(g, J("【") + g.item_def[item].name + J("】が壊れてしまった....!(残:") + Num(g.my.item_count[item]) + J("個)"),
-              "red");
+  LogColoured(
+      g, J("【") + g.item_def[item].name + J("】が壊れてしまった....!(残:") + Num(g.my.item_count[item]) + J("個)"),
+      "red");
   WaitForClick(g);
 }
 

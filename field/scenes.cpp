@@ -28,9 +28,7 @@ int Column(int slot) {
 
 }  // namespace
 
-int DrawFrom(Game& g, std::span<const int> table) {
-  return table[g.rng.Random(static_cast<int>(table.size()))];
-}
+int DrawFrom(Game& g, std::span<const int> table) { return table[g.rng.Random(static_cast<int>(table.size()))]; }
 
 int& OwlVisits(Game& g) { return g.my.flag[1]; }
 

@@ -39,12 +39,8 @@ bool DragonPresence(Game& g) {
       PlayWave(g, kChannelNews, "dragon.wav");
       Encounter(g, kDragon);
       return false;
-    case 1:
-      LogLineWait(g, J("気のせいだったみたい"));
-      break;
-    default:
-      LogLineWait(g, J("今朝見た夢のせいだったみたい"));
-      break;
+    case 1: LogLineWait(g, J("気のせいだったみたい")); break;
+    default: LogLineWait(g, J("今朝見た夢のせいだったみたい")); break;
   }
   return true;
 }

@@ -120,14 +120,13 @@ bool OwlDoctor(Game& g) {
   ShowCg(g, "fuku.bmp");
   LogLine(g, J("フォッフー、フォッフー、"));
   switch (Ask(g, J("はなす"), J("石を投げる"), J("木を揺らす"))) {
-    case 1:
-      OwlTalk(g);
-      break;
+    case 1: OwlTalk(g); break;
     case 2:
       PlayWave(g, kChannelNews, "nageru.wav");
       LogLineWait(g, J("石を投げた"));
       if (g.rng.Random(2) == 0) {
-        for (const char* line : {"梟博士「........」", "わしに石を投げようなど....", "５おくまんねん早い....", "カアアアアア！！"})
+        for (const char* line :
+             {"梟博士「........」", "わしに石を投げようなど....", "５おくまんねん早い....", "カアアアアア！！"})
           LogTalkWait(g, J(line));
         TakeDamage(g, kPlayer, 5);
       } else {
@@ -136,9 +135,7 @@ bool OwlDoctor(Game& g) {
         LogTalkWait(g, J("うわーあああん"));
       }
       break;
-    case 3:
-      LogTalkWait(g, J("梟博士「....はて、地震かな....」"));
-      break;
+    case 3: LogTalkWait(g, J("梟博士「....はて、地震かな....」")); break;
   }
   return true;
 }

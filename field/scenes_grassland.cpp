@@ -85,9 +85,7 @@ bool SleepingFox(Game& g) {
         LogLineWait(g, J("キツネは怒りました"));
       }
       break;
-    case 2:
-      LogLineWait(g, J("そっとして置きました"));
-      break;
+    case 2: LogLineWait(g, J("そっとして置きました")); break;
     case 3:
       ShowCg(g, "kitune3.bmp");
       PlayWave(g, kChannelHits, "damage3.wav");

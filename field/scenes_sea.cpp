@@ -59,9 +59,7 @@ bool DeepSea(Game& g) {
   if (Ask(g, J("もっと潜る"), J("あがる")) != 1) return true;
   PassTime(g, 1);
   switch (g.rng.Random(9)) {
-    case 0:
-      LogLineWait(g, J("何も無かった...."));
-      break;
+    case 0: LogLineWait(g, J("何も無かった....")); break;
     case 2:
     case 7:
       ShowCg(g, "sinkai4.bmp");

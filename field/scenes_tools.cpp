@@ -48,8 +48,13 @@ bool Offer(Game& g, const ToolOffer& o, bool (*has_tools)(Game&)) {
 }  // namespace
 
 bool TreasureChest(Game& g) {
-  static constexpr ToolOffer kChest = {"takara.bmp", "おや、宝箱があるぞ", "あける(鍵:", kKey,
-                                       "無視しよー", "無視しーた", "でも鍵を持ってないのでほっといた"};
+  static constexpr ToolOffer kChest = {"takara.bmp",
+                                       "おや、宝箱があるぞ",
+                                       "あける(鍵:",
+                                       kKey,
+                                       "無視しよー",
+                                       "無視しーた",
+                                       "でも鍵を持ってないのでほっといた"};
   if (!Offer(g, kChest, [](Game& g) { return Owned(g, kKey) > 0; })) return true;
   Owned(g, kKey) -= 1;
   PlayWave(g, kChannelNews, "open.wav");
@@ -65,8 +70,13 @@ bool TreasureChest(Game& g) {
 }
 
 bool Digging(Game& g) {
-  static constexpr ToolOffer kDig = {"scop.bmp", "むむっ、ここ絶対ある！", "掘る(スコップ:", kShovel,
-                                     "見なかった事に", "なんかあった？しーらないっ", "スコップ持ってねーじゃん!!"};
+  static constexpr ToolOffer kDig = {"scop.bmp",
+                                     "むむっ、ここ絶対ある！",
+                                     "掘る(スコップ:",
+                                     kShovel,
+                                     "見なかった事に",
+                                     "なんかあった？しーらないっ",
+                                     "スコップ持ってねーじゃん!!"};
   if (!Offer(g, kDig, [](Game& g) { return Owned(g, kShovel) > 0; })) return true;
   Owned(g, kShovel) -= 1;
   PlayWave(g, kChannelUi, "scop.wav");
@@ -78,8 +88,8 @@ bool Digging(Game& g) {
 }
 
 bool Fishing(Game& g) {
-  static constexpr ToolOffer kFish = {"sakana.bmp", "あっ、なんかいる！！", "釣る(ｲｽﾞﾐﾐｽﾞ:", kBait,
-                                      "見るだけ", "じーーーーっと見た。", "釣竿か餌がないから諦めた"};
+  static constexpr ToolOffer kFish = {"sakana.bmp", "あっ、なんかいる！！", "釣る(ｲｽﾞﾐﾐｽﾞ:",           kBait,
+                                      "見るだけ",   "じーーーーっと見た。", "釣竿か餌がないから諦めた"};
   if (!Offer(g, kFish, [](Game& g) { return Owned(g, kBait) > 0 && Owned(g, kRod) > 0; })) return true;
   PlayWave(g, kChannelUi, "neji.wav");
   Owned(g, kBait) -= 1;
@@ -96,8 +106,8 @@ bool Fishing(Game& g) {
 }
 
 bool Rock(Game& g) {
-  static constexpr ToolOffer kRock = {"iwa.bmp", "なんか怪しい、この岩！", "発掘(ﾂﾙﾊｼ:", kPickaxe,
-                                      "通り過ぎる", "通り過ぎた", "つるはしがないから諦めた"};
+  static constexpr ToolOffer kRock = {"iwa.bmp",    "なんか怪しい、この岩！",  "発掘(ﾂﾙﾊｼ:", kPickaxe, "通り過ぎる",
+                                      "通り過ぎた", "つるはしがないから諦めた"};
   if (!Offer(g, kRock, [](Game& g) { return Owned(g, kPickaxe) > 0; })) return true;
   PlayWave(g, kChannelUi, "hakkutu.wav");
   Owned(g, kPickaxe) -= 1;

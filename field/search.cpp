@@ -25,11 +25,11 @@ constexpr int kLookups = 900;
 enum class Outcome { kSearch, kEncounter, kRest, kStumble, kNothing, kRecipe, kLost, kHunger, kMerchant, kScene };
 
 constexpr Outcome kSlots[kSearchSlots] = {
-    Outcome::kSearch,    Outcome::kSearch,  Outcome::kSearch,    Outcome::kSearch,  Outcome::kSearch,
-    Outcome::kEncounter, Outcome::kRest,    Outcome::kStumble,   Outcome::kNothing, Outcome::kNothing,
-    Outcome::kRecipe,    Outcome::kLost,    Outcome::kHunger,    Outcome::kMerchant, Outcome::kEncounter,
-    Outcome::kSearch,    Outcome::kEncounter, Outcome::kScene,   Outcome::kScene,   Outcome::kSearch,
-    Outcome::kEncounter, Outcome::kScene,   Outcome::kScene,     Outcome::kRecipe,
+    Outcome::kSearch,    Outcome::kSearch,    Outcome::kSearch,  Outcome::kSearch,   Outcome::kSearch,
+    Outcome::kEncounter, Outcome::kRest,      Outcome::kStumble, Outcome::kNothing,  Outcome::kNothing,
+    Outcome::kRecipe,    Outcome::kLost,      Outcome::kHunger,  Outcome::kMerchant, Outcome::kEncounter,
+    Outcome::kSearch,    Outcome::kEncounter, Outcome::kScene,   Outcome::kScene,    Outcome::kSearch,
+    Outcome::kEncounter, Outcome::kScene,     Outcome::kScene,   Outcome::kRecipe,
 };
 
 // The hungrier the player, the likelier a search comes to nothing; above 30 never.
@@ -112,9 +112,7 @@ int Ask(Game& g, const std::string& c1, const std::string& c2, const std::string
 
 bool RunSearchSlot(Game& g, int slot) {
   switch (kSlots[slot]) {
-    case Outcome::kSearch:
-      OrdinarySearch(g);
-      return true;
+    case Outcome::kSearch: OrdinarySearch(g); return true;
     case Outcome::kEncounter:
       PassTime(g, 1);
       Encounter(g, 0);
@@ -133,23 +131,15 @@ bool RunSearchSlot(Game& g, int slot) {
       LogLine(g, J("何も無かった...."));
       PassTime(g, 1);
       return true;
-    case Outcome::kRecipe:
-      RecipeGlimpse(g);
-      return true;
+    case Outcome::kRecipe: RecipeGlimpse(g); return true;
     case Outcome::kLost:
       LogLine(g, J("道に迷ってしまった...."));
       PassTime(g, 2);
       if (g.rng.Random(10) == 0) RaiseExploreSkill(g, 1);
       return true;
-    case Outcome::kHunger:
-      Hunger(g);
-      return true;
-    case Outcome::kMerchant:
-      Merchant(g);
-      return false;
-    case Outcome::kScene:
-      PassTime(g, 1);
-      return RunFieldScene(g, slot);
+    case Outcome::kHunger: Hunger(g); return true;
+    case Outcome::kMerchant: Merchant(g); return false;
+    case Outcome::kScene: PassTime(g, 1); return RunFieldScene(g, slot);
   }
   return true;
 }

@@ -15,5 +15,4 @@ bool RunSearchSlot(Game& g, int slot);
 
 // Shared by the outcomes and the scenes: asks a question and returns the pick, 0 when
 // the window closed before one was made.
-int Ask(Game& g, const std::string& c1, const std::string& c2, const std::string& c3 = "",
-        const std::string& c4 = "");
+int Ask(Game& g, const std::string& c1, const std::string& c2, const std::string& c3 = "", const std::string& c4 = "");

@@ -2,6 +2,5 @@
 #include "platform/canvas.h"
 
 void Canvas::Draw(int x, int y, const Picture& src) {
-  CopyRect(Rect{x, y, x + src.Width(), y + src.Height()}, src, Rect{0, 0, src.Width(), src.Height()},
-           CopyMode::Copy);
+  CopyRect(Rect{x, y, x + src.Width(), y + src.Height()}, src, Rect{0, 0, src.Width(), src.Height()}, CopyMode::Copy);
 }

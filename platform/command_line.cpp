@@ -13,7 +13,8 @@ CommandLineReply ReadCommandLine(const std::vector<std::string>& args, const Fil
     }
     if (a == "--help" || a == "-h") {
       r.exit = true;
-      r.text = "ポムリエ (pomurie) " + version + ": run a small sweets shop.\n"
+      r.text = "ポムリエ (pomurie) " + version +
+               ": run a small sweets shop.\n"
                "\n"
                "Usage: pomurie [--help] [--version]\n"
                "\n"
@@ -30,10 +31,17 @@ CommandLineReply ReadCommandLine(const std::vector<std::string>& args, const Fil
                "  F1           on the opening picture: start over\n"
                "\n"
                "Files:\n"
-               "  pictures and sounds  " + places.game_dir + "\n"
-               "  save file            " + places.user_dir + "dat/my.dat\n"
-               "  play record          " + places.user_dir + "きろく.txt\n"
-               "  settings             " + places.config_dir + "pomurie.ini\n";
+               "  pictures and sounds  " +
+               places.game_dir +
+               "\n"
+               "  save file            " +
+               places.user_dir +
+               "dat/my.dat\n"
+               "  play record          " +
+               places.user_dir +
+               "きろく.txt\n"
+               "  settings             " +
+               places.config_dir + "pomurie.ini\n";
       return r;
     }
   }

@@ -61,13 +61,20 @@ void Spawn(Game& g, int x0, int y0, int ax, int ay, int x, int y, int kind, cons
 
 int EffectLife(int kind) {
   switch (kind) {
-    case 16: case 17: case 18: case 19: return 42;
+    case 16:
+    case 17:
+    case 18:
+    case 19: return 42;
     case 63: return 28;
-    case 113: case 251: return 20;
+    case 113:
+    case 251: return 20;
     case 120: return 38;
     case 140: return 60;
     case 158: return 26;
-    case 160: case 189: case 190: case 191: return 17;
+    case 160:
+    case 189:
+    case 190:
+    case 191: return 17;
     case 175: return 10;
     case 178: return 16;
     case 266: return 22;
@@ -77,7 +84,8 @@ int EffectLife(int kind) {
 
 int BounceOffset(int age) {
   switch (age) {
-    case 0: case 1: return -12;
+    case 0:
+    case 1: return -12;
     case 2: return -10;
     case 3: return 6;
     case 4: return 4;

@@ -17,10 +17,10 @@ struct Tick {
   Game& g;
   Canvas& bak;
   int slot;
-  int age;   // after this tick's ageing: 2 on the first drawing
-  int t;     // ticks since the spawn: 0 on the first drawing
-  int life;  // ticks the kind lives
-  int x, y;  // centre of the drawing this tick
+  int age;           // after this tick's ageing: 2 on the first drawing
+  int t;             // ticks since the spawn: 0 on the first drawing
+  int life;          // ticks the kind lives
+  int x, y;          // centre of the drawing this tick
   int32_t* scratch;  // kPopScratch integers of the slot
 };
 

@@ -156,8 +156,8 @@ void VictoryFlash(Tick& k) {
     const Rgb col = Burst(t + 1);
     FillPolygon(c, Star(h, h, outer, outer / 4 + 2, 8, t * 6.0), col, Darker(col, 85));
     FillPolygon(c, Star(h, h, outer / 2, outer / 6 + 1, 8, 22.5 - t * 6.0), Burst(t + 6), Burst(t + 3));
-    cg.CopyRect(Rect{k.x - h, k.y - h, k.x - h + kStarPic, k.y - h + kStarPic}, *star,
-                Rect{0, 0, kStarPic, kStarPic}, CopyMode::Or);
+    cg.CopyRect(Rect{k.x - h, k.y - h, k.x - h + kStarPic, k.y - h + kStarPic}, *star, Rect{0, 0, kStarPic, kStarPic},
+                CopyMode::Or);
   }
   // Twelve shards flying outwards, each a thin triangle pointing away from the centre.
   {

@@ -269,7 +269,9 @@ bool DrawShapeKind(int kind, Tick& k) {
     case 120: Focus(k); break;
     case 175: Lifespan(k); break;
     case 178: Youth(k); break;
-    case 189: case 190: case 191: LevelRings(k, kind); break;
+    case 189:
+    case 190:
+    case 191: LevelRings(k, kind); break;
     case 251: Breath(k); break;
     case 266: Gun(k); break;
     default: return false;

@@ -13,7 +13,7 @@
 namespace {
 
 constexpr Rect kFull{0, 0, kScreenSize, kScreenSize};
-constexpr int kRowHeight = 13;  // the log's row pitch
+constexpr int kRowHeight = 13;    // the log's row pitch
 constexpr int kBottomRowY = 285;  // the newest row sits where the log's newest does
 constexpr int kHeaderHeight = 18;
 constexpr int kBarLeft = 293, kBarRight = 298;
@@ -35,9 +35,8 @@ bool WordByte(const std::string& s, size_t i) {
 
 // Characters a row should not begin with (closing marks, the long vowel, the ellipsis).
 bool ClosesPhrase(std::string_view ch) {
-  static const std::string kClosers[] = {J("、"), J("。"), J("」"), J("』"), J("）"), J("！"), J("？"),
-                                         J("…"),  J("ー"), J("．"), J("，"), J("】"), J("♪"), ")", "!", "?",
-                                         ".",     ","};
+  static const std::string kClosers[] = {J("、"), J("。"), J("」"), J("』"), J("）"), J("！"), J("？"), J("…"), J("ー"),
+                                         J("．"), J("，"), J("】"), J("♪"),  ")",     "!",     "?",     ".",    ","};
   return std::find(std::begin(kClosers), std::end(kClosers), ch) != std::end(kClosers);
 }
 
@@ -234,18 +233,14 @@ bool HistoryKey(Game& g, int key) {
       return true;
     case vk::kEscape:
     case vk::kReturn:
-    case vk::kH:
-      CloseHistory(g);
-      return true;
+    case vk::kH: CloseHistory(g); return true;
     case vk::kSpace:
     case vk::kF1:
     case vk::k1:
     case vk::k1 + 1:
     case vk::k1 + 2:
-    case vk::k1 + 3:
-      return true;  // these would act on the game beneath
-    default:
-      return false;  // sound, picture size, full screen and the like go on
+    case vk::k1 + 3: return true;  // these would act on the game beneath
+    default: return false;         // sound, picture size, full screen and the like go on
   }
 }
 

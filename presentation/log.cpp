@@ -45,8 +45,8 @@ constexpr std::array<Ramp, 11> kRamps{{
 }};
 // clang-format on
 
-constexpr std::array<Rgb, 8> kHoverFlash{{{255, 85, 51}, {255, 51, 17}, {255, 0, 0}, {221, 0, 0},
-                                          {187, 0, 0}, {153, 0, 0}, {119, 0, 0}, {85, 0, 0}}};
+constexpr std::array<Rgb, 8> kHoverFlash{
+    {{255, 85, 51}, {255, 51, 17}, {255, 0, 0}, {221, 0, 0}, {187, 0, 0}, {153, 0, 0}, {119, 0, 0}, {85, 0, 0}}};
 
 constexpr Rgb kLogBack{136, 68, 85};
 
@@ -156,8 +156,7 @@ void WaitForClick(Game& g) {
   }
 }
 
-int32_t AskChoice(Game& g, const std::string& c1, const std::string& c2, const std::string& c3,
-                  const std::string& c4) {
+int32_t AskChoice(Game& g, const std::string& c1, const std::string& c2, const std::string& c3, const std::string& c4) {
   if (g.WaitState == -1) return g.ChoiceResult;
   g.ChoiceResult = 0;
   g.log.ChoiceResultCaption.clear();
@@ -201,7 +200,7 @@ void DrawMessageLog(Game& g, Canvas& c) {
     c.font.bold = true;
     const int w = c.TextWidth(e.text);
     c.Ellipse(x + w - 10, y, x + w + 9, y + 12);  // rounded right end
-    c.Rectangle(x - 10, y, x, y + 12);             // square left end
+    c.Rectangle(x - 10, y, x, y + 12);            // square left end
     Rgb colour;
     if (LogRowColour(e.color, g.FrameCounter + i, &colour)) c.font.color = colour;
     c.TextOut(x, y, e.text);

@@ -38,17 +38,17 @@ struct LogHistory {
 };
 
 struct LogState {
-  int32_t ChoiceActive = 1;     // buttons take clicks and hover sounds
-  int32_t ChoiceSlide = -200;   // -300..0; buttons are drawn 2 * -ChoiceSlide px right of rest
-  int32_t HoveredChoice = 0;    // 1..4 under the mouse, 0 none
+  int32_t ChoiceActive = 1;    // buttons take clicks and hover sounds
+  int32_t ChoiceSlide = -200;  // -300..0; buttons are drawn 2 * -ChoiceSlide px right of rest
+  int32_t HoveredChoice = 0;   // 1..4 under the mouse, 0 none
   std::string ChoiceResultCaption;
-  int32_t CancelBlink = 0;      // ticks of the cancel blink left (StartCancelBlink)
+  int32_t CancelBlink = 0;  // ticks of the cancel blink left (StartCancelBlink)
   LogHistory history;
 };
 
-inline constexpr int kLogRows = 6;          // rows drawn; older entries are kept, not shown
-inline constexpr size_t kLogLineMax = 98;   // longer lines are split in two
-inline constexpr size_t kLogSplitAt = 44;   // bytes of the first half of a split line
+inline constexpr int kLogRows = 6;         // rows drawn; older entries are kept, not shown
+inline constexpr size_t kLogLineMax = 98;  // longer lines are split in two
+inline constexpr size_t kLogSplitAt = 44;  // bytes of the first half of a split line
 inline constexpr int32_t kColourPlain = 0;
 inline constexpr int32_t kColourUnknown = 4;  // unknown name: the row keeps the previous font colour
 inline constexpr int32_t kColourTalk = 310;
@@ -78,8 +78,7 @@ void WaitForClick(Game& g);
 // picked or the choice is cancelled; returns the answer (1..4, 5 cancelled), which
 // also stays in ChoiceResult and log.ChoiceResultCaption for the rules that read it
 // later. While closing it returns at once with ChoiceResult as the caller preset it.
-int32_t AskChoice(Game& g, const std::string& c1, const std::string& c2, const std::string& c3,
-               const std::string& c4);
+int32_t AskChoice(Game& g, const std::string& c1, const std::string& c2, const std::string& c3, const std::string& c4);
 // A click that is not a choice pick: ends a click wait. True when one was pending
 // (the click is consumed). Never ends a pending choice.
 bool ReleaseClickWait(Game& g);

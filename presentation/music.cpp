@@ -62,8 +62,8 @@ void UpdateMusic(Game& g) {
   const Tune want = m.on && !s.muted ? PlaceTune(g) : Tune::None;
   const int channel = kMusicChannels[m.turn];
   // A mute drops the channels' queues; the tune starts again when they reopen.
-  if (want == m.playing && (want == Tune::None || mixer.QueueLength(channel) > 0 ||
-                            m.missing[static_cast<size_t>(want)])) {
+  if (want == m.playing &&
+      (want == Tune::None || mixer.QueueLength(channel) > 0 || m.missing[static_cast<size_t>(want)])) {
     return;
   }
   const bool change = m.playing != Tune::None && want != Tune::None;

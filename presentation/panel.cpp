@@ -26,7 +26,7 @@ struct PanelTexts {
   std::string money = J("お金:");
   std::string yen = J("円");
   std::string bad[4] = {J("<麻痺>"), J("<毒>"), J("<気絶>"), J("<腹痛>")};
-  std::string good[17] = {J("<無限>"), J("<満腹>"), J("<反射>"), J("<英雄>"), J("<怪盗>"), J("<論攻>"),
+  std::string good[17] = {J("<無限>"), J("<満腹>"), J("<反射>"), J("<英雄>"), J("<怪盗>"),  J("<論攻>"),
                           J("<論防>"), J("<理装>"), J("<攻↑>"),  J("<防↑>"),  J("<魔防↑>"), J("<魔攻↑>"),
                           J("<癒>"),   J("<魔>"),   J("<精>"),   J("<追加>"), J("<力>")};
 };
@@ -104,12 +104,12 @@ std::vector<std::string> StateList(const tman& u, bool good) {
       if (counters[i] > 0) s.push_back(t.bad[i]);
     }
   } else {
-    const int32_t counters[17] = {u.infinite_state_turns,   u.full_state_turns,        u.reflect_turns,
-                                  u.guard_all,              u.find_boost,              u.logic_attack_up_turns,
-                                  u.logic_defence_up_turns, u.logic_armour_turns,      u.attack_up_turns,
-                                  u.phys_defence_up_turns,  u.magic_defence_up_turns,  u.magic_attack_up_turns,
-                                  u.heal_state_turns,       u.mana_state_turns,        u.spirit_state_turns,
-                                  u.extra_state_turns,      u.power_state_turns};
+    const int32_t counters[17] = {
+        u.infinite_state_turns, u.full_state_turns,      u.reflect_turns,          u.guard_all,
+        u.find_boost,           u.logic_attack_up_turns, u.logic_defence_up_turns, u.logic_armour_turns,
+        u.attack_up_turns,      u.phys_defence_up_turns, u.magic_defence_up_turns, u.magic_attack_up_turns,
+        u.heal_state_turns,     u.mana_state_turns,      u.spirit_state_turns,     u.extra_state_turns,
+        u.power_state_turns};
     for (int i = 0; i < 17; ++i) {
       if (counters[i] > 0) s.push_back(t.good[i]);
     }
@@ -198,8 +198,8 @@ int32_t StepShown(int32_t shown, int32_t target) {
 void StepStatusPanel(Game& g) {
   if (g.screen.bak == nullptr || g.screen.cg == nullptr) return;
   PanelState& p = g.panel;
-  p.drawn = {p.PanelSlide, p.EnemyPanelSlide, p.ShownHp,      p.ShownMp,      p.ShownTp,
-             p.ShownFullness, p.ShownExp,  p.ShownEnemyHp, p.ShownEnemyMp, p.ShownEnemyTp};
+  p.drawn = {p.PanelSlide,    p.EnemyPanelSlide, p.ShownHp,      p.ShownMp,      p.ShownTp,
+             p.ShownFullness, p.ShownExp,        p.ShownEnemyHp, p.ShownEnemyMp, p.ShownEnemyTp};
   const tman& me = g.unit[kPlayer];
   const tman* foe = Enemy(g);
 
@@ -272,10 +272,8 @@ void DrawStatusPanel(Game& g) {
     Text(txt, ex, 30, 16, white, foe->name);
     const int name_w = Width(txt, 16, foe->name);
     Text(txt, ex + name_w + 2, 38, 9, white, "Lv " + Num(foe->level));
-    Text(txt, ex, 54, 10, PanelRatioColor(p.EnemyHp, foe->max_hp),
-         "HP:" + Num(p.EnemyHp) + "/" + Num(foe->max_hp));
-    Text(txt, ex, 70, 10, PanelRatioColor(p.EnemyMp, foe->max_mp),
-         "MP:" + Num(p.EnemyMp) + "/" + Num(foe->max_mp));
+    Text(txt, ex, 54, 10, PanelRatioColor(p.EnemyHp, foe->max_hp), "HP:" + Num(p.EnemyHp) + "/" + Num(foe->max_hp));
+    Text(txt, ex, 70, 10, PanelRatioColor(p.EnemyMp, foe->max_mp), "MP:" + Num(p.EnemyMp) + "/" + Num(foe->max_mp));
   }
 
   // The state lists stay at the right edge; they grow a point while the enemy block shows.
@@ -292,15 +290,13 @@ void DrawStatusPanel(Game& g) {
   if (in_shop) Bar(bars, p.PanelSlide, 64, 75, my.rank_progress, rank_need, kBlueBar);
   Bar(bars, right - 80, 54, 80, p.Hp, me.max_hp, kHpBar);
   Bar(bars, right - 70, 70, 70, p.Mp, me.max_mp, kMpBar);
-  Bar(bars, right - 60, 74, 60, p.Tp, 100, kTpTrack,
-      p.Tp >= 100 && even_tick ? kTpFlash : Rgb{51, 255, 51});
+  Bar(bars, right - 60, 74, 60, p.Tp, 100, kTpTrack, p.Tp >= 100 && even_tick ? kTpFlash : Rgb{51, 255, 51});
   Bar(bars, right - 70, 101, 70, me.age_days, me.lifespan_days, kLifeBar);
   Bar(bars, right - 70, 146, 70, p.Fullness, 100, kBellyBar);
   if (enemy_block) {
     const int ex = p.EnemyPanelSlide;
     Bar(bars, ex, 68, 80, p.EnemyHp, foe->max_hp, kHpBar);
     Bar(bars, ex, 84, 40, p.EnemyMp, foe->max_mp, kMpBar);
-    Bar(bars, ex, 94, 35, p.EnemyTp, 100, kTpTrack,
-        p.EnemyTp > 99 && even_tick ? kTpFlash : Rgb{85, 255, 51});
+    Bar(bars, ex, 94, 35, p.EnemyTp, 100, kTpTrack, p.EnemyTp > 99 && even_tick ? kTpFlash : Rgb{85, 255, 51});
   }
 }

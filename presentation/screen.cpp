@@ -26,12 +26,28 @@ Picture* WidgetPictureOr(Game& g, const char* name, std::unique_ptr<Picture>& ow
 }
 
 // Copies as much of src's rectangle as lies inside both pictures.
-void CopyClipped(Canvas& dst_canvas, int dst_w, int dst_h, int dx, int dy, const Picture& src, int sx, int sy,
-                 int w, int h, CopyMode mode) {
-  if (sx < 0) { dx -= sx; w += sx; sx = 0; }
-  if (sy < 0) { dy -= sy; h += sy; sy = 0; }
-  if (dx < 0) { sx -= dx; w += dx; dx = 0; }
-  if (dy < 0) { sy -= dy; h += dy; dy = 0; }
+void CopyClipped(Canvas& dst_canvas, int dst_w, int dst_h, int dx, int dy, const Picture& src, int sx, int sy, int w,
+                 int h, CopyMode mode) {
+  if (sx < 0) {
+    dx -= sx;
+    w += sx;
+    sx = 0;
+  }
+  if (sy < 0) {
+    dy -= sy;
+    h += sy;
+    sy = 0;
+  }
+  if (dx < 0) {
+    sx -= dx;
+    w += dx;
+    dx = 0;
+  }
+  if (dy < 0) {
+    sy -= dy;
+    h += dy;
+    dy = 0;
+  }
   w = std::min({w, src.Width() - sx, dst_w - dx});
   h = std::min({h, src.Height() - sy, dst_h - dy});
   if (w <= 0 || h <= 0) return;
@@ -39,8 +55,7 @@ void CopyClipped(Canvas& dst_canvas, int dst_w, int dst_h, int dx, int dy, const
 }
 
 void DrawAt(Picture& dst, const Picture& src) {
-  CopyClipped(dst.canvas(), dst.Width(), dst.Height(), 0, 0, src, 0, 0, src.Width(), src.Height(),
-              CopyMode::Copy);
+  CopyClipped(dst.canvas(), dst.Width(), dst.Height(), 0, 0, src, 0, 0, src.Width(), src.Height(), CopyMode::Copy);
 }
 
 // White where the picture is black, black elsewhere, drawn row by row in runs.
@@ -132,7 +147,8 @@ void DrawEnemy(Game& g) {
   const tman& u = g.unit[g.foe_index];
   if (u.map_active == 0 && s.EnemyBlinkCounter == 0) return;
   if (u.map_kind < 0 || u.map_kind >= kMonsterCount) return;
-  const Picture* frame = s.PictureSlots[kSpriteBase + kSpriteFrames * u.map_kind + g.FrameCounter % kSpriteFrames].get();
+  const Picture* frame =
+      s.PictureSlots[kSpriteBase + kSpriteFrames * u.map_kind + g.FrameCounter % kSpriteFrames].get();
   if (!frame) return;
   const int b = 2 * u.size;
   s.cg->canvas().StretchDrawTransparent(Rect{150 - b, 150 - b, 150 + b, 150 + b}, *frame);

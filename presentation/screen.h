@@ -16,12 +16,12 @@
 struct Game;
 
 inline constexpr int kScreenSize = 300;
-inline constexpr int kWorkSlots = 50;          // 0..49 work pictures
-inline constexpr int kMaskBase = 50;           // 50..99 the masks of 0..49
-inline constexpr int kBackgroundSlot = 6;      // the current scene picture
-inline constexpr int kSpriteBase = 100;        // set k: 100 + 6k .. 105 + 6k
+inline constexpr int kWorkSlots = 50;      // 0..49 work pictures
+inline constexpr int kMaskBase = 50;       // 50..99 the masks of 0..49
+inline constexpr int kBackgroundSlot = 6;  // the current scene picture
+inline constexpr int kSpriteBase = 100;    // set k: 100 + 6k .. 105 + 6k
 inline constexpr int kSpriteFrames = 6;
-inline constexpr int kSpriteSetsCut = 39;      // monsters 1..39 have strips
+inline constexpr int kSpriteSetsCut = 39;  // monsters 1..39 have strips
 inline constexpr int kPictureSlotCount = kSpriteBase + kSpriteFrames * kMonsterCount;
 
 struct ScreenState {

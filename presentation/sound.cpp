@@ -29,7 +29,8 @@ void OpenSoundChannels(Game& g) {
   try {
     std::optional<IniFile> ini = FindMixerIni(g.plat.ExeDir());
     Platform* plat = &g.plat;
-    s.mixer = std::make_unique<Mixer>(g.plat.Audio(), [plat] { return plat->NowMs(); }, ini ? &*ini : nullptr);
+    s.mixer = std::make_unique<Mixer>(
+        g.plat.Audio(), [plat] { return plat->NowMs(); }, ini ? &*ini : nullptr);
     s.mixer->SetChannels(s.muted ? 0 : kOpenChannels);
     s.mixer->SetBackgroundChannels(kMusicChannelMask);
     s.mixer->SetActivated(true);

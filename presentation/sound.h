@@ -36,8 +36,8 @@ struct SoundState {
 };
 
 // Start-up: creates the mixer (settings from MIXER.INI), opens channels 0..4
-// (the music opens its own when it first plays), acquires the wave-out device and loads dat/1.wav as each channel's current
-// wave. Every failure is dropped: without a device the game runs silent.
+// (the music opens its own when it first plays), acquires the wave-out device and loads dat/1.wav as each channel's
+// current wave. Every failure is dropped: without a device the game runs silent.
 void OpenSoundChannels(Game& g);
 // Shutdown, after MidiFree: releases the current waves from channel 4 down to 0
 // (the first failure skips the rest), then closes the mixer.

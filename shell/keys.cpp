@@ -55,9 +55,7 @@ void FormKeyDown(Game& g, int key) {
     case vk::k1:
     case vk::k1 + 1:
     case vk::k1 + 2:
-    case vk::k1 + 3:
-      PickChoiceByKey(g, key - vk::k1 + 1);
-      break;
+    case vk::k1 + 3: PickChoiceByKey(g, key - vk::k1 + 1); break;
     case vk::kM:
       SetMuted(g, !g.sound.muted);
       SaveSettings(g);
@@ -66,16 +64,9 @@ void FormKeyDown(Game& g, int key) {
       SetMusicOn(g, !g.sound.music.on);
       SaveSettings(g);
       break;
-    case vk::kPlus:
-      ResizePicture(g, +1);
-      break;
-    case vk::kMinus:
-      ResizePicture(g, -1);
-      break;
-    case vk::kF11:
-      g.plat.SetFullScreen(!g.plat.FullScreen());
-      break;
-    default:
-      break;
+    case vk::kPlus: ResizePicture(g, +1); break;
+    case vk::kMinus: ResizePicture(g, -1); break;
+    case vk::kF11: g.plat.SetFullScreen(!g.plat.FullScreen()); break;
+    default: break;
   }
 }

@@ -48,8 +48,8 @@ void AddImage(Game& g, const char* name, const char* parent, Place at, const cha
   g.plat.CreateWidget(s);
 }
 
-void AddLabel(Platform& p, const char* name, const char* parent, Place at, const std::string& caption,
-              int font_px, Rgb colour) {
+void AddLabel(Platform& p, const char* name, const char* parent, Place at, const std::string& caption, int font_px,
+              Rgb colour) {
   WidgetSpec s = Layout(name, WidgetKind::Label, parent, at);
   s.caption = caption;
   s.font_px = font_px;

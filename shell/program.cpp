@@ -12,8 +12,9 @@ int RunGame(Platform& platform) {
     // Two copies on one save would each write their own day over the other's.
     platform.RaiseRunningGame();
     platform.SetWindowTitle(J("ポムリエ"));
-    platform.ShowMessage(J("ポムリエはもう起動しているよ。\r\n"
-                           "同じセーブデータで二つ同時には遊べないので、こちらは閉じるね。"));
+    platform.ShowMessage(
+        J("ポムリエはもう起動しているよ。\r\n"
+          "同じセーブデータで二つ同時には遊べないので、こちらは閉じるね。"));
     return kExitAlreadyRunning;
   }
   // The game state is large; it lives on the heap so the stack stays small.

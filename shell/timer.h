@@ -14,4 +14,3 @@ bool SkipsTick(int draw_speed, int frame_counter);
 
 // Once a second: aims at 11 or 12 ticks a second, never shortening below 70 ms.
 void AdaptTimerRate(Game& g);
-

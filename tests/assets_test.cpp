@@ -80,19 +80,21 @@ std::set<std::string> NamesInGameCode(const std::string& ext, int* filesScanned)
 
 // Scene pictures and sounds the game's rules name; the code scan above catches
 // what the code uses, this list what it must be able to use.
-const char* const kScenes[] = {
-    "00", "title", "haikei01", "store", "cook", "camp", "night", "asa", "forest", "kusa", "sea", "ana",
-    "battle", "battle1", "battle2", "battle3", "takara", "takara1", "scop", "sakana", "sakana1", "sakana2",
-    "iwa", "kuma", "kuma0", "kuma_cry", "neko", "neko2", "fuku", "fuku_cry", "tree", "tree2", "gake", "gake1",
-    "gake2", "kitune", "kitune2", "kitune3", "sounan", "usa0", "usa", "sinkai", "sinkai2", "sinkai3", "sinkai4",
-    "otosi", "d_mes", "nazo"};
+const char* const kScenes[] = {"00",     "title",    "haikei01", "store",   "cook",    "camp",     "night",   "asa",
+                               "forest", "kusa",     "sea",      "ana",     "battle",  "battle1",  "battle2", "battle3",
+                               "takara", "takara1",  "scop",     "sakana",  "sakana1", "sakana2",  "iwa",     "kuma",
+                               "kuma0",  "kuma_cry", "neko",     "neko2",   "fuku",    "fuku_cry", "tree",    "tree2",
+                               "gake",   "gake1",    "gake2",    "kitune",  "kitune2", "kitune3",  "sounan",  "usa0",
+                               "usa",    "sinkai",   "sinkai2",  "sinkai3", "sinkai4", "otosi",    "d_mes",   "nazo"};
 const char* const kSounds[] = {
-    "1", "awa", "back", "bom", "bp", "buy", "coin", "hakai", "hakkutu", "holl", "in", "item", "item_use", "key",
-    "key2", "neji", "nigeru", "no", "nock", "ok", "scop", "skill", "start", "bom3", "bougyo", "bress", "damage2",
-    "damage3", "gun", "hit", "jump", "kaifuku", "magic", "nageru", "pan", "sin2", "stone", "taberu", "up", "wana",
-    "ya", "change", "down", "enemy", "gameover", "hissatu", "ken", "kyuusyuu", "m", "make", "mondou", "paper",
-    "slow", "takara", "turn", "up2", "wa", "broke", "capture", "damage", "dragon", "made", "made_no", "meisei",
-    "meisei_down", "nani", "open", "quest", "quest_start", "save", "start2", "time", "c"};
+    "1",      "awa",     "back",     "bom",    "bp",          "buy",     "coin",    "hakai",    "hakkutu",     "holl",
+    "in",     "item",    "item_use", "key",    "key2",        "neji",    "nigeru",  "no",       "nock",        "ok",
+    "scop",   "skill",   "start",    "bom3",   "bougyo",      "bress",   "damage2", "damage3",  "gun",         "hit",
+    "jump",   "kaifuku", "magic",    "nageru", "pan",         "sin2",    "stone",   "taberu",   "up",          "wana",
+    "ya",     "change",  "down",     "enemy",  "gameover",    "hissatu", "ken",     "kyuusyuu", "m",           "make",
+    "mondou", "paper",   "slow",     "takara", "turn",        "up2",     "wa",      "broke",    "capture",     "damage",
+    "dragon", "made",    "made_no",  "meisei", "meisei_down", "nani",    "open",    "quest",    "quest_start", "save",
+    "start2", "time",    "c"};
 const std::map<std::string, std::pair<int, int>> kPanelSizes = {
     {"panel_back.bmp", {301, 273}}, {"panel_title.bmp", {295, 28}}, {"btn_stat.bmp", {77, 29}},
     {"btn_wide.bmp", {107, 29}},    {"btn_small.bmp", {89, 29}},    {"panel_detail.bmp", {113, 237}},
@@ -206,7 +208,9 @@ TEST(Assets, SoundsAreCleanRiffPcmThatTheMixerDecodes) {
     // (the looping tunes are long and play on through their seam, which has a test of
     // its own; the music channel fades them in and out).
     const double seconds = double(b.size() - 44) / (rate * align);
-    auto sample = [&](size_t frame) { return bps == 8 ? (b[44 + frame * align] - 128) * 256 : int16_t(u16(44 + frame * align)); };
+    auto sample = [&](size_t frame) {
+      return bps == 8 ? (b[44 + frame * align] - 128) * 256 : int16_t(u16(44 + frame * align));
+    };
     const size_t frames = (b.size() - 44) / align;
     if (name.rfind("bgm_", 0) != 0) {
       EXPECT_LT(seconds, 1.6) << name;

@@ -28,9 +28,17 @@ TEST(AutoplayInvariants, EachBrokenRangeIsReported) {
       {"hours given back by an item", [](Game& g) { g.my.hours_used = -2; }, ""},
       {"count of 100", [](Game& g) { g.my.item_count[12] = 100; }, "item 12"},
       {"negative count", [](Game& g) { g.my.item_count[999] = -1; }, "item 999"},
-      {"order in slot 0", [](Game& g) { g.my.orders[0] = {"a", 12, 1}; }, "slot 0"},
+      {"order in slot 0",
+       [](Game& g) {
+         g.my.orders[0] = {"a", 12, 1};
+       },
+       "slot 0"},
       {"order without customer", [](Game& g) { g.my.orders[3].item = 12; }, "slot 3"},
-      {"order of no item", [](Game& g) { g.my.orders[10] = {"b", -1, 2}; }, "slot 10"},
+      {"order of no item",
+       [](Game& g) {
+         g.my.orders[10] = {"b", -1, 2};
+       },
+       "slot 10"},
       {"negative HP", [](Game& g) { g.unit[kPlayer].hp = -1; }, "HP"},
   };
   for (const Case& c : cases) {
@@ -103,7 +111,7 @@ namespace {
 struct Soak {
   const char* strategy;
   uint32_t seed;
-  int days;  // 0: a new game to old age (cut short in the sanitizer build)
+  int days;           // 0: a new game to old age (cut short in the sanitizer build)
   bool rich = false;  // a made character with late-game stats, money, skills and five of every item
 };
 
@@ -153,9 +161,9 @@ TEST_P(AutoplaySoak, PlaysOnWithEveryPromiseKept) {
 
 INSTANTIATE_TEST_SUITE_P(Lives, AutoplaySoak,
                          ::testing::Values(Soak{"sensible", 1, 1000}, Soak{"sensible", 2, 1000},
-                                           Soak{"sensible", 3, 1000}, Soak{"random", 1, 1000},
-                                           Soak{"sensible", 4, 0}, Soak{"random", 5, 0},
-                                           Soak{"sensible", 6, 500, true}, Soak{"random", 7, 60, true}),
+                                           Soak{"sensible", 3, 1000}, Soak{"random", 1, 1000}, Soak{"sensible", 4, 0},
+                                           Soak{"random", 5, 0}, Soak{"sensible", 6, 500, true},
+                                           Soak{"random", 7, 60, true}),
                          [](const auto& info) {
                            return std::string(info.param.strategy) + (info.param.rich ? "_rich" : "") + "_seed" +
                                   std::to_string(info.param.seed);

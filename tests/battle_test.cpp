@@ -36,14 +36,14 @@ TEST(BattleHp, ChangesClampShowTheirFigureAndShakeOrBlink) {
     int shake, blink;
   };
   const Case cases[] = {
-      {kChange, kPlayer, 0, 5, 20, {17, "5"}, 0, 0},        // heal stops at max_hp
+      {kChange, kPlayer, 0, 5, 20, {17, "5"}, 0, 0},  // heal stops at max_hp
       {kChange, kPlayer, 0, -4, 11, {16, "4"}, 5, 0},
-      {kTake, kPlayer, 0, 30, 0, {16, "30"}, 5, 0},         // never below 0
-      {kTake, kPlayer, 1, 6, 9, {16, "0"}, 5, 0},           // guard_all shows 0, the loss stays
-      {kTake, kPlayer, 0, -3, 18, {17, "3"}, 0, 0},         // a negative hit heals
-      {kLose, kPlayer, 0, 1, 14, {16, "1"}, 0, 0},          // hunger and poison: no shake
+      {kTake, kPlayer, 0, 30, 0, {16, "30"}, 5, 0},  // never below 0
+      {kTake, kPlayer, 1, 6, 9, {16, "0"}, 5, 0},    // guard_all shows 0, the loss stays
+      {kTake, kPlayer, 0, -3, 18, {17, "3"}, 0, 0},  // a negative hit heals
+      {kLose, kPlayer, 0, 1, 14, {16, "1"}, 0, 0},   // hunger and poison: no shake
       {kLose, kPlayer, 1, 1, 14, {16, "0"}, 0, 0},
-      {kTake, kFoe, 1, 6, 9, {16, "6"}, 0, 5},              // guard_all is the player's only
+      {kTake, kFoe, 1, 6, 9, {16, "6"}, 0, 5},  // guard_all is the player's only
       {kChange, kFoe, 0, 2, 17, {17, "2"}, 0, 0},
       {kTake, kPlayer, 0, INT32_MIN, 20, {17, "2147483648"}, 0, 0},  // no wrap-around
       {kChange, kPlayer, 0, INT32_MAX, 20, {17, "2147483647"}, 0, 0},
@@ -92,8 +92,8 @@ TEST(BattleDamage, HitChanceByGapAndLevels) {
     b.foe().evasion = c.evasion;
     b.player().level = c.level_a;
     b.foe().level = c.level_t;
-    EXPECT_EQ(HitChance(g, kPlayer, kFoe), c.chance) << c.hit << " vs " << c.evasion << ", levels " << c.level_a
-                                                    << " and " << c.level_t;
+    EXPECT_EQ(HitChance(g, kPlayer, kFoe), c.chance)
+        << c.hit << " vs " << c.evasion << ", levels " << c.level_a << " and " << c.level_t;
   }
 }
 
@@ -103,15 +103,12 @@ TEST(BattleDamage, FullnessLevelAndNegativeRolls) {
   };
   const Case cases[] = {
       {85, 0, 0, 40, 47, 48},  // +(x/10+1), then +(0..1 + x/20)
-      {70, 0, 0, 40, 42, 43},
-      {50, 0, 0, 40, 40, 40},
-      {30, 0, 0, 40, 37, 38},
+      {70, 0, 0, 40, 42, 43}, {50, 0, 0, 40, 40, 40}, {30, 0, 0, 40, 37, 38},
       {15, 0, 0, 40, 33, 34},  // -(0..1 + x/20), then -(x/10+1)
-      {80, 0, 0, 40, 47, 48}, {79, 0, 0, 40, 42, 43}, {60, 0, 0, 40, 42, 43}, {59, 0, 0, 40, 40, 40},
-      {41, 0, 0, 40, 40, 40}, {40, 0, 0, 40, 37, 38}, {21, 0, 0, 40, 37, 38}, {20, 0, 0, 40, 33, 34},
-      {50, 5, 1, 40, 43, 43},  // 4 levels above: +4/2+1
-      {50, 1, 5, 40, 40, 40},
-      {50, 0, 0, -3, 0, 1},    // a negative roll becomes 0 or 1
+      {80, 0, 0, 40, 47, 48}, {79, 0, 0, 40, 42, 43}, {60, 0, 0, 40, 42, 43},
+      {59, 0, 0, 40, 40, 40}, {41, 0, 0, 40, 40, 40}, {40, 0, 0, 40, 37, 38},
+      {21, 0, 0, 40, 37, 38}, {20, 0, 0, 40, 33, 34}, {50, 5, 1, 40, 43, 43},  // 4 levels above: +4/2+1
+      {50, 1, 5, 40, 40, 40}, {50, 0, 0, -3, 0, 1},                            // a negative roll becomes 0 or 1
   };
   BattleRun b;
   Game& g = b.g();
@@ -230,7 +227,6 @@ TEST(BattleFlow, UnknownHealAndCancelShowTheCommandMenuAgain) {
   EXPECT_FALSE(b.Logged("＞ヒール"));
   EXPECT_EQ(b.player().mp, 1);
   EXPECT_EQ(g.cancel_allowed, 0);
-
 }
 
 TEST(BattleEnd, DeathPenalties) {
@@ -379,8 +375,8 @@ TEST(BattleFlow, ItemUseSpendsTheTurnAndBackDoesNot) {
   Game& g = b.g();
   auto& plat = b.run.plat;
   b.Meet(1000).waza = {10, 10, 10, 10};  // 詠唱: a line only
-  g.my.item_count[1] = 1;  // ミルク
-  g.my.item_count[3] = 1;  // 石, thrown for 1 damage
+  g.my.item_count[1] = 1;                // ミルク
+  g.my.item_count[3] = 1;                // 石, thrown for 1 damage
   // Picks the item's entry and presses 使う, as the player does.
   auto use = [&](int32_t item) {
     const std::vector<int32_t>& items = g.box.entry_items;
@@ -458,7 +454,7 @@ TEST(BattleEncounter, DrawStaysWithinTheFieldAndTierAndAlwaysEnds) {
   EXPECT_EQ(met, (std::set<int32_t>{1, 2, 3}));
 
   g.my.location = 3;
-  b.player().level = -40;  // a hand-edited save: nothing is within reach
+  b.player().level = -40;                  // a hand-edited save: nothing is within reach
   EXPECT_EQ(PickEncounterMonster(g), 30);  // the cave's lowest tier
   g.my.location = kHome;
   EXPECT_EQ(PickEncounterMonster(g), 0);
@@ -577,13 +573,21 @@ TEST(BattleCharms, EachItemActsAndBreaksByItsNumbers) {
     const int32_t money = g.my.money;
     g.my.item_count[c.item] = 2;
 
-    const std::map<char, std::vector<Draw>> letters = {
-        {'b', {{c.one_in, kOnlyZero}}}, {'B', {{c.one_in, kNonZero}}}, {'h', {{101, c.edge}}},
-        {'H', {{101, kAnyDraw}}},       {'x', {{c.edge, kOnlyZero}}},  {'n', {{20, kNonZero}}},
-        {'t', {{3, kAnyDraw}}},         {'f', {{5, kOnlyZero}}},       {'3', {{3, 2}}},
-        {'z', {{20, kOnlyZero}}},       {'o', {{2, 1}}},               {'a', {{2, kAnyDraw}}},
-        {'q', {{4, 3}}},                {'p', {{21, kAnyDraw}, {30, kAnyDraw}}},
-        {'P', {{21, kAnyDraw}, {20, kAnyDraw}}}};
+    const std::map<char, std::vector<Draw>> letters = {{'b', {{c.one_in, kOnlyZero}}},
+                                                       {'B', {{c.one_in, kNonZero}}},
+                                                       {'h', {{101, c.edge}}},
+                                                       {'H', {{101, kAnyDraw}}},
+                                                       {'x', {{c.edge, kOnlyZero}}},
+                                                       {'n', {{20, kNonZero}}},
+                                                       {'t', {{3, kAnyDraw}}},
+                                                       {'f', {{5, kOnlyZero}}},
+                                                       {'3', {{3, 2}}},
+                                                       {'z', {{20, kOnlyZero}}},
+                                                       {'o', {{2, 1}}},
+                                                       {'a', {{2, kAnyDraw}}},
+                                                       {'q', {{4, 3}}},
+                                                       {'p', {{21, kAnyDraw}, {30, kAnyDraw}}},
+                                                       {'P', {{21, kAnyDraw}, {20, kAnyDraw}}}};
     std::vector<Draw> draws;
     for (const char* d = c.draws; *d; ++d) draws.insert(draws.end(), letters.at(*d).begin(), letters.at(*d).end());
     SteerDraws(g, draws);
@@ -599,8 +603,8 @@ TEST(BattleCharms, EachItemActsAndBreaksByItsNumbers) {
       case kWin: CheckBattleEnd(g); break;
       case kSpell: Action(g, kPlayer, c.edge == kHeal ? kPlayer : kFoe, c.edge); break;
     }
-    int32_t swing = 10000 - foe.hp + p.hp - 100 + 100 * ((c.item == 167 || c.item == 241) - foe.defence) +
-                    foe.poison_turns;
+    int32_t swing =
+        10000 - foe.hp + p.hp - 100 + 100 * ((c.item == 167 || c.item == 241) - foe.defence) + foe.poison_turns;
     if (c.use == kTurn) swing += p.mp + p.tp;
     if (c.use == kWin) swing = g.my.money - money;
     EXPECT_EQ(swing, c.swing);
@@ -702,10 +706,13 @@ TEST(BattleActions, AfflictionsGuardFaintAndTheTurnsTick) {
   ASSERT_EQ(g.shell.scenes.size(), 1u);
   EXPECT_EQ(*g.shell.scenes.front().target<void (*)(Game&)>(), &EnemyTurn);
 
-  struct Tick { int32_t tman::*counter; int32_t hp, mp, tp, left; };
-  const Tick ticks[] = {{&tman::heal_state_turns, 1, 0, 0, 1}, {&tman::mana_state_turns, 0, 1, 0, 1},
+  struct Tick {
+    int32_t tman::*counter;
+    int32_t hp, mp, tp, left;
+  };
+  const Tick ticks[] = {{&tman::heal_state_turns, 1, 0, 0, 1},   {&tman::mana_state_turns, 0, 1, 0, 1},
                         {&tman::spirit_state_turns, 0, 0, 1, 1}, {&tman::poison_turns, -1, 0, 0, 0},
-                        {&tman::guard_all, 0, 0, 0, 0},         {&tman::extra_state_turns, 0, 0, 0, 0},
+                        {&tman::guard_all, 0, 0, 0, 0},          {&tman::extra_state_turns, 0, 0, 0, 0},
                         {&tman::reflect_turns, 0, 0, 0, 0}};
   for (const int unit : {kPlayer, kFoe}) {
     for (const Tick& t : ticks) {

@@ -151,10 +151,10 @@ TEST_F(Catalogue, FiguresOfTheWholeCatalogue) {
     }
   }
   const std::map<int, int> want_kinds = {
-      {0, 22}, {1, 24}, {2, 1},   {3, 1},  {4, 97}, {6, 3},  {7, 4},  {8, 2},  {9, 1},   {10, 3}, {11, 1},
-      {12, 1}, {13, 2}, {14, 3},  {15, 1}, {16, 1}, {17, 14}, {23, 6}, {24, 1}, {25, 1},  {26, 1}, {27, 1},
-      {28, 1}, {29, 2}, {30, 9},  {31, 2}, {32, 2}, {33, 2}, {34, 1}, {35, 3}, {36, 1},  {37, 2}, {38, 1},
-      {46, 7}, {47, 4}, {48, 5},  {49, 1}, {50, 2}, {51, 1}, {52, 1}, {55, 2}, {56, 21}, {57, 1}, {99, 82}};
+      {0, 22}, {1, 24}, {2, 1},  {3, 1},  {4, 97}, {6, 3},   {7, 4},  {8, 2},  {9, 1},   {10, 3}, {11, 1},
+      {12, 1}, {13, 2}, {14, 3}, {15, 1}, {16, 1}, {17, 14}, {23, 6}, {24, 1}, {25, 1},  {26, 1}, {27, 1},
+      {28, 1}, {29, 2}, {30, 9}, {31, 2}, {32, 2}, {33, 2},  {34, 1}, {35, 3}, {36, 1},  {37, 2}, {38, 1},
+      {46, 7}, {47, 4}, {48, 5}, {49, 1}, {50, 2}, {51, 1},  {52, 1}, {55, 2}, {56, 21}, {57, 1}, {99, 82}};
   EXPECT_EQ(kinds, want_kinds);
   EXPECT_EQ(first_areas, (std::map<int, int>{{0, 47}, {1, 25}, {2, 34}, {3, 35}, {4, 5}, {5, 2}, {6, 1}}));
   EXPECT_EQ(specials, (std::set<int>{66, 67, 118, 870, 871, 872, 873}));
@@ -234,8 +234,8 @@ TEST_F(Catalogue, MonstersInFull) {
     const tman& m = state->monster[w.no];
     seen.insert(w.no);
     EXPECT_EQ(m.name, J(w.name)) << w.no;
-    EXPECT_EQ(std::vector<int>({m.area, m.tier, m.max_hp, m.max_mp, m.defence, m.spirit, m.strength, m.magic,
-                                m.hit, m.evasion, m.drop, m.size}),
+    EXPECT_EQ(std::vector<int>({m.area, m.tier, m.max_hp, m.max_mp, m.defence, m.spirit, m.strength, m.magic, m.hit,
+                                m.evasion, m.drop, m.size}),
               std::vector<int>({w.area, w.tier, w.max_hp, w.max_mp, w.defence, w.spirit, w.strength, w.magic, w.hit,
                                 w.evasion, w.drop, 15}))
         << w.no;

@@ -35,7 +35,8 @@ TEST(Recipe, EveryProductCooksFromItsIngredientsInAnySlotOrder) {
     } while (std::next_permutation(slots.begin(), slots.end()));
 
     // Stones in the empty slots: a recipe never matches more ingredients than it has.
-    const int used = static_cast<int>(std::count_if(it.ingredient.begin(), it.ingredient.end(), [](int32_t i) { return i != 0; }));
+    const int used =
+        static_cast<int>(std::count_if(it.ingredient.begin(), it.ingredient.end(), [](int32_t i) { return i != 0; }));
     if (used < 4) {
       std::array<int32_t, 4> padded = it.ingredient;
       for (int32_t& v : padded) v = v == 0 ? kStone : v;
@@ -77,8 +78,8 @@ TEST(Kitchen, HotMilkFromMilkAndSugarThenThePreviousRecipe) {
     EXPECT_EQ(r.W("l_btn13").Caption(), "RESET");
   });
   r.Then([&] {
-    EXPECT_EQ(r.W("item_l2").Caption(),
-              "\r" + J("★レシピ") + "\r\r " + J("さとう") + "\r " + J("ミルク") + "\r " + J("？？？？") + "\r " + J("？？？？"));
+    EXPECT_EQ(r.W("item_l2").Caption(), "\r" + J("★レシピ") + "\r\r " + J("さとう") + "\r " + J("ミルク") + "\r " +
+                                            J("？？？？") + "\r " + J("？？？？"));
   });
   r.Press(12);
   r.Then([&] {
@@ -88,7 +89,8 @@ TEST(Kitchen, HotMilkFromMilkAndSugarThenThePreviousRecipe) {
     EXPECT_EQ(g.my.hours_used, 1);
     EXPECT_EQ(g.box.recipe, (std::array<int32_t, 4>{}));
     EXPECT_EQ(r.W("l_btn13").Caption(), J("前回のやつ"));
-    EXPECT_EQ(r.W("item_l3").Caption().substr(r.W("item_l3").Caption().size() - J("ホットミルク").size()), J("ホットミルク"));
+    EXPECT_EQ(r.W("item_l3").Caption().substr(r.W("item_l3").Caption().size() - J("ホットミルク").size()),
+              J("ホットミルク"));
   });
   r.Press(13);  // 前回のやつ with nothing left to put in
   r.Then([&] {
@@ -136,9 +138,9 @@ TEST(Kitchen, ExtraPieceAndSkillDependOnPriceAndSkill) {
     std::vector<Draw> draws;
     int32_t made, skill;
   };
-  const Case cases[] = {{350, 0, {{10, 0}, {10, 0}}, 2, 4}, {399, 0, {{10, 9}, {10, 9}}, 1, 3},
-                        {399, 99, {{10, 0}, {10, 0}}, 99, 4}, {400, 0, {{10, 0}}, 1, 4},
-                        {450, 0, {{10, 9}}, 1, 3},           {299, 0, {{10, 0}, {10, 0}}, 2, 3}};
+  const Case cases[] = {
+      {350, 0, {{10, 0}, {10, 0}}, 2, 4}, {399, 0, {{10, 9}, {10, 9}}, 1, 3}, {399, 99, {{10, 0}, {10, 0}}, 99, 4},
+      {400, 0, {{10, 0}}, 1, 4},          {450, 0, {{10, 9}}, 1, 3},          {299, 0, {{10, 0}, {10, 0}}, 2, 3}};
   for (const Case& c : cases) {
     BoxRun r;
     Game& g = r.game();

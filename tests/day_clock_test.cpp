@@ -40,12 +40,14 @@ TEST(DayClock, OnePassTimeTicksEachStateOnce) {
       {&tman::full_state_turns, 0, {{4, 0}}, 0, 0, 0, -2 + 5, 2, 2, 0},
       {&tman::infinite_state_turns, 0, {{4, 0}}, 0, 0, 0, -2, 1, 2, 0},
   };
-  int32_t tman::*const states[] = {
-      &tman::stomachache_turns,      &tman::poison_turns,      &tman::paralysis_turns,
-      &tman::guard_all,              &tman::reflect_turns,     &tman::find_boost,
-      &tman::logic_attack_up_turns,  &tman::logic_defence_up_turns, &tman::magic_defence_up_turns,
-      &tman::extra_state_turns,      &tman::heal_state_turns,  &tman::mana_state_turns,
-      &tman::spirit_state_turns,     &tman::full_state_turns,  &tman::infinite_state_turns};
+  int32_t tman::*const states[] = {&tman::stomachache_turns,      &tman::poison_turns,
+                                   &tman::paralysis_turns,        &tman::guard_all,
+                                   &tman::reflect_turns,          &tman::find_boost,
+                                   &tman::logic_attack_up_turns,  &tman::logic_defence_up_turns,
+                                   &tman::magic_defence_up_turns, &tman::extra_state_turns,
+                                   &tman::heal_state_turns,       &tman::mana_state_turns,
+                                   &tman::spirit_state_turns,     &tman::full_state_turns,
+                                   &tman::infinite_state_turns};
   for (const Case& c : cases) {
     DayRun d;
     Game& g = d.g;
@@ -91,9 +93,8 @@ TEST(DayClock, TpChargesAddTheCharmBonusWhateverTheSign) {
     int unit;
     int32_t start, amount, expected;
   } cases[] = {
-      {0, kPlayer, 50, -3, 47}, {62, kPlayer, 50, -3, 48}, {63, kPlayer, 50, -3, 49},
-      {64, kPlayer, 50, -3, 50}, {64, kPlayer, 99, 5, 100}, {64, kPlayer, 0, -10, 0},
-      {64, 1, 50, -3, 47},  // the bonus is the player's only
+      {0, kPlayer, 50, -3, 47},  {62, kPlayer, 50, -3, 48}, {63, kPlayer, 50, -3, 49}, {64, kPlayer, 50, -3, 50},
+      {64, kPlayer, 99, 5, 100}, {64, kPlayer, 0, -10, 0},  {64, 1, 50, -3, 47},  // the bonus is the player's only
   };
   for (const Case& c : cases) {
     DayRun d;

@@ -11,9 +11,8 @@ TEST(DayHome, DestinationsOpenWithTheExplorationSkill) {
   struct Case {
     int32_t skill;
     bool grass, sea, cave;
-  } cases[] = {{0, false, false, false}, {4, false, false, false}, {5, true, false, false},
-               {9, true, false, false},  {10, true, true, false},  {14, true, true, false},
-               {15, true, true, true}};
+  } cases[] = {{0, false, false, false}, {4, false, false, false}, {5, true, false, false}, {9, true, false, false},
+               {10, true, true, false},  {14, true, true, false},  {15, true, true, true}};
   for (const Case& c : cases) {
     DayRun d;
     d.g.unit[kPlayer].explore_skill = c.skill;

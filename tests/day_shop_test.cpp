@@ -2,7 +2,6 @@
 // The shop: who comes, what they buy, what a sale and an order bring.
 #include <gtest/gtest.h>
 
-
 #include "core/save.h"
 #include "tests/day_fixture.h"
 #include "town/night.h"
@@ -21,8 +20,8 @@ void MakeGoods(Game& g, int32_t price, int32_t recipe, int32_t count) {
 }
 
 TEST(DayShop, FameDecidesHowManyKindsOfCustomerCome) {
-  const std::pair<int32_t, int32_t> cases[] = {{49, 4}, {41, 4}, {40, 3}, {39, 3}, {31, 3}, {30, 2},  {-100, 2},
-                                               {59, 4}, {60, 5}, {89, 7}, {90, 8}, {150, 8}};
+  const std::pair<int32_t, int32_t> cases[] = {{49, 4},   {41, 4}, {40, 3}, {39, 3}, {31, 3}, {30, 2},
+                                               {-100, 2}, {59, 4}, {60, 5}, {89, 7}, {90, 8}, {150, 8}};
   for (const auto& [fame, kinds] : cases) EXPECT_EQ(CustomerKindsOffered(fame), kinds) << fame;
 }
 
@@ -32,11 +31,11 @@ TEST(DayShop, EachKindOfCustomerWantsItsOwnItems) {
     int32_t price, recipe, count;
     bool wanted;
   } cases[] = {
-      {0, 100, 1, 1, true},   {0, 101, 1, 1, false},  {0, 50, 0, 1, false},  {0, 50, 1, 0, false},
-      {1, 50, 0, 1, true},    {1, 51, 0, 1, false},   {2, 9000, 1, 1, true}, {2, 10, 1, 2, false},
-      {3, 9000, 1, 1, true},  {4, 10, 1, 4, false},   {4, 10, 1, 5, true},   {5, 99, 1, 1, false},
-      {5, 100, 1, 1, true},   {5, 1000, 1, 1, true},  {5, 1001, 1, 1, false}, {6, 1000, 1, 4, false},
-      {6, 5000, 1, 5, true},  {6, 5001, 1, 5, false}, {7, 5000, 1, 1, false}, {7, 5001, 1, 1, true},
+      {0, 100, 1, 1, true},  {0, 101, 1, 1, false},  {0, 50, 0, 1, false},   {0, 50, 1, 0, false},
+      {1, 50, 0, 1, true},   {1, 51, 0, 1, false},   {2, 9000, 1, 1, true},  {2, 10, 1, 2, false},
+      {3, 9000, 1, 1, true}, {4, 10, 1, 4, false},   {4, 10, 1, 5, true},    {5, 99, 1, 1, false},
+      {5, 100, 1, 1, true},  {5, 1000, 1, 1, true},  {5, 1001, 1, 1, false}, {6, 1000, 1, 4, false},
+      {6, 5000, 1, 5, true}, {6, 5001, 1, 5, false}, {7, 5000, 1, 1, false}, {7, 5001, 1, 1, true},
   };
   DayRun d;
   for (const Case& c : cases) {
@@ -207,8 +206,8 @@ TEST(DayShop, EachKindOfCustomerLooksAtItsNumberOfItems) {
   struct Case {
     int kind;
     int32_t price, recipe, count, looks, takings;
-  } const cases[] = {{0, 100, 1, 1, 900, 100},  {1, 50, 0, 1, 50, 25},       {2, 50, 1, 1, 900, 50},
-                     {3, 50, 1, 1, 10, 50},     {4, 50, 1, 5, 500, 50},      {5, 1000, 1, 1, 50, 1000},
+  } const cases[] = {{0, 100, 1, 1, 900, 100},   {1, 50, 0, 1, 50, 25},     {2, 50, 1, 1, 900, 50},
+                     {3, 50, 1, 1, 10, 50},      {4, 50, 1, 5, 500, 50},    {5, 1000, 1, 1, 50, 1000},
                      {6, 5000, 1, 5, 100, 5000}, {7, 5001, 1, 1, 900, 5001}};
   for (const Case& c : cases) {
     for (const int32_t at : {c.looks, c.looks + 1}) {
@@ -261,8 +260,8 @@ TEST(DayShop, AnOrderCustomerTakesWhatItsDrawsSay) {
     g.guest_names.fill(J("ケン"));
     g.my.fame = 100;
     const int32_t items = d.Owned();
-    std::vector<Draw> draws = {{4, kAnyDraw}, {101, kAnyDraw}, {20, kOnlyZero}, {10, kAnyDraw},
-                               {226, kAnyDraw}, {100, 0}, {999, kAnyDraw}, {5, c.days_draw}};
+    std::vector<Draw> draws = {{4, kAnyDraw},   {101, kAnyDraw}, {20, kOnlyZero}, {10, kAnyDraw},
+                               {226, kAnyDraw}, {100, 0},        {999, kAnyDraw}, {5, c.days_draw}};
     draws.insert(draws.end(), c.more.begin(), c.more.end());
     WaitOnce(d, draws, c.answer);
     SCOPED_TRACE(c.line);
@@ -290,9 +289,9 @@ TEST(DayShop, AnOrderCustomerTakesWhatItsDrawsSay) {
   d.g.item_def[0].price = 101;
   d.g.item_def[12].recipe = 0;
   d.g.my.fame = 100;
-  WaitOnce(d, {{4, kAnyDraw}, {101, kAnyDraw}, {20, kOnlyZero}, {10, kAnyDraw}, {226, kAnyDraw}, {100, kNonZero},
-               {999, 0}},
-           "注文を受ける");
+  WaitOnce(
+      d, {{4, kAnyDraw}, {101, kAnyDraw}, {20, kOnlyZero}, {10, kAnyDraw}, {226, kAnyDraw}, {100, kNonZero}, {999, 0}},
+      "注文を受ける");
   int ordered = 0;
   for (const torder& o : d.g.my.orders) ordered += !o.customer.empty() && o.item != 0 && o.item != 12;
   EXPECT_EQ(ordered, 1);
@@ -339,10 +338,10 @@ TEST(DayShop, RareCustomersGetAMadeUpNameOfFourKatakanaPieces) {
     SteerDraws(g, {{226, 225}, kept});
     EXPECT_EQ(MakeCustomerName(g), "guest225");
   }
-  const std::string units = J(
-      "アイウエオカキクケコサシスセソナニヌネノハヒフヘホマミムメモヤユヨラリルレロワヲン"
-      "ガギグゲゴザジズゼゾダヂヅデドバビブベボパピプペポ"
-      "ﾁｬｷｬｼｬﾋｬﾋｭﾋｮｷｭｷｮｼｭｼｮﾁｭﾁｮﾐｬﾐｭﾐｮｱｯｲｯﾃｰｸｰﾏｰﾁｰﾉｯﾉｰﾗｰﾅｯﾐｰ");
+  const std::string units =
+      J("アイウエオカキクケコサシスセソナニヌネノハヒフヘホマミムメモヤユヨラリルレロワヲン"
+        "ガギグゲゴザジズゼゾダヂヅデドバビブベボパピプペポ"
+        "ﾁｬｷｬｼｬﾋｬﾋｭﾋｮｷｭｷｮｼｭｼｮﾁｭﾁｮﾐｬﾐｭﾐｮｱｯｲｯﾃｰｸｰﾏｰﾁｰﾉｯﾉｰﾗｰﾅｯﾐｰ");
   ASSERT_EQ(units.size(), 2u * 92);
   for (const int32_t first : {92, 95, 91, 0}) {
     SteerDraws(g, {{226, kAnyDraw}, {100, 1}, {96, first}});

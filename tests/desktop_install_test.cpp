@@ -25,7 +25,8 @@ namespace fs = std::filesystem;
 struct ScratchDir {
   ScratchDir() {
     static int serial = 0;
-    path = fs::temp_directory_path() / ("pomurie_desktop_" + std::to_string(::getpid()) + "_" + std::to_string(serial++));
+    path =
+        fs::temp_directory_path() / ("pomurie_desktop_" + std::to_string(::getpid()) + "_" + std::to_string(serial++));
     fs::remove_all(path);
     fs::create_directories(path);
   }
@@ -101,7 +102,9 @@ TEST(DesktopPaths, BuildFolderOrInstalledWithTheXdgFolders) {
           auto it = c.env.find(name);
           return it == c.env.end() ? nullptr : it->second.c_str();
         },
-        [&](const std::string& dir) { return std::find(c.unwritable.begin(), c.unwritable.end(), dir) == c.unwritable.end(); });
+        [&](const std::string& dir) {
+          return std::find(c.unwritable.begin(), c.unwritable.end(), dir) == c.unwritable.end();
+        });
     EXPECT_EQ(p.read_only_save_dir, c.read_only_save) << c.what;
     EXPECT_EQ(p.game_dir, fs::weakly_canonical(c.game).string() + (c.game.back() == '/' ? "/" : "")) << c.what;
     EXPECT_EQ(p.user_dir, c.user) << c.what;
@@ -112,9 +115,8 @@ TEST(DesktopPaths, BuildFolderOrInstalledWithTheXdgFolders) {
   if (::geteuid() != 0) {
     fs::create_directories(s.path / "ro/cg");
     fs::permissions(s.path / "ro", fs::perms::owner_read | fs::perms::owner_exec);
-    const FilePlaces p = FindFilePlaces(s.Dir("ro"), [&](const char* n) -> const char* {
-      return std::string(n) == "HOME" ? home.c_str() : nullptr;
-    });
+    const FilePlaces p = FindFilePlaces(
+        s.Dir("ro"), [&](const char* n) -> const char* { return std::string(n) == "HOME" ? home.c_str() : nullptr; });
     EXPECT_EQ(p.game_dir, s.Dir("ro"));
     EXPECT_EQ(p.user_dir, home + ".local/share/pomurie/");
   }
@@ -141,7 +143,8 @@ TEST(DesktopIcon, EveryHicolorSizeIsASquarePngWithSeeThroughCorners) {
         ReadText(fs::path(POMURIE_BUILD_DIR) / "icons/hicolor" / (n + "x" + n) / "apps/pomurie.png");
     ASSERT_GT(png.size(), 33u) << size;
     auto be32 = [&](size_t at) {
-      return (uint8_t(png[at]) << 24) | (uint8_t(png[at + 1]) << 16) | (uint8_t(png[at + 2]) << 8) | uint8_t(png[at + 3]);
+      return (uint8_t(png[at]) << 24) | (uint8_t(png[at + 1]) << 16) | (uint8_t(png[at + 2]) << 8) |
+             uint8_t(png[at + 3]);
     };
     EXPECT_EQ(png.substr(1, 3), "PNG");
     EXPECT_EQ(be32(16), static_cast<uint32_t>(size));
@@ -196,10 +199,10 @@ void ExpectInstalledGameRuns(const fs::path& prefix, const std::string& bin, con
   // away, SIGHUP and a SIGTERM during its save close it as its close box does: the
   // whole file and the play record written again, and a clean end.
   const fs::path save = home / ".local/share/pomurie/dat/my.dat", record = home / ".local/share/pomurie/きろく.txt";
-  const std::string run = RunShell(
-      env + game + " >/dev/null 2>&1 & pid=$!; for i in $(seq 300); do [ -e '" + save.string() +
-      "' ] && grep -q ipagp.ttf /proc/$pid/maps && echo drawn && break; sleep 0.1; done; sleep 0.3; rm -f '" +
-      save.string() + "' '" + record.string() + "'; kill -HUP $pid; kill -TERM $pid; wait $pid; echo $?");
+  const std::string run =
+      RunShell(env + game + " >/dev/null 2>&1 & pid=$!; for i in $(seq 300); do [ -e '" + save.string() +
+               "' ] && grep -q ipagp.ttf /proc/$pid/maps && echo drawn && break; sleep 0.1; done; sleep 0.3; rm -f '" +
+               save.string() + "' '" + record.string() + "'; kill -HUP $pid; kill -TERM $pid; wait $pid; echo $?");
   EXPECT_EQ(run, "drawn\n0\n");
   EXPECT_EQ(RunShell("wc -l < '" + save.string() + "'"), "2418\n");
   EXPECT_TRUE(fs::exists(record));
@@ -222,25 +225,30 @@ void ExpectLockAndUnwatchedEnds(const std::string& env, const std::string& game,
                               " ] && grep -q ipagp.ttf /proc/$pid/maps && break; sleep 0.1; done; sleep 0.3; ";
   // A second copy on the same save says so and ends at its box without touching
   // the save; once the first is killed outright, its lock is gone with it.
-  EXPECT_EQ(RunShell(env + game + " >/dev/null 2>&1 & pid=$!; " + started + "sum=$(md5sum < " + s + "); " + env +
-                     game + " >/dev/null 2>&1 & second=$!; sleep 1.5; kill -0 $second && echo waits; kill -TERM $second; "
-                     "wait $second; echo $?; [ \"$(md5sum < " + s + ")\" = \"$sum\" ] && echo untouched; ls " + s +
-                     ".tmp 2>/dev/null; kill -KILL $pid; wait $pid; " + env + game +
-                     " >/dev/null 2>&1 & pid=$!; " + started + "kill -TERM $pid; wait $pid; echo $?"),
-            "waits\n3\nuntouched\n0\n");
+  EXPECT_EQ(
+      RunShell(env + game + " >/dev/null 2>&1 & pid=$!; " + started + "sum=$(md5sum < " + s + "); " + env + game +
+               " >/dev/null 2>&1 & second=$!; sleep 1.5; kill -0 $second && echo waits; kill -TERM $second; "
+               "wait $second; echo $?; [ \"$(md5sum < " +
+               s + ")\" = \"$sum\" ] && echo untouched; ls " + s + ".tmp 2>/dev/null; kill -KILL $pid; wait $pid; " +
+               env + game + " >/dev/null 2>&1 & pid=$!; " + started + "kill -TERM $pid; wait $pid; echo $?"),
+      "waits\n3\nuntouched\n0\n");
   // SIGTERM with the save failing: no box waits, the reason goes to standard
   // error, the old file stays, and the status says the end was not saved.
-  EXPECT_EQ(RunShell(env + game + " >/dev/null 2>" + s + ".err & pid=$!; " + started + "sum=$(md5sum < " + s +
-                     "); mkdir " + s + ".tmp; kill -TERM $pid; for i in $(seq 100); do kill -0 $pid 2>/dev/null || "
-                     "break; sleep 0.1; done; kill -KILL $pid 2>/dev/null && echo hung; wait $pid; echo $?; [ \"$(md5sum < " +
-                     s + ")\" = \"$sum\" ] && echo kept; grep -c 'セーブできませんでした' " + s + ".err; rmdir " + s + ".tmp"),
-            "2\nkept\n1\n");
+  EXPECT_EQ(
+      RunShell(
+          env + game + " >/dev/null 2>" + s + ".err & pid=$!; " + started + "sum=$(md5sum < " + s + "); mkdir " + s +
+          ".tmp; kill -TERM $pid; for i in $(seq 100); do kill -0 $pid 2>/dev/null || "
+          "break; sleep 0.1; done; kill -KILL $pid 2>/dev/null && echo hung; wait $pid; echo $?; [ \"$(md5sum < " +
+          s + ")\" = \"$sum\" ] && echo kept; grep -c 'セーブできませんでした' " + s + ".err; rmdir " + s + ".tmp"),
+      "2\nkept\n1\n");
   // The display going away mid-game is an end too: the file comes back whole.
   if (std::system("command -v Xvfb >/dev/null 2>&1") != 0) return;
-  EXPECT_EQ(RunShell("Xvfb -displayfd 1 -screen 0 640x480x24 >" + s + ".display 2>/dev/null & x=$!; "
-                     "for i in $(seq 50); do [ -s " + s + ".display ] && break; sleep 0.1; done; " + env +
-                     " QT_QPA_PLATFORM=xcb DISPLAY=:$(cat " + s + ".display) " + game + " >/dev/null 2>&1 & pid=$!; " +
-                     started + "rm -f " + s + "; kill $x; wait $x; wait $pid; echo $?; wc -l < " + s),
+  EXPECT_EQ(RunShell("Xvfb -displayfd 1 -screen 0 640x480x24 >" + s +
+                     ".display 2>/dev/null & x=$!; "
+                     "for i in $(seq 50); do [ -s " +
+                     s + ".display ] && break; sleep 0.1; done; " + env + " QT_QPA_PLATFORM=xcb DISPLAY=:$(cat " + s +
+                     ".display) " + game + " >/dev/null 2>&1 & pid=$!; " + started + "rm -f " + s +
+                     "; kill $x; wait $x; wait $pid; echo $?; wc -l < " + s),
             "1\n2418\n");
 }
 
@@ -266,7 +274,8 @@ TEST(DesktopInstall, DebianPackageUnpackedIntoAScratchRootRuns) {
   if (!fs::exists(build / "pomurie")) GTEST_SKIP() << "no Qt program in this build";
   ScratchDir s;
   RunShell("cd '" + build.string() + "' && '" POMURIE_CPACK "' -G DEB -B '" + s.path.string() + "' >/dev/null 2>&1");
-  const fs::path deb = s.path / ("pomurie_" POMURIE_VERSION "_" + RunShell("dpkg --print-architecture | tr -d '\\n'") + ".deb");
+  const fs::path deb =
+      s.path / ("pomurie_" POMURIE_VERSION "_" + RunShell("dpkg --print-architecture | tr -d '\\n'") + ".deb");
   ASSERT_TRUE(fs::exists(deb)) << deb;
   const std::string depends = RunShell("dpkg-deb -f '" + deb.string() + "' Depends");
   for (const char* needs : {"fonts-ipafont-gothic", "libqt6gui6", "libqt6widgets6", "libqt6multimedia6"})

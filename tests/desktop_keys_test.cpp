@@ -134,7 +134,7 @@ TEST_F(DesktopKeys, MuteSilencesEveryChannelAndIsRememberedWithTheScale) {
   play_for(100);
   const std::vector<uint8_t>& out = run.plat.fake_audio().played;
   EXPECT_NE(std::count(out.begin(), out.end(), 200), 0);  // the sound is heard
-  Key(vk::kM);  // muting drops what was still to play
+  Key(vk::kM);                                            // muting drops what was still to play
   EXPECT_EQ(mixer.QueueLength(1), 0u);
   play_for(1000);
   const size_t after_mute = out.size();

@@ -10,8 +10,8 @@
 
 namespace {
 
-constexpr int kAnimationKinds[] = {12,  33,  34,  35,  43,  44,  51,  57,  63,  75,  78,  83,  113,
-                                   120, 140, 158, 160, 175, 178, 189, 190, 191, 251, 266};
+constexpr int kAnimationKinds[] = {12,  33,  34,  35,  43,  44,  51,  57,  63,  75,  78,  83,
+                                   113, 120, 140, 158, 160, 175, 178, 189, 190, 191, 251, 266};
 
 struct Fx : FxGame {
   void Tick() {
@@ -95,9 +95,8 @@ TEST(Effects, TextSizesByKindAndLength) {
     int size;
     Rgb colour;
   } cases[] = {
-      {16, "Miss....", 10, {255, 112, 112}}, {16, "7", 10, {255, 112, 112}},
-      {17, "123", 10, {47, 151, 255}},       {17, "1234", 8, {47, 151, 255}},
-      {18, "Miss....", 8, {255, 172, 214}},  {18, "abc", 10, {255, 172, 214}},
+      {16, "Miss....", 10, {255, 112, 112}}, {16, "7", 10, {255, 112, 112}},       {17, "123", 10, {47, 151, 255}},
+      {17, "1234", 8, {47, 151, 255}},       {18, "Miss....", 8, {255, 172, 214}}, {18, "abc", 10, {255, 172, 214}},
       {19, "100", 10, {255, 255, 255}},      {19, "1000", 8, {255, 255, 255}},
   };
   for (const auto& c : cases) {
@@ -155,7 +154,7 @@ TEST(Effects, PopTextAtPlacesOverEnemyOrPlayer) {
 }
 
 TEST(Effects, AnimationKindsLiveTheirTicksAndDrawIntoTheOverlay) {
-  const std::pair<int, int> lives[] = {{12, 15}, {63, 28}, {113, 20}, {120, 38}, {140, 60}, {158, 26},
+  const std::pair<int, int> lives[] = {{12, 15},  {63, 28},  {113, 20}, {120, 38}, {140, 60}, {158, 26},
                                        {160, 17}, {175, 10}, {178, 16}, {189, 17}, {251, 20}, {266, 22}};
   for (auto [kind, life] : lives) EXPECT_EQ(EffectLife(kind), life) << kind;
 

@@ -23,11 +23,10 @@ TEST_F(FieldFinds, MultipliersCharmsAndBoostRaiseTheBudget) {
     bool quarter, half, boost;
     int32_t budget;
   } const cases[] = {
-      {false, false, false, 100},
-      {true, false, false, 126},   // + 100/4 + 1
-      {false, true, false, 151},   // + 100/2 + 1
-      {true, true, false, 190},    // 126, then + 63 + 1
-      {true, true, true, 380},     // doubled last
+      {false, false, false, 100}, {true, false, false, 126},  // + 100/4 + 1
+      {false, true, false, 151},                              // + 100/2 + 1
+      {true, true, false, 190},                               // 126, then + 63 + 1
+      {true, true, true, 380},                                // doubled last
   };
   for (const Case& c : cases) {
     g().my.item_count[52] = c.quarter;
@@ -87,9 +86,9 @@ TEST_F(FieldFinds, ExperienceCharmsAddTheirBonus) {
     int item, count;
     int32_t amount, gained, one_in;  // a break draw of 0 in one_in takes a copy
   } const cases[] = {
-      {0, 0, 10, 10, 0}, {97, 1, 10, 12, 70}, {98, 1, 10, 14, 60}, {99, 1, 10, 16, 50}, {100, 1, 10, 18, 40},
-      {105, 3, 10, 16, 40},  // two per owned copy
-      {100, 1, 0, 0, 0},     // nothing gained, nothing added
+      {0, 0, 10, 10, 0},   {97, 1, 10, 12, 70},  {98, 1, 10, 14, 60},
+      {99, 1, 10, 16, 50}, {100, 1, 10, 18, 40}, {105, 3, 10, 16, 40},  // two per owned copy
+      {100, 1, 0, 0, 0},                                                // nothing gained, nothing added
   };
   for (const Case& c : cases) {
     g().my.item_count = {};

@@ -152,7 +152,8 @@ TEST_F(FieldScenes, EverySceneChangesExactlyWhatItShould) {
       {kSea, 22, {2}, {}, kAsIs, {}, 1, 0, 0, 0, nullptr},
   };
   // clang-format on
-  for (const int32_t d : {2, 7}) cases.push_back({kSea, 22, {1}, {}, kAsIs, {kHour, {9, d}}, 2, -21, 0, 0, "ギャアアアアア"});
+  for (const int32_t d : {2, 7})
+    cases.push_back({kSea, 22, {1}, {}, kAsIs, {kHour, {9, d}}, 2, -21, 0, 0, "ギャアアアアア"});
   for (const int32_t d : {3, 8}) cases.push_back({kSea, 22, {1}, {}, kAsIs, {kHour, {9, d}}, 2, 0, 1, 870, nullptr});
   cases.push_back({kSea, 22, {1}, {}, kAsIs, {kHour, {9, 4}}, 2, 0, 1, 871, "裏・竜宮城だあああ！！！"});
   for (const int32_t d : {1, 5, 6}) {
@@ -164,18 +165,18 @@ TEST_F(FieldScenes, EverySceneChangesExactlyWhatItShould) {
   for (int32_t d = 0; d < 12; ++d)
     cases.push_back({kGrassland, 18, {1}, {}, kAsIs, {{5, kNonZero}, {12, d}}, 1, 0, 1, fruits[d], nullptr});
   cases.insert(cases.end(), {
-      {kCave, 18, {}, {}, kAsIs, {}, 1, -20, 0, 0, "穴に落ちてしまった...."},
-      {kCave, 21, {}, {}, kAsIs, {{20, kAnyDraw}}, 1, 0, 0, 0, "？…壁に何か書いてある…"},
-      {kCave, 22, {}, {}, kAsIs, {{3, 0}}, 1, 0, 0, 0, nullptr},  // the dragon: a battle
-      {kCave, 22, {}, {}, kAsIs, {{3, 1}}, 1, 0, 0, 0, "気のせいだったみたい"},
-      {kCave, 22, {}, {}, kAsIs, {{3, 2}}, 1, 0, 0, 0, "今朝見た夢のせいだったみたい"},
-  });
+                                {kCave, 18, {}, {}, kAsIs, {}, 1, -20, 0, 0, "穴に落ちてしまった...."},
+                                {kCave, 21, {}, {}, kAsIs, {{20, kAnyDraw}}, 1, 0, 0, 0, "？…壁に何か書いてある…"},
+                                {kCave, 22, {}, {}, kAsIs, {{3, 0}}, 1, 0, 0, 0, nullptr},  // the dragon: a battle
+                                {kCave, 22, {}, {}, kAsIs, {{3, 1}}, 1, 0, 0, 0, "気のせいだったみたい"},
+                                {kCave, 22, {}, {}, kAsIs, {{3, 2}}, 1, 0, 0, 0, "今朝見た夢のせいだったみたい"},
+                            });
 
   const auto catalogue = g().item_def;
   tman& p = g().unit[kPlayer];
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << "field " << c.field << " slot " << c.slot << " price " << c.price
-                                    << " line " << (c.line ? c.line : ""));
+    SCOPED_TRACE(testing::Message() << "field " << c.field << " slot " << c.slot << " price " << c.price << " line "
+                                    << (c.line ? c.line : ""));
     g().item_def = catalogue;
     g().my.item_count = {};
     for (int tool : c.tools) g().my.item_count[tool] = 1;
@@ -191,7 +192,8 @@ TEST_F(FieldScenes, EverySceneChangesExactlyWhatItShould) {
     SteerDraws(g(), Expand(draws));
     SearchField(g());
     EXPECT_EQ(g().my.hours_used - hours, c.hours);
-    const auto passes = 1 + std::count_if(c.draws.begin(), c.draws.end(), [](Draw d) { return d.bound == kHour.bound; });
+    const auto passes =
+        1 + std::count_if(c.draws.begin(), c.draws.end(), [](Draw d) { return d.bound == kHour.bound; });
     EXPECT_EQ(p.fullness, 80 - 2 * passes);
     EXPECT_EQ(p.hp - 41, c.hp);
     EXPECT_EQ(Owned() - items, c.items);

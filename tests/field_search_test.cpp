@@ -60,7 +60,8 @@ TEST_F(FieldSearch, EachOutcomeChangesExactlyWhatItShould) {
       g().item_def = catalogue;
       g().my.item_count = {};
       if (c.stocked == kFinds) FindOnly(kForest, c.price);
-      if (c.stocked == kRecipes) MakeEveryItem([&](titem& it) { it.recipe = 1, it.price = c.price, it.ingredient = {13, 0, 6, 0}; });
+      if (c.stocked == kRecipes)
+        MakeEveryItem([&](titem& it) { it.recipe = 1, it.price = c.price, it.ingredient = {13, 0, 6, 0}; });
       if (c.stocked == kFood) {
         MakeEveryItem([](titem& it) { it.kind = 4, it.power = 7; });
         g().my.item_count.fill(1);

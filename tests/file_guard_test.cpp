@@ -13,8 +13,8 @@
 
 #include "platform/bmp.h"
 #include "platform/file_guard.h"
-#include "platform/soft/fake_wave_out.h"
 #include "platform/ini_file.h"
+#include "platform/soft/fake_wave_out.h"
 #include "presentation/mixer/mixer.h"
 #include "presentation/mixer/wave_file.h"
 

@@ -45,8 +45,9 @@ TEST_F(History, ScrollsWithinItsRowsAndClosesDownPastTheNewest) {
   ASSERT_TRUE(OpenHistory(g));
   const int max = HistoryMaxScroll(g);
   EXPECT_EQ(max, 299 + 3 - kHistoryVisibleRows);
-  const int steps[][2] = {{vk::kUp, 1},         {vk::kHome, max},    {vk::kUp, max}, {vk::kPageUp, max},
-                          {vk::kPageDown, max - 20}, {vk::kEnd, 0}, {vk::kDown, 0}};
+  const int steps[][2] = {{vk::kUp, 1},       {vk::kHome, max},          {vk::kUp, max},
+                          {vk::kPageUp, max}, {vk::kPageDown, max - 20}, {vk::kEnd, 0},
+                          {vk::kDown, 0}};
   for (const auto& [key, scroll] : steps) {
     EXPECT_TRUE(HistoryKey(g, key));
     EXPECT_EQ(g.log.history.scroll, scroll) << key;
@@ -74,7 +75,7 @@ TEST_F(History, TheWaitOrQuestionBeneathStaysAndNothingMovesOn) {
   Rng rng;
   auto unchanged = [&](const char* how) {
     EXPECT_FALSE(HistoryOpen(g)) << how;
-    EXPECT_TRUE(FormatSaveData(g) == save) << how;  // the clamp did not run
+    EXPECT_TRUE(FormatSaveData(g) == save) << how;                           // the clamp did not run
     EXPECT_EQ(Rng(rng).Random(1 << 30), Rng(g.rng).Random(1 << 30)) << how;  // no shake, no sparks
     EXPECT_EQ(g.screen.ShakeCounter, 8) << how;
     EXPECT_EQ(g.ChoicePending * 10 + g.ChoiceResult + g.menu_cancel_allowed, 11) << how;

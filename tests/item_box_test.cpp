@@ -34,8 +34,8 @@ TEST(ItemBox, UseLeavesABlankLineThatDoesNothing) {
 
   r.Select(kMilk);
   r.Then([&] {
-    EXPECT_EQ(r.W("item_l").Caption(), J("ミルク") + "\r" + J("(所持: 1個)") + "\r\r" + g.item_def[kMilk].desc + "\r\r" +
-                                           J("レア度: 1pt."));
+    EXPECT_EQ(r.W("item_l").Caption(),
+              J("ミルク") + "\r" + J("(所持: 1個)") + "\r\r" + g.item_def[kMilk].desc + "\r\r" + J("レア度: 1pt."));
   });
   r.Press(10);
   r.Then([&] {
@@ -159,11 +159,15 @@ TEST(ItemUse, EffectsByKind) {
        [](Game& g) { EXPECT_EQ(g.my.hours_used, -15); }},
       {"hp and mp swapped above the maximum", 282,
        [](Game& g) { g.unit[kPlayer].max_hp = 10, g.unit[kPlayer].hp = 5, g.unit[kPlayer].mp = 30; },
-       [](Game& g) { EXPECT_EQ(g.unit[kPlayer].hp, 30);
-         EXPECT_EQ(g.unit[kPlayer].mp, 5); }},
+       [](Game& g) {
+         EXPECT_EQ(g.unit[kPlayer].hp, 30);
+         EXPECT_EQ(g.unit[kPlayer].mp, 5);
+       }},
       {"max hp and max mp", kBook, nullptr,
-       [](Game& g) { EXPECT_EQ(g.unit[kPlayer].max_hp, 35);
-         EXPECT_EQ(g.unit[kPlayer].max_mp, 35); }},
+       [](Game& g) {
+         EXPECT_EQ(g.unit[kPlayer].max_hp, 35);
+         EXPECT_EQ(g.unit[kPlayer].max_mp, 35);
+       }},
       {"strength, magic, spirit", 118,
        [](Game& g) { g.unit[kPlayer].strength = g.unit[kPlayer].magic = g.unit[kPlayer].spirit = 0; },
        [](Game& g) {
@@ -171,16 +175,15 @@ TEST(ItemUse, EffectsByKind) {
          EXPECT_EQ(p.strength + p.magic + p.spirit, 6);
        }},
       {"no effect keeps the key", kKey, nullptr, [](Game& g) { EXPECT_EQ(g.my.item_count[kKey], 1); }},
-      {"a stone thrown at no one comes back", kStone, nullptr,
-       [](Game& g) { EXPECT_EQ(g.my.item_count[kStone], 1); }},
+      {"a stone thrown at no one comes back", kStone, nullptr, [](Game& g) { EXPECT_EQ(g.my.item_count[kStone], 1); }},
       {"curing no poison still uses the antidote", kAntidote, nullptr,
        [](Game& g) { EXPECT_EQ(g.my.item_count[kAntidote], 0); }},
-      {"halving the enemy's strength", 473,
-       [](Game& g) { g.in_battle = 1, g.foe_index = 1, g.unit[1].strength = 7; },
-       [](Game& g) { EXPECT_EQ(g.unit[1].strength, 4);
-         EXPECT_EQ(g.my.item_count[473], 0); }},
-      {"fullness up, and a stomach-ache half of the time", 223,
-       [](Game& g) { g.unit[kPlayer].fullness = 50; },
+      {"halving the enemy's strength", 473, [](Game& g) { g.in_battle = 1, g.foe_index = 1, g.unit[1].strength = 7; },
+       [](Game& g) {
+         EXPECT_EQ(g.unit[1].strength, 4);
+         EXPECT_EQ(g.my.item_count[473], 0);
+       }},
+      {"fullness up, and a stomach-ache half of the time", 223, [](Game& g) { g.unit[kPlayer].fullness = 50; },
        [](Game& g) {
          EXPECT_EQ(g.unit[kPlayer].fullness, 70);
          const int32_t ache = g.unit[kPlayer].stomachache_turns;
@@ -204,8 +207,11 @@ TEST(ItemUse, EffectsByKind) {
     int item;
     std::vector<Draw> draws;
     int32_t ache, exp;
-  } const drawn[] = {{223, {{2, 0}, {30, 29}}, 49, 0}, {223, {{2, 0}, {30, 0}}, 20, 0}, {223, {{2, 1}}, 0, 0},
-                     {379, {{20, 19}}, 0, 19},         {379, {{20, 0}}, 0, 0}};
+  } const drawn[] = {{223, {{2, 0}, {30, 29}}, 49, 0},
+                     {223, {{2, 0}, {30, 0}}, 20, 0},
+                     {223, {{2, 1}}, 0, 0},
+                     {379, {{20, 19}}, 0, 19},
+                     {379, {{20, 0}}, 0, 0}};
   for (const Drawn& c : drawn) {
     BoxRun r;
     Game& g = r.game();

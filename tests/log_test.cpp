@@ -259,7 +259,7 @@ TEST_F(ChoiceWaits, GapsAreNotClickableAndPictureClicksDoNotAnswer) {
   int result_meanwhile = -9;
   r.plat.QueueMouseDown("sel1");  // empty caption
   r.plat.QueueMouseDown("sel3");
-  r.plat.QueueMouseDown("cg");    // a click on the picture releases nothing
+  r.plat.QueueMouseDown("cg");  // a click on the picture releases nothing
   r.plat.QueueAction([&] { result_meanwhile = g.ChoiceResult; });
   r.plat.QueueMouseDown("sel4");
   AskChoice(g, "", "b", "", "d");
@@ -369,8 +369,12 @@ namespace {
 void WriteWave(const std::filesystem::path& path) {
   const uint32_t samples = 64;
   std::string b = "RIFF";
-  auto u32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) b += static_cast<char>((v >> (8 * i)) & 255); };
-  auto u16 = [&](uint16_t v) { for (int i = 0; i < 2; ++i) b += static_cast<char>((v >> (8 * i)) & 255); };
+  auto u32 = [&](uint32_t v) {
+    for (int i = 0; i < 4; ++i) b += static_cast<char>((v >> (8 * i)) & 255);
+  };
+  auto u16 = [&](uint16_t v) {
+    for (int i = 0; i < 2; ++i) b += static_cast<char>((v >> (8 * i)) & 255);
+  };
   u32(36 + samples);
   b += "WAVEfmt ";
   u32(16);

@@ -17,13 +17,14 @@ namespace {
 
 // A mixer on the fake device at 11025 Hz: blocks of 2048 samples, 3 in flight.
 struct Rig {
-  int64_t now = 0;      // the mixer's clock
+  int64_t now = 0;  // the mixer's clock
   FakeWaveOut dev;
   IniFile ini;
   std::unique_ptr<Mixer> mixer;
 
   explicit Rig(const std::string& settings = "") : ini(IniFile::Parse(settings)) {
-    mixer = std::make_unique<Mixer>(dev, [this] { return now; }, &ini);
+    mixer = std::make_unique<Mixer>(
+        dev, [this] { return now; }, &ini);
     mixer->SetChannels(31);
     mixer->SetActivated(true);
   }
@@ -63,7 +64,7 @@ TEST(MixerPlay, IdleMixerStartsAtOnceAndGoesQuietWhenDone) {
   r.Advance(1000);
   EXPECT_TRUE(r.Run(0, 300, 200));
   EXPECT_TRUE(r.Run(300, 2048, 128));
-  EXPECT_EQ(r.dev.played.size(), 2048u);  // one block, then nothing more to mix
+  EXPECT_EQ(r.dev.played.size(), 2048u);   // one block, then nothing more to mix
   EXPECT_EQ(r.mixer->QueueLength(0), 0u);  // the finished play was retired
   EXPECT_EQ(r.mixer->BlocksQueued(), 0u);
 
@@ -308,8 +309,7 @@ TEST(MixerPlay, ErrorsWordForWord) {
             "You must open a channel before you can play a wave");
   r.mixer->SetActivated(false);
   EXPECT_FALSE(r.dev.IsOpen());
-  EXPECT_EQ(ErrorOf([&] { r.mixer->Play(0, w); }),
-            "Wave device not allocated, call MixerActivate(hMixSession,TRUE)");
+  EXPECT_EQ(ErrorOf([&] { r.mixer->Play(0, w); }), "Wave device not allocated, call MixerActivate(hMixSession,TRUE)");
   EXPECT_EQ(ErrorOf([&] { Mixer second(r.dev, [] { return int64_t{0}; }); }),
             "Initialization failed (MixerInit): Session already initialized");
 
@@ -339,7 +339,10 @@ TEST(MixerPlay, DeviceRefusals) {
   {
     FakeWaveOut dev;
     IniFile ini = IniFile::Parse("[not compatible]\nUnknown Device=1\n");
-    EXPECT_EQ(ErrorOf([&] { Mixer m(dev, [] { return int64_t{0}; }, &ini); }),
+    EXPECT_EQ(ErrorOf([&] {
+                Mixer m(
+                    dev, [] { return int64_t{0}; }, &ini);
+              }),
               "Initialization failed (MixerInit): Unknown Device is not compatible with the realtime mixer");
     // The refusal left no instance behind.
     Mixer m(dev, [] { return int64_t{0}; });
@@ -348,7 +351,10 @@ TEST(MixerPlay, DeviceRefusals) {
     FakeWaveOut dev;
     dev.outputs = {"Speakers"};
     IniFile ini = IniFile::Parse("[not compatible]\nSpeakers=1\n");
-    EXPECT_EQ(ErrorOf([&] { Mixer m(dev, [] { return int64_t{0}; }, &ini); }),
+    EXPECT_EQ(ErrorOf([&] {
+                Mixer m(
+                    dev, [] { return int64_t{0}; }, &ini);
+              }),
               "Initialization failed (MixerInit): Speakers is not compatible with the realtime mixer");
   }
   {
@@ -424,7 +430,8 @@ TEST(MixerSettingsFile, WaveOutDevicePicksTheOutputByNumber) {
     std::string text = "[Headphones]\nWaveBlocks=4\n[HDMI]\nWaveBlocks=5\n";
     if (*c.number) text += std::string("[general]\nWaveOutDevice=") + c.number + "\n";
     const IniFile ini = IniFile::Parse(text);
-    Mixer m(dev, [] { return int64_t{0}; }, &ini);
+    Mixer m(
+        dev, [] { return int64_t{0}; }, &ini);
     m.SetActivated(true);
     EXPECT_EQ(dev.output, c.output) << c.number;
     EXPECT_EQ(m.settings().wave_blocks, c.blocks) << c.number;

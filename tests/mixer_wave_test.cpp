@@ -30,8 +30,8 @@ std::string ErrorOf(const Bytes& file, const WaveFormat& out = kOut) {
 TEST(MixerWave, SixteenBitStereo22050BecomesEightBitMonoAtHalfTheFrames) {
   // High bytes with the sign flipped: 0x10->0x90 (144), 0x30->0xB0 (176), so the
   // first frame is mono 160; -0x2000 -> 0xE0^0x80 = 0x60 (96) with 0x7F00 -> 0xFF gives 175.
-  const std::vector<int16_t> frames = {0x1000, 0x3000, -0x2000, 0x7F00, 0x0000, 0x0000,
-                                       -0x8000, -0x8000, 0x0100, 0x0300, 0x7FFF, 0x7FFF};
+  const std::vector<int16_t> frames = {0x1000,  0x3000,  -0x2000, 0x7F00, 0x0000, 0x0000,
+                                       -0x8000, -0x8000, 0x0100,  0x0300, 0x7FFF, 0x7FFF};
   WaveFormat in;
   Bytes out = DecodeWave(Wav(2, 22050, 16, Pcm16(frames)), kOut, &in);
   EXPECT_EQ(in.channels, 2);
@@ -43,8 +43,7 @@ TEST(MixerWave, SixteenBitStereo22050BecomesEightBitMonoAtHalfTheFrames) {
 
 TEST(MixerWave, RateConversionUpAndDown) {
   // Up by 2: interpolate between neighbours, repeat the last frame.
-  EXPECT_EQ(DecodeWave(Wav(1, 11025, 8, {0, 100, 50}), WaveFormat{1, 22050, 8}),
-            (Bytes{0, 50, 100, 75, 50, 50}));
+  EXPECT_EQ(DecodeWave(Wav(1, 11025, 8, {0, 100, 50}), WaveFormat{1, 22050, 8}), (Bytes{0, 50, 100, 75, 50, 50}));
   // Up by 4 from 11025 to 44100.
   EXPECT_EQ(DecodeWave(Wav(1, 11025, 8, {0, 200}), WaveFormat{1, 44100, 8}),
             (Bytes{0, 50, 100, 150, 200, 200, 200, 200}));

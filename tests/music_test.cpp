@@ -48,16 +48,17 @@ TEST(Tunes, PlaceToTuneTable) {
     int phase, location, battle, hours, age;
     Tune tune;
   } cases[] = {
-      {-2, kHome, 0, 0, 0, Tune::Title},   {-1, kHome, 0, 0, 0, Tune::Title},   {0, kHome, 0, 0, 0, Tune::Home},
-      {0, kHome, 0, 11, 89, Tune::Home},   {0, kHome, 0, 0, 90, Tune::OldAge},  {0, kShop, 0, 0, 95, Tune::Shop},
-      {0, 0, 0, 0, 0, Tune::Forest},       {0, 1, 0, 0, 0, Tune::Grassland},   {0, 2, 0, 0, 0, Tune::Sea},
-      {0, 3, 0, 0, 0, Tune::Cave},         {0, 3, 1, 0, 0, Tune::Battle},      {0, 0, 1, 12, 0, Tune::Battle},
-      {0, 0, 0, 12, 0, Tune::Night},       {0, kHome, 0, 12, 99, Tune::Night}, {0, kHome, 0, 12, 100, Tune::OldAge},
+      {-2, kHome, 0, 0, 0, Tune::Title}, {-1, kHome, 0, 0, 0, Tune::Title},  {0, kHome, 0, 0, 0, Tune::Home},
+      {0, kHome, 0, 11, 89, Tune::Home}, {0, kHome, 0, 0, 90, Tune::OldAge}, {0, kShop, 0, 0, 95, Tune::Shop},
+      {0, 0, 0, 0, 0, Tune::Forest},     {0, 1, 0, 0, 0, Tune::Grassland},   {0, 2, 0, 0, 0, Tune::Sea},
+      {0, 3, 0, 0, 0, Tune::Cave},       {0, 3, 1, 0, 0, Tune::Battle},      {0, 0, 1, 12, 0, Tune::Battle},
+      {0, 0, 0, 12, 0, Tune::Night},     {0, kHome, 0, 12, 99, Tune::Night}, {0, kHome, 0, 12, 100, Tune::OldAge},
   };
   for (const Case& c : cases) {
     g.GamePhase = c.phase, g.my.location = c.location, g.in_battle = static_cast<uint8_t>(c.battle);
     g.my.hours_used = c.hours, g.unit[kPlayer].age_days = c.age;
-    EXPECT_EQ(PlaceTune(g), c.tune) << c.phase << " " << c.location << " " << c.battle << " " << c.hours << " " << c.age;
+    EXPECT_EQ(PlaceTune(g), c.tune) << c.phase << " " << c.location << " " << c.battle << " " << c.hours << " "
+                                    << c.age;
   }
 }
 

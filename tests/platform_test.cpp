@@ -20,9 +20,9 @@ TEST(Cp932Text, DamagedBytesNeverStopDecoding) {
   std::string s = J("あい");
   std::string cut = s.substr(0, 3) + " xyz";  // a lead byte followed by a byte no pair ends in
   EXPECT_EQ(Cp932ToUtf8(cut), "あ・ xyz");
-  EXPECT_EQ(Cp932ToUtf8(std::string("\x82", 1)), "・");  // lone lead byte at the end
+  EXPECT_EQ(Cp932ToUtf8(std::string("\x82", 1)), "・");              // lone lead byte at the end
   EXPECT_EQ(Cp932ToUtf8(std::string("\xA0\xFD\xFF", 3)), "・・・");  // bytes that start nothing
-  EXPECT_EQ(Cp932ToUtf8(J("ｱ")), "ｱ");  // half-width katakana are single bytes
+  EXPECT_EQ(Cp932ToUtf8(J("ｱ")), "ｱ");                               // half-width katakana are single bytes
 }
 
 TEST(Cp932Text, UnmappableBecomesQuestionMark) { EXPECT_EQ(J("a😀b"), "a?b"); }

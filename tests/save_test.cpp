@@ -6,10 +6,10 @@
 #include <unistd.h>
 
 #include <climits>
-#include <functional>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <variant>
@@ -32,9 +32,7 @@ std::string ReadFile(const fs::path& p) {
   std::ifstream in(p, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
-void WriteFile(const fs::path& p, const std::string& bytes) {
-  std::ofstream(p, std::ios::binary) << bytes;
-}
+void WriteFile(const fs::path& p, const std::string& bytes) { std::ofstream(p, std::ios::binary) << bytes; }
 std::vector<std::string> Lines(const std::string& bytes) {  // CR LF lines
   std::vector<std::string> out;
   size_t pos = 0;
@@ -235,8 +233,12 @@ TEST_F(SaveTest, LoaderRefusesWhatIsNotAWholePlainSave) {
       {"5000 bytes", [&] { WriteFile(MyDat(), whole.substr(0, 5000)); }, Kept::Bytes, whole.substr(0, 5000)},
       {"a named pipe", [&] { ASSERT_EQ(::mkfifo(MyDat().c_str(), 0644), 0); }, Kept::Fifo, ""},
       {"a link to /dev/zero", [&] { fs::create_symlink("/dev/zero", MyDat()); }, Kept::Link, ""},
-      {"far too large", [&] { WriteFile(MyDat(), whole); fs::resize_file(MyDat(), kMaxSaveBytes + 1); }, Kept::Bytes,
-       ""},
+      {"far too large",
+       [&] {
+         WriteFile(MyDat(), whole);
+         fs::resize_file(MyDat(), kMaxSaveBytes + 1);
+       },
+       Kept::Bytes, ""},
       {"a folder", [&] { fs::create_directories(MyDat() / "inside"); }, Kept::Folder, ""},
   };
   for (const Case& c : cases) {
@@ -326,11 +328,11 @@ TEST_F(SaveTest, GarbageLoadsAsZeroKeepsACopyAndTellsThePlayerOnce) {
   FillDistinct(*a);
   ASSERT_TRUE(Save(*a));
   std::vector<std::string> lines = Lines(ReadFile(MyDat()));
-  lines[0] = "abc";                  // flag[0]
-  lines[1] = "12x";                  // flag[1]
-  lines[2] = "2147483648";           // flag[2]: out of range
+  lines[0] = "abc";                   // flag[0]
+  lines[1] = "12x";                   // flag[1]
+  lines[2] = "2147483648";            // flag[2]: out of range
   lines[1200] = "\x83\x5c\xff\x00z";  // money
-  lines[2341] = "1.0E+9999";         // the real
+  lines[2341] = "1.0E+9999";          // the real
   std::string damaged;
   for (auto& l : lines) damaged += l + "\r\n";
   WriteFile(MyDat(), damaged);
@@ -427,8 +429,8 @@ TEST_F(SaveTest, SaveWritesThroughItsLinkButNeverThroughAPlantedOne) {
     fs::path written;  // where the whole save must end up
     bool my_dat_is_link;
   } cases[] = {
-      {"a temporary file linked outside",
-       [&] { fs::create_symlink(outside, dir_ / "dat" / "my.dat.tmp"); }, MyDat(), false},
+      {"a temporary file linked outside", [&] { fs::create_symlink(outside, dir_ / "dat" / "my.dat.tmp"); }, MyDat(),
+       false},
       {"my.dat linked to a synced file",
        [&] {
          WriteFile(elsewhere / "my.dat", "old\r\n");
@@ -509,9 +511,10 @@ TEST_F(SaveTest, PlayRecordHasNineLinesRewrittenEachSave) {
   g->my.total_sales = 1234;
   ASSERT_TRUE(Save(*g));
   ASSERT_TRUE(Save(*g));
-  const std::string want = J("★ポムリエ ver2.0\r\nプレー回数: 3回\r\n日数: 12\r\n所持金: -40円\r\nLV: 7\r\n"
-                             "お店の名声: 55\r\nお店のRANK: 2 最近ちょっとだけ商品のあるお菓子屋さん\r\n"
-                             "これまでの総来客数: 9人\r\nこれまでの総売り上げ: 1234円\r\n");
+  const std::string want =
+      J("★ポムリエ ver2.0\r\nプレー回数: 3回\r\n日数: 12\r\n所持金: -40円\r\nLV: 7\r\n"
+        "お店の名声: 55\r\nお店のRANK: 2 最近ちょっとだけ商品のあるお菓子屋さん\r\n"
+        "これまでの総来客数: 9人\r\nこれまでの総売り上げ: 1234円\r\n");
   EXPECT_EQ(ReadFile(dir_ / "きろく.txt"), want);
 }
 

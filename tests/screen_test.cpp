@@ -28,7 +28,8 @@ BmpImage Strip(int side) {
   img.height = side;
   img.pixels.resize(static_cast<size_t>(img.width) * side);
   for (int y = 0; y < side; ++y)
-    for (int x = 0; x < img.width; ++x) img.pixels[static_cast<size_t>(y) * img.width + x] = FrameColour(x / side).Packed();
+    for (int x = 0; x < img.width; ++x)
+      img.pixels[static_cast<size_t>(y) * img.width + x] = FrameColour(x / side).Packed();
   return img;
 }
 
@@ -44,7 +45,7 @@ TEST(ScreenSurfaces, PictureTableAndTheMaskOfSlotZero) {
   opening.width = opening.height = 300;
   opening.pixels.assign(300 * 300, kBlue.Packed());
   for (int x = 0; x < 300; ++x) opening.pixels[10 * 300 + x] = 0;  // a black row
-  opening.pixels[20 * 300 + 7] = 0;                                 // and a black dot
+  opening.pixels[20 * 300 + 7] = 0;                                // and a black dot
   r.WritePicture("00.bmp", opening);
   r.Start();
   ScreenState& s = r.g->screen;
@@ -93,8 +94,8 @@ TEST(ScreenSprites, FramesAreCutForNamedMonstersOnly) {
   g.monster[3].size = 5;
   g.monster[4].name = "b";  // named, but no strip on disk
   g.monster[4].size = 5;
-  g.monster[5].size = 5;    // a strip, but no name
-  g.monster[40].name = "c"; // beyond the cut sets
+  g.monster[5].size = 5;     // a strip, but no name
+  g.monster[40].name = "c";  // beyond the cut sets
   g.monster[40].size = 5;
   r.WritePicture("man3.bmp", Strip(10));
   r.WritePicture("man5.bmp", Strip(10));
@@ -241,15 +242,15 @@ TEST(ScreenPanels, LayoutOfTheTwoPanels) {
     Rect bounds;  // relative to the panel
   };
   const Expect expected[] = {
-      {"bp_box", {0, 0, 301, 301}},        {"bp_l", {4, 4, 297, 29}},          {"l_btn1", {76, 128, 145, 153}},
-      {"l_btn2", {156, 128, 225, 153}},    {"l_btn3", {76, 158, 145, 183}},    {"l_btn4", {156, 158, 225, 183}},
-      {"l_btn5", {76, 190, 145, 215}},     {"l_btn6", {156, 190, 225, 215}},   {"l_btn5_cg", {72, 188, 149, 217}},
-      {"l_btn7", {8, 272, 101, 297}},      {"l_btn7_cg", {2, 270, 109, 299}},  {"l_btn8", {196, 272, 293, 297}},
-      {"name_box", {56, 64, 245, 113}},    {"name_l", {52, 24, 181, 45}},      {"item_box", {0, 0, 302, 301}},
-      {"Label8", {4, 4, 109, 29}},         {"item_list", {112, 4, 209, 269}},  {"item_l", {4, 40, 109, 269}},
-      {"l_btn10", {4, 272, 109, 297}},     {"l_btn10_cg", {2, 270, 109, 299}}, {"l_btn9", {111, 272, 207, 297}},
-      {"l_btn11", {212, 4, 297, 29}},      {"item_l2", {212, 32, 297, 141}},   {"item_l3", {212, 124, 297, 241}},
-      {"l_btn13", {212, 243, 297, 268}},   {"l_btn12", {212, 272, 297, 297}},
+      {"bp_box", {0, 0, 301, 301}},      {"bp_l", {4, 4, 297, 29}},          {"l_btn1", {76, 128, 145, 153}},
+      {"l_btn2", {156, 128, 225, 153}},  {"l_btn3", {76, 158, 145, 183}},    {"l_btn4", {156, 158, 225, 183}},
+      {"l_btn5", {76, 190, 145, 215}},   {"l_btn6", {156, 190, 225, 215}},   {"l_btn5_cg", {72, 188, 149, 217}},
+      {"l_btn7", {8, 272, 101, 297}},    {"l_btn7_cg", {2, 270, 109, 299}},  {"l_btn8", {196, 272, 293, 297}},
+      {"name_box", {56, 64, 245, 113}},  {"name_l", {52, 24, 181, 45}},      {"item_box", {0, 0, 302, 301}},
+      {"Label8", {4, 4, 109, 29}},       {"item_list", {112, 4, 209, 269}},  {"item_l", {4, 40, 109, 269}},
+      {"l_btn10", {4, 272, 109, 297}},   {"l_btn10_cg", {2, 270, 109, 299}}, {"l_btn9", {111, 272, 207, 297}},
+      {"l_btn11", {212, 4, 297, 29}},    {"item_l2", {212, 32, 297, 141}},   {"item_l3", {212, 124, 297, 241}},
+      {"l_btn13", {212, 243, 297, 268}}, {"l_btn12", {212, 272, 297, 297}},
   };
   for (const Expect& e : expected) EXPECT_EQ(r.W(e.name).Bounds(), e.bounds) << e.name;
   EXPECT_FALSE(r.W("bp_box").Visible());
@@ -299,7 +300,9 @@ TEST(ScreenPanels, EveryStateAtOnceStaysInsideTheWindow) {
         good_top = std::min(good_top, t.y);
       }
     }
-    EXPECT_EQ(good.size(), J("<無限><満腹><反射><英雄><怪盗><論攻><論防><理装><攻↑><防↑><魔防↑><魔攻↑><癒><魔><精><追加><力>").size());
+    EXPECT_EQ(
+        good.size(),
+        J("<無限><満腹><反射><英雄><怪盗><論攻><論防><理装><攻↑><防↑><魔防↑><魔攻↑><癒><魔><精><追加><力>").size());
     EXPECT_LT(bad_bottom, good_top);
   }
 }

@@ -55,9 +55,7 @@ void Ask(Game& g) {
   AskChoice(g, J("はなす"), "", J("もどる"), J("とぶ"));
   g.menu_cancel_allowed = 0;
   switch (g.ChoiceResult) {
-    case 1:
-      Transfer(g, Talk);
-      break;
+    case 1: Transfer(g, Talk); break;
     case 4:
       stats->hops_left = 200;
       Transfer(g, Hop);

@@ -3,8 +3,8 @@
 
 #include "platform/events.h"
 #include "platform/text.h"
-#include "shell/timer.h"
 #include "shell/keys.h"
+#include "shell/timer.h"
 #include "shell/title.h"
 #include "tests/shell_fixture.h"
 

@@ -21,14 +21,13 @@ inline bool RunOnSmallStack(std::function<void()> body) {
   pthread_attr_init(&attr);
   pthread_t thread;
   const bool started =
-      pthread_attr_setstacksize(&attr, kSmallStackBytes) == 0 &&
-      pthread_create(
-          &thread, &attr,
-          [](void* arg) -> void* {
-            (*static_cast<std::function<void()>*>(arg))();
-            return nullptr;
-          },
-          &body) == 0;
+      pthread_attr_setstacksize(&attr, kSmallStackBytes) == 0 && pthread_create(
+                                                                     &thread, &attr,
+                                                                     [](void* arg) -> void* {
+                                                                       (*static_cast<std::function<void()>*>(arg))();
+                                                                       return nullptr;
+                                                                     },
+                                                                     &body) == 0;
   if (started) pthread_join(thread, nullptr);
   pthread_attr_destroy(&attr);
   return started;

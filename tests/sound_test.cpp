@@ -48,8 +48,8 @@ struct SoundRig {
     fs::remove_all(dir, ec);
   }
   void Write(const std::string& name, const Bytes& b, const char* sub = "dat") {
-    std::ofstream(dir / sub / name, std::ios::binary).write(reinterpret_cast<const char*>(b.data()),
-                                                             static_cast<long>(b.size()));
+    std::ofstream(dir / sub / name, std::ios::binary)
+        .write(reinterpret_cast<const char*>(b.data()), static_cast<long>(b.size()));
   }
   Game& Start(bool device = true) {
     plat = std::make_unique<HeadlessPlatform>(dir.string());
@@ -146,8 +146,8 @@ TEST(Sound, WithoutAnAudioDeviceTheGameGoesOnSilently) {
 TEST(Sound, SettingsFileBesideTheProgramOrInTheUserConfig) {
   {
     SoundRig r;
-    r.Write("MIXER.INI", Bytes{'[', 'd', 'e', 'f', 'a', 'u', 'l', 't', ']', '\n', 'S', 'a', 'm', 'p', 'l', 'e', 's',
-                               'P', 'e', 'r', 'S', 'e', 'c', '=', '2', '2', '\n'},
+    r.Write("MIXER.INI", Bytes{'[', 'd', 'e', 'f', 'a', 'u', 'l', 't', ']', '\n', 'S', 'a', 'm', 'p',
+                               'l', 'e', 's', 'P', 'e', 'r', 'S', 'e', 'c', '=',  '2', '2', '\n'},
             ".");
     Game& g = r.Start();
     EXPECT_EQ(r.dev().rate, 22050);
@@ -158,8 +158,8 @@ TEST(Sound, SettingsFileBesideTheProgramOrInTheUserConfig) {
     const char* old = std::getenv("XDG_CONFIG_HOME");
     const std::string saved = old ? old : "";
     fs::create_directories(r.dir / "cfg" / "pomurie");
-    r.Write("MIXER.INI", Bytes{'[', 'd', 'e', 'f', 'a', 'u', 'l', 't', ']', '\n', 'W', 'a', 'v', 'e', 'B', 'l', 'o',
-                               'c', 'k', 's', '=', '5', '\n'},
+    r.Write("MIXER.INI", Bytes{'[', 'd', 'e', 'f', 'a', 'u', 'l', 't', ']', '\n', 'W', 'a',
+                               'v', 'e', 'B', 'l', 'o', 'c', 'k', 's', '=', '5',  '\n'},
             "cfg/pomurie");
     ::setenv("XDG_CONFIG_HOME", (r.dir / "cfg").c_str(), 1);
     Game& g = r.Start();

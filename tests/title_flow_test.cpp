@@ -56,7 +56,7 @@ TEST_F(TitleTest, FirstRunCreatesTheCharacterThenStartsPlayAndSaves) {
     EXPECT_EQ(g().my.money, 300);
   });
   for (int i = 0; i < 7; ++i) p.QueueMouseDown("l_btn1");
-  p.QueueMouseDown("cg");  // ignored while the panel is open
+  p.QueueMouseDown("cg");   // ignored while the panel is open
   p.QueueKey(vk::kReturn);  // so is Enter
   p.QueueTicks(1);
   p.QueueAction([&] {

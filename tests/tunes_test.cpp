@@ -19,7 +19,8 @@ using musicmeter::Analyse;
 
 std::vector<double> Tone(double hz, double amp, int samples) {
   std::vector<double> x(static_cast<size_t>(samples));
-  for (size_t i = 0; i < x.size(); ++i) x[i] = amp * std::sin(2 * M_PI * hz * static_cast<double>(i) / assetgen::kMusicRate);
+  for (size_t i = 0; i < x.size(); ++i)
+    x[i] = amp * std::sin(2 * M_PI * hz * static_cast<double>(i) / assetgen::kMusicRate);
   return x;
 }
 
@@ -28,7 +29,7 @@ TEST(TuneMeter, AWeightingAndLoudnessOfKnownTones) {
   const struct {
     double hz, db;
   } curve[] = {{31.62, -39.4}, {63, -26.2}, {125, -16.1}, {250, -8.6}, {500, -3.2},
-               {1000, 0.0},   {2000, 1.2}, {4000, 1.0},  {8000, -1.1}};
+               {1000, 0.0},    {2000, 1.2}, {4000, 1.0},  {8000, -1.1}};
   for (const auto& c : curve) EXPECT_NEAR(musicmeter::Db(musicmeter::AWeight(c.hz)), c.db, 0.1) << c.hz;
 
   // Loops of whole cycles: a full-scale sine is 3 dB under a full-scale square.
@@ -71,11 +72,11 @@ TEST(TuneMeter, GapsBeforeBeatsCountOnlySilenceOutsideWrittenRests) {
     bool rest;
     double longest_ms, share;
   } cases[] = {
-      {0, false, 0, 0},                     // legato: no gap
-      {30, false, 0, 0},                    // under one 5 ms block
+      {0, false, 0, 0},                          // legato: no gap
+      {30, false, 0, 0},                         // under one 5 ms block
       {110, false, 55 * 2 * 1000.0 / 11025, 1},  // two blocks before every beat
       {110, true, 55 * 2 * 1000.0 / 11025, 1},   // the rest's beat is left out, the others still count
-      {0, true, 0, 0},                      // a written rest alone is no hole
+      {0, true, 0, 0},                           // a written rest alone is no hole
   };
   for (const auto& c : cases) {
     const musicmeter::Gaps g = musicmeter::GapsBeforeBeats(Stuttering(c.gap, c.rest));
@@ -85,7 +86,8 @@ TEST(TuneMeter, GapsBeforeBeatsCountOnlySilenceOutsideWrittenRests) {
   // A rest that is not written: the same silence counts, and it is the longest.
   assetgen::TuneRender r = Stuttering(0, true);
   r.rests.clear();
-  EXPECT_NEAR(musicmeter::GapsBeforeBeats(r).longest_ms, 7 * 55 * 1000.0 / 11025, 0.01);  // whole blocks, up to the tone
+  EXPECT_NEAR(musicmeter::GapsBeforeBeats(r).longest_ms, 7 * 55 * 1000.0 / 11025,
+              0.01);  // whole blocks, up to the tone
 }
 
 TEST(TuneMeter, BarRhythmsAreTheLeadsOnsetPatterns) {
@@ -159,7 +161,8 @@ std::set<int> DrumOnsets(const assetgen::TuneRender& d) {
   const int64_t win = assetgen::kMusicRate / 40, n = static_cast<int64_t>(d.signal.size());
   auto energy = [&](int64_t from) {
     double e = 0;
-    for (int64_t i = from; i < from + win; ++i) e += d.signal[static_cast<size_t>(((i % n) + n) % n)] * d.signal[static_cast<size_t>(((i % n) + n) % n)];
+    for (int64_t i = from; i < from + win; ++i)
+      e += d.signal[static_cast<size_t>(((i % n) + n) % n)] * d.signal[static_cast<size_t>(((i % n) + n) % n)];
     return e;
   };
   const int steps = 4 * d.bar_steps;
@@ -187,14 +190,17 @@ TEST(TunesWritten, TheLeadVoiceIsTheMelodyAndEachPlaceHasItsOwnDrums) {
       if (!sounding[i]) stray += lead.signal[i] * lead.signal[i];
     }
     EXPECT_LT(stray, total * 1e-4) << s.file;
-    if (s.drums != assetgen::Drums::None) drums.emplace_back(s.file, DrumOnsets(assetgen::RenderTune(s, assetgen::kDrumVoice)));
+    if (s.drums != assetgen::Drums::None)
+      drums.emplace_back(s.file, DrumOnsets(assetgen::RenderTune(s, assetgen::kDrumVoice)));
   }
   ASSERT_GE(drums.size(), 8u);
   for (size_t a = 0; a < drums.size(); ++a)
     for (size_t b = a + 1; b < drums.size(); ++b) {
       std::vector<int> both, either;
-      std::set_intersection(drums[a].second.begin(), drums[a].second.end(), drums[b].second.begin(), drums[b].second.end(), std::back_inserter(both));
-      std::set_union(drums[a].second.begin(), drums[a].second.end(), drums[b].second.begin(), drums[b].second.end(), std::back_inserter(either));
+      std::set_intersection(drums[a].second.begin(), drums[a].second.end(), drums[b].second.begin(),
+                            drums[b].second.end(), std::back_inserter(both));
+      std::set_union(drums[a].second.begin(), drums[a].second.end(), drums[b].second.begin(), drums[b].second.end(),
+                     std::back_inserter(either));
       EXPECT_LT(static_cast<double>(both.size()), 0.8 * static_cast<double>(either.size()))
           << drums[a].first << " and " << drums[b].first << " share a drum part";
     }

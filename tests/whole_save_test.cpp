@@ -25,13 +25,13 @@ TEST(WholeSave, ClosingAtAnyWaitSavesTheStartOfTheActionAndAFinishedNightItsMorn
     const char* close_at;  // the line whose click wait closes the window; nullptr: none
     int32_t day, buyers, age_left;
   } cases[] = {
-      {"お休みなさーい", 6, 12, 50},        // orders must not age twice
-      {"ご褒美として", 7, 12, 50},           // nor the reward be paid twice
-      {"このお店つぶれますよ", 7, 0, 50},    // nor -3 fame be taken twice
-      {"嫌な寒気がする", 3, 0, 11},          // nor the player age twice
-      {"朝が来ました", 9, 0, 50},            // nor the rent be skipped
-      {"が完成した☆", 0, 0, 50},            // nor a sweet be copied (cooking ミルク + さとう)
-      {nullptr, 9, 12, 50},                  // the morning is saved before anything closes
+      {"お休みなさーい", 6, 12, 50},       // orders must not age twice
+      {"ご褒美として", 7, 12, 50},         // nor the reward be paid twice
+      {"このお店つぶれますよ", 7, 0, 50},  // nor -3 fame be taken twice
+      {"嫌な寒気がする", 3, 0, 11},        // nor the player age twice
+      {"朝が来ました", 9, 0, 50},          // nor the rent be skipped
+      {"が完成した☆", 0, 0, 50},           // nor a sweet be copied (cooking ミルク + さとう)
+      {nullptr, 9, 12, 50},                // the morning is saved before anything closes
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.close_at ? c.close_at : "no close");

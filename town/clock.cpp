@@ -45,8 +45,8 @@ void ApplyTimeEffects(Game& g) {
       if (g.rng.Random(30) == 0) BreakItem(g, kPoisonGuard);
     }
   }
-  for (int32_t* turns : {&p.paralysis_turns, &p.guard_all, &p.reflect_turns, &p.find_boost,
-                         &p.logic_attack_up_turns, &p.logic_defence_up_turns, &p.magic_defence_up_turns}) {
+  for (int32_t* turns : {&p.paralysis_turns, &p.guard_all, &p.reflect_turns, &p.find_boost, &p.logic_attack_up_turns,
+                         &p.logic_defence_up_turns, &p.magic_defence_up_turns}) {
     CountDown(*turns);
   }
   if (p.heal_state_turns > 0) {

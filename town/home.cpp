@@ -65,9 +65,7 @@ void HomeMenu(Game& g) {
       case 1:
         if (!AskDestination(g)) continue;  // cancelled: back to the first question
         return;
-      case 2:
-        OpenKitchen(g);
-        return;
+      case 2: OpenKitchen(g); return;
       case 3:
         g.my.location = kShop;
         ShowCg(g, "store.bmp");

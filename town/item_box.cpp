@@ -215,10 +215,18 @@ void ItemBoxLabelDown(Game& g, int k) {
   const bool kitchen = ItemBoxMode(g) == BoxMode::Cook;
   switch (k) {
     case 9: Back(g); break;
-    case 10: if (!kitchen) ActionButton(g); break;
-    case 11: if (kitchen) AddToRecipe(g); break;
-    case 12: if (kitchen && StartCooking(g)) QueueBoxScript(g, Cook); break;
-    case 13: if (kitchen) RecipeResetOrPrevious(g); break;
+    case 10:
+      if (!kitchen) ActionButton(g);
+      break;
+    case 11:
+      if (kitchen) AddToRecipe(g);
+      break;
+    case 12:
+      if (kitchen && StartCooking(g)) QueueBoxScript(g, Cook);
+      break;
+    case 13:
+      if (kitchen) RecipeResetOrPrevious(g);
+      break;
     default: break;
   }
 }

@@ -198,7 +198,13 @@ void Effect(Game& g, int32_t item, int32_t kind, int32_t p) {
       LogColoured(g, J("距離が ") + Num(p) + J("AU進んだ!!"), "aqua");
       break;
     case 45: break;  // a trap released: nothing happens, the item is spent
-    case 46: case 47: case 48: case 49: case 50: case 51: case 52: Throw(g, item); break;
+    case 46:
+    case 47:
+    case 48:
+    case 49:
+    case 50:
+    case 51:
+    case 52: Throw(g, item); break;
     case 56:
       PlayWave(g, kChannelActs, "up.wav");
       me.age_days -= p;

@@ -11,9 +11,9 @@ constexpr const char* kOneOffs[5] = {"本『ルナセリオ』", "ヴェルダ�
                                      "ハガネのよろい"};
 
 constexpr const char* kBasics[] = {"イズミミズ", "小麦", "さとう", "冷たい水"};
-constexpr const char* kGoods[] = {"鍵",     "αウィルス",     "つるはし",       "釣竿",   "毒消し",
-                                  "胃腸薬", "腐ったｽﾃｨｯｸﾊﾟﾝ", "星屑のバター", "黒い実", "ﾗﾋﾞﾘﾝｽｸﾘｰﾑ",
-                                  "毒使いのフード"};
+constexpr const char* kGoods[] = {"鍵",     "αウィルス",  "つるはし",       "釣竿",
+                                  "毒消し", "胃腸薬",     "腐ったｽﾃｨｯｸﾊﾟﾝ", "星屑のバター",
+                                  "黒い実", "ﾗﾋﾞﾘﾝｽｸﾘｰﾑ", "毒使いのフード"};
 constexpr const char* kRareGoods[] = {"涌き水", "白雪のチーズ", "稲妻卵", "見知らぬ海岸塩"};
 // Offered in this order while not yet bought (ハガネのよろい comes earlier, on its own).
 constexpr int kOneOffOrder[] = {3, 2, 0, 1};

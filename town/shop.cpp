@@ -170,10 +170,8 @@ void HitCustomer(Game& g, const std::string& name) {
     const char* line;
     int32_t fame;
   } kReactions[5] = {
-      {"「痛い！！」", -1},
-      {"「なにすんだ！」", -2},
-      {"「うわーん」", -2},
-      {"「あ、そこ丁度肩こってたの！ありがとう」", 1},
+      {"「痛い！！」", -1}, {"「なにすんだ！」", -2},
+      {"「うわーん」", -2}, {"「あ、そこ丁度肩こってたの！ありがとう」", 1},
       {"「....」", -1},
   };
   const auto& r = kReactions[g.rng.Random(5)];
@@ -272,11 +270,8 @@ void AdvertisingMenu(Game& g) {
       Advertise(g, 100, 1, 3, 1);
       Transfer(g, AdvertisingMenu);
       break;
-    case 3:
-      Transfer(g, ShopScreen);
-      break;
-    default:
-      break;
+    case 3: Transfer(g, ShopScreen); break;
+    default: break;
   }
 }
 
@@ -297,9 +292,7 @@ void ShopScreen(Game& g) {
       WaitForCustomers(g);
       Transfer(g, ShopScreen);
       break;
-    case 2:
-      Transfer(g, AdvertisingMenu);
-      break;
+    case 2: Transfer(g, AdvertisingMenu); break;
     case 3:
       LogLine(g, "");
       LogLine(g, J("さーてと、何しよっかな～ん"));
@@ -309,8 +302,7 @@ void ShopScreen(Game& g) {
       ShowOrderSheet(g);
       Transfer(g, ShopScreen);
       break;
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -355,10 +347,10 @@ std::string MakeCustomerName(Game& g) {
   std::string name = GuestName(g, g.rng.Random(kGuestNameCount));
   if (g.rng.Random(100) != 1) return name;
   // Two bytes a piece: a full-width katakana, or a pair of half-width ones.
-  static const std::string pieces = J(
-      "アイウエオカキクケコサシスセソナニヌネノハヒフヘホマミムメモヤユヨラリルレロワヲン"
-      "ガギグゲゴザジズゼゾダヂヅデドバビブベボパピプペポ"
-      "ﾁｬｷｬｼｬﾋｬﾋｭﾋｮｷｭｷｮｼｭｼｮﾁｭﾁｮﾐｬﾐｭﾐｮｱｯｲｯﾃｰｸｰﾏｰﾁｰﾉｯﾉｰﾗｰﾅｯﾐｰ");
+  static const std::string pieces =
+      J("アイウエオカキクケコサシスセソナニヌネノハヒフヘホマミムメモヤユヨラリルレロワヲン"
+        "ガギグゲゴザジズゼゾダヂヅデドバビブベボパピプペポ"
+        "ﾁｬｷｬｼｬﾋｬﾋｭﾋｮｷｭｷｮｼｭｼｮﾁｭﾁｮﾐｬﾐｭﾐｮｱｯｲｯﾃｰｸｰﾏｰﾁｰﾉｯﾉｰﾗｰﾅｯﾐｰ");
   name.clear();
   for (int i = 0; i < 4; ++i) {
     const size_t at = 2 * static_cast<size_t>(g.rng.Random(96));

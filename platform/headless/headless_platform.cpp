@@ -29,7 +29,9 @@ class HeadlessPlatform::HeadlessWidget : public Widget {
     spec_.width = width;
     spec_.height = height;
   }
-  Rect Bounds() const override { return Rect{spec_.left, spec_.top, spec_.left + spec_.width, spec_.top + spec_.height}; }
+  Rect Bounds() const override {
+    return Rect{spec_.left, spec_.top, spec_.left + spec_.width, spec_.top + spec_.height};
+  }
   void BringToFront() override {}
   void SetCaption(const std::string& cp932) override { spec_.caption = cp932; }
   std::string Caption() const override { return spec_.caption; }
@@ -43,7 +45,9 @@ class HeadlessPlatform::HeadlessWidget : public Widget {
     if (index_ >= static_cast<int>(items_.size())) index_ = -1;
   }
   int ItemIndex() const override { return index_; }
-  void SetItemIndex(int index) override { index_ = (index >= 0 && index < static_cast<int>(items_.size())) ? index : -1; }
+  void SetItemIndex(int index) override {
+    index_ = (index >= 0 && index < static_cast<int>(items_.size())) ? index : -1;
+  }
   std::string Text() const override { return text_; }
   void SetText(const std::string& cp932) override { text_ = cp932; }
   void SetFocus() override {}
@@ -193,18 +197,10 @@ bool HeadlessPlatform::PanelOf(const std::string& widget) const {
 
 void HeadlessPlatform::Dispatch(Input& in) {
   switch (in.kind) {
-    case Input::Kind::MouseDown:
-      DispatchMouse(in.widget, true, in.button, in.x, in.y);
-      break;
-    case Input::Kind::MouseMove:
-      DispatchMouse(in.widget, false, in.button, in.x, in.y);
-      break;
-    case Input::Kind::Key:
-      events_->FormKeyDown(in.value);
-      break;
-    case Input::Kind::Wheel:
-      events_->FormMouseWheel(in.value);
-      break;
+    case Input::Kind::MouseDown: DispatchMouse(in.widget, true, in.button, in.x, in.y); break;
+    case Input::Kind::MouseMove: DispatchMouse(in.widget, false, in.button, in.x, in.y); break;
+    case Input::Kind::Key: events_->FormKeyDown(in.value); break;
+    case Input::Kind::Wheel: events_->FormMouseWheel(in.value); break;
     case Input::Kind::ListSelect:
       if (Widget* w = FindWidget(in.widget)) w->SetItemIndex(in.value);
       events_->item_listClick();
@@ -212,15 +208,11 @@ void HeadlessPlatform::Dispatch(Input& in) {
     case Input::Kind::Text:
       if (Widget* w = FindWidget(in.widget)) w->SetText(in.text);
       break;
-    case Input::Kind::Ticks:
-      delay_ticks_ += in.value;
-      break;
+    case Input::Kind::Ticks: delay_ticks_ += in.value; break;
     case Input::Kind::Action:
       if (in.action) in.action();
       break;
-    case Input::Kind::Close:
-      CloseWindow();
-      break;
+    case Input::Kind::Close: CloseWindow(); break;
   }
 }
 

@@ -5,11 +5,11 @@
 #include <QSessionManager>
 #include <QSocketNotifier>
 
+#include <fcntl.h>
+#include <unistd.h>
 #include <csignal>
 #include <cstdlib>
 #include <thread>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 

@@ -18,7 +18,8 @@
 int main(int argc, char** argv) {
   // --help and --version answer without a display.
   const std::vector<std::string> args(argv, argv + argc);
-  const FilePlaces places = FindFilePlaces(RunningExeDir(), [](const char* name) -> const char* { return std::getenv(name); });
+  const FilePlaces places =
+      FindFilePlaces(RunningExeDir(), [](const char* name) -> const char* { return std::getenv(name); });
   const CommandLineReply reply = ReadCommandLine(args, places, POMURIE_VERSION);
   if (reply.exit) {
     std::fputs(reply.text.c_str(), stdout);

@@ -61,7 +61,7 @@ class PcmStream : public QIODevice {
 
   const qint64 silence_ahead_;
   mutable std::mutex mu_;
-  std::deque<Block> blocks_;       // not yet reported, in stream order
+  std::deque<Block> blocks_;  // not yet reported, in stream order
   int64_t handed_ = 0;
-  int64_t samples_reported_ = 0;   // sizes of the reported and dropped-after-play blocks
+  int64_t samples_reported_ = 0;  // sizes of the reported and dropped-after-play blocks
 };

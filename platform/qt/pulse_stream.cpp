@@ -33,7 +33,7 @@ struct PulseSimple {
 
   // Loaded once; null when the library is not there.
   static const PulseSimple* Get() {
-    static const PulseSimple* lib = [] () -> const PulseSimple* {
+    static const PulseSimple* lib = []() -> const PulseSimple* {
       void* h = dlopen("libpulse-simple.so.0", RTLD_NOW | RTLD_LOCAL);
       if (!h) return nullptr;
       static PulseSimple p;

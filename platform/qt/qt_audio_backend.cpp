@@ -23,9 +23,7 @@ class QtAudioStream : public AudioStream {
   explicit QtAudioStream(std::unique_ptr<QAudioSink> sink) : sink_(std::move(sink)) {}
   ~QtAudioStream() override { sink_->stop(); }
   int64_t PlayedUs() const override { return sink_->processedUSecs(); }
-  bool Failed() const override {
-    return sink_->state() == QAudio::StoppedState && sink_->error() != QAudio::NoError;
-  }
+  bool Failed() const override { return sink_->state() == QAudio::StoppedState && sink_->error() != QAudio::NoError; }
 
  private:
   std::unique_ptr<QAudioSink> sink_;
@@ -43,8 +41,7 @@ class QtAudioBackend : public AudioBackend {
     return out;
   }
 
-  std::unique_ptr<AudioStream> Start(const std::string& id, int rate, QIODevice* source,
-                                     std::string* error) override {
+  std::unique_ptr<AudioStream> Start(const std::string& id, int rate, QIODevice* source, std::string* error) override {
     if (auto s = StartQt(id, rate, source, error)) return s;
     // Qt's pulse engine may have lost its server for good; a connection of our
     // own reaches it once it is back. Pulse names its outputs by these ids.

@@ -16,14 +16,14 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QResizeEvent>
-#include <QWheelEvent>
 #include <QScreen>
+#include <QWheelEvent>
 
+#include <unistd.h>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
-#include <unistd.h>
 
 #include "platform/bmp.h"
 #include "platform/qt/end_requests.h"

@@ -7,9 +7,9 @@
 
 namespace {
 
-constexpr int kBusyPollMs = 10;    // while blocks are queued: how late a report may come
-constexpr int kIdlePollMs = 250;   // otherwise
-constexpr int kWatchMs = 1000;     // how often a missing or changed output is looked for
+constexpr int kBusyPollMs = 10;   // while blocks are queued: how late a report may come
+constexpr int kIdlePollMs = 250;  // otherwise
+constexpr int kWatchMs = 1000;    // how often a missing or changed output is looked for
 
 int64_t SteadyMs() {
   using namespace std::chrono;
@@ -46,8 +46,7 @@ bool QtWaveOut::Open(int samples_per_second, int device, std::string* error) {
   };
   Close();
   if (samples_per_second != 11025 && samples_per_second != 22050 && samples_per_second != 44100) {
-    return fail("Unsupported sample rate " + std::to_string(samples_per_second) +
-                " (11025, 22050 or 44100 expected)");
+    return fail("Unsupported sample rate " + std::to_string(samples_per_second) + " (11025, 22050 or 44100 expected)");
   }
   const std::vector<AudioOutput> outs = backend_->Outputs();
   if (outs.empty()) return fail("No audio output device is available; sound is off");
@@ -83,7 +82,7 @@ void QtWaveOut::Close() {
 
 void QtWaveOut::Write(std::vector<uint8_t> block, int id) {
   if (!IsOpen() || silenced_) return;  // nothing plays and nothing comes back
-  if (!stream_) CatchUp();  // silent: the block starts now, not where the clock left the stream
+  if (!stream_) CatchUp();             // silent: the block starts now, not where the clock left the stream
   pcm_->Push(std::move(block), id);
   ScheduleNextPoll();
 }

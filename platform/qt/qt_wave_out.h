@@ -74,12 +74,12 @@ class QtWaveOut : public WaveOut {
   std::unique_ptr<PcmStream> pcm_;
   std::unique_ptr<AudioStream> stream_;
   std::string stream_output_;
-  std::string pinned_;            // the output chosen by number; empty: the default
-  std::string restart_on_;        // after a reset: the output to start a fresh stream on
+  std::string pinned_;      // the output chosen by number; empty: the default
+  std::string restart_on_;  // after a reset: the output to start a fresh stream on
   int rate_ = 0;
-  int64_t base_ = 0;              // stream byte where the current stream, or the silence, began
+  int64_t base_ = 0;  // stream byte where the current stream, or the silence, began
   int64_t silent_since_ms_ = 0;
-  int64_t played_ = 0;            // the furthest stream byte known played
+  int64_t played_ = 0;  // the furthest stream byte known played
   int64_t last_watch_ms_ = 0;
   bool silenced_ = false;
 };

@@ -143,9 +143,7 @@ class MouseFilter : public QObject {
         platform_.DeliverMouseMove(route_, pos.x(), pos.y());
         return true;
       }
-      case QEvent::MouseButtonRelease:
-        e->accept();
-        return true;
+      case QEvent::MouseButtonRelease: e->accept(); return true;
       default: return false;
     }
   }
@@ -221,9 +219,7 @@ QtWidget::QtWidget(QtPlatform& platform, const WidgetSpec& layout, QWidget* pare
       widget_ = new ImageView(parent, picture_.get(), layout.stretch);
       break;
     }
-    case WidgetKind::HitArea:
-      widget_ = new QWidget(parent);
-      break;
+    case WidgetKind::HitArea: widget_ = new QWidget(parent); break;
     case WidgetKind::Label: {
       const MouseRoute route = MouseRouteFor(name_, layout.parent);
       label_ = route.kind == MouseRoute::LBtn ? new ButtonLabel(parent, platform, route) : new QLabel(parent);

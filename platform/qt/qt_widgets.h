@@ -20,7 +20,7 @@ class QtPlatform;
 // Which handler pair a widget's mouse events reach, by the widget's name.
 struct MouseRoute {
   enum Kind { None, Cg, Sel, LBtn, Panel } kind = None;  // Panel: bp_box or item_box, moves only
-  int k = 0;  // sel1..sel4, l_btn1..l_btn13
+  int k = 0;                                             // sel1..sel4, l_btn1..l_btn13
   constexpr bool operator==(const MouseRoute&) const = default;
 };
 // `parent` is the name of the widget's parent (empty for the window).

@@ -4,6 +4,12 @@
 #include <QObject>
 #include <QSocketNotifier>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 #include <cerrno>
 #include <climits>
 #include <cstddef>
@@ -11,12 +17,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/socket.h>
-#include <sys/stat.h>
-#include <sys/un.h>
-#include <unistd.h>
 
 namespace {
 
@@ -89,6 +89,7 @@ void SaveLock::AskHolderToRaise(const std::string& folder) {
   if (fd < 0) return;
   sockaddr_un addr;
   const socklen_t len = RaiseAddress(folder, addr);
-  [[maybe_unused]] const ssize_t n = ::sendto(fd, "raise", 5, MSG_DONTWAIT, reinterpret_cast<const sockaddr*>(&addr), len);
+  [[maybe_unused]] const ssize_t n =
+      ::sendto(fd, "raise", 5, MSG_DONTWAIT, reinterpret_cast<const sockaddr*>(&addr), len);
   ::close(fd);
 }

@@ -5,9 +5,7 @@
 
 namespace {
 
-int OutputIndex(int device, size_t count) {
-  return device >= 0 && static_cast<size_t>(device) < count ? device : 0;
-}
+int OutputIndex(int device, size_t count) { return device >= 0 && static_cast<size_t>(device) < count ? device : 0; }
 
 }  // namespace
 
@@ -16,7 +14,8 @@ std::string FakeWaveOut::DeviceName(int device) const {
 }
 
 bool FakeWaveOut::Open(int samples_per_second, int device, std::string* error) {
-  if (fail_open || open_ || (samples_per_second != 11025 && samples_per_second != 22050 && samples_per_second != 44100)) {
+  if (fail_open || open_ ||
+      (samples_per_second != 11025 && samples_per_second != 22050 && samples_per_second != 44100)) {
     if (error) *error = fail_open ? "no audio output device" : open_ ? "device busy" : "unsupported rate";
     return false;
   }

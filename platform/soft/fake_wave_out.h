@@ -28,12 +28,12 @@ class FakeWaveOut : public WaveOut {
   // Test knobs and observations.
   bool DeviceAvailable() const override { return !no_device && !outputs.empty(); }
   std::string DeviceName(int device) const override;
-  bool no_device = false;        // the machine has no wave output at all
+  bool no_device = false;                // the machine has no wave output at all
   std::vector<std::string> outputs{""};  // the outputs' names, the default first; "": cannot tell
-  int output = -1;               // the output opened, by its place in `outputs`
-  bool fail_open = false;  // Open fails as on a machine without audio output
+  int output = -1;                       // the output opened, by its place in `outputs`
+  bool fail_open = false;                // Open fails as on a machine without audio output
   int rate = 0;
-  std::vector<uint8_t> played;  // every sample played so far, in order (up to max_recorded)
+  std::vector<uint8_t> played;             // every sample played so far, in order (up to max_recorded)
   size_t max_recorded = size_t{16} << 20;  // long simulations stop recording, not playing
   size_t Queued() const { return queue_.size(); }
 

@@ -33,25 +33,15 @@ ShapeStyle SoftCanvas::Style() const {
   return s;
 }
 
-void SoftCanvas::FillRect(const Rect& r) {
-  RasterFill(Target(), r.left, r.top, r.right, r.bottom, brush_color);
-}
+void SoftCanvas::FillRect(const Rect& r) { RasterFill(Target(), r.left, r.top, r.right, r.bottom, brush_color); }
 
-void SoftCanvas::Rectangle(int x1, int y1, int x2, int y2) {
-  RasterRectangle(Target(), x1, y1, x2, y2, Style());
-}
+void SoftCanvas::Rectangle(int x1, int y1, int x2, int y2) { RasterRectangle(Target(), x1, y1, x2, y2, Style()); }
 
-void SoftCanvas::Ellipse(int x1, int y1, int x2, int y2) {
-  RasterEllipse(Target(), x1, y1, x2, y2, Style());
-}
+void SoftCanvas::Ellipse(int x1, int y1, int x2, int y2) { RasterEllipse(Target(), x1, y1, x2, y2, Style()); }
 
-void SoftCanvas::Polygon(const std::vector<Point>& points) {
-  RasterPolygon(Target(), points, Style());
-}
+void SoftCanvas::Polygon(const std::vector<Point>& points) { RasterPolygon(Target(), points, Style()); }
 
-void SoftCanvas::Line(int x1, int y1, int x2, int y2) {
-  RasterLine(Target(), x1, y1, x2, y2, pen_color, pen_width);
-}
+void SoftCanvas::Line(int x1, int y1, int x2, int y2) { RasterLine(Target(), x1, y1, x2, y2, pen_color, pen_width); }
 
 int SoftCanvas::TextWidth(std::string_view cp932) {
   // A stand-in metric: double-byte characters are square, single bytes half as wide.

@@ -17,9 +17,9 @@
 
 EM_JS(void, post_file, (const char* name, const uint8_t* bytes, int size), {
   const copy = HEAPU8.slice(bytes, bytes + size);
-  postMessage({ name: UTF8ToString(name), bytes: copy }, [copy.buffer]);
+  postMessage({name : UTF8ToString(name), bytes : copy}, [copy.buffer]);
 });
-EM_JS(void, post_error, (const char* error), { postMessage({ error: UTF8ToString(error) }); });
+EM_JS(void, post_error, (const char* error), { postMessage({error : UTF8ToString(error)}); });
 
 namespace {
 

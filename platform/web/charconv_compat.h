@@ -31,7 +31,10 @@ inline from_chars_result from_chars(const char* first, const char* last, double&
 
 inline to_chars_result to_chars(char* first, char* last, double value, chars_format fmt, int precision) {
   char buf[512];
-  const int n = snprintf(buf, sizeof buf, fmt == chars_format::scientific ? "%.*e" : fmt == chars_format::fixed ? "%.*f" : "%.*g",
+  const int n = snprintf(buf, sizeof buf,
+                         fmt == chars_format::scientific ? "%.*e"
+                         : fmt == chars_format::fixed    ? "%.*f"
+                                                         : "%.*g",
                          precision, value);
   if (n < 0 || n > last - first) return {last, errc::value_too_large};
   memcpy(first, buf, static_cast<size_t>(n));

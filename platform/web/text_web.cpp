@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/text.h"
 #include "cp932_table.inc"
+#include "platform/text.h"
 
 namespace {
 
@@ -65,8 +65,8 @@ std::string J(std::string_view utf8) {
       continue;
     }
     const auto* end = std::end(kCp932Encode);
-    const auto* it = std::lower_bound(std::begin(kCp932Encode), end, c,
-                                      [](const Cp932Code& e, int32_t v) { return e.unicode < v; });
+    const auto* it =
+        std::lower_bound(std::begin(kCp932Encode), end, c, [](const Cp932Code& e, int32_t v) { return e.unicode < v; });
     if (c < 0 || it == end || it->unicode != c) {
       out += '?';
     } else if (it->bytes > 0xFF) {

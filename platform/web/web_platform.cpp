@@ -7,27 +7,22 @@
 #include <charconv>
 #include <unordered_map>
 
-#include "platform/bmp.h"
-#include "platform/text.h"
 #include "core/save.h"
 #include "core/state.h"
+#include "platform/bmp.h"
+#include "platform/text.h"
 
 // --- the page's side (pomurie-page.js) -------------------------------------------------
 
 EM_JS(double, web_now, (), { return performance.now(); });
-EM_JS(int, web_text_width, (const char* s, int px, int style), {
-  return PomurieWeb.textWidth(UTF8ToString(s), px, style);
-});
-EM_JS(int, web_text_mask, (const char* s, int px, int style, uint8_t* out, int w, int h), {
-  return PomurieWeb.textMask(UTF8ToString(s), px, style, out, w, h);
-});
+EM_JS(int, web_text_width, (const char* s, int px, int style),
+      { return PomurieWeb.textWidth(UTF8ToString(s), px, style); });
+EM_JS(int, web_text_mask, (const char* s, int px, int style, uint8_t* out, int w, int h),
+      { return PomurieWeb.textMask(UTF8ToString(s), px, style, out, w, h); });
 EM_JS(void, web_present, (const uint32_t* rgba, int w, int h), { PomurieWeb.present(rgba, w, h); });
-EM_JS(void, web_place_input, (int x, int y, int w, int h, int px, int visible, int fg, int bg), {
-  PomurieWeb.placeInput(x, y, w, h, px, visible, fg, bg);
-});
-EM_JS(int, web_input_text, (char* buf, int size), {
-  return stringToUTF8(PomurieWeb.inputText(), buf, size);
-});
+EM_JS(void, web_place_input, (int x, int y, int w, int h, int px, int visible, int fg, int bg),
+      { PomurieWeb.placeInput(x, y, w, h, px, visible, fg, bg); });
+EM_JS(int, web_input_text, (char* buf, int size), { return stringToUTF8(PomurieWeb.inputText(), buf, size); });
 EM_JS(void, web_input_set, (const char* s), { PomurieWeb.setInputText(UTF8ToString(s)); });
 EM_JS(void, web_input_focus, (), { PomurieWeb.focusInput(); });
 EM_JS(void, web_set_title, (const char* s), { document.title = UTF8ToString(s); });
@@ -127,7 +122,9 @@ void BlendText(uint32_t* px, int width, int height, const Rect& clip, int x, int
       const unsigned k = a[xx];
       if (k == 0) continue;
       const uint32_t d = row[xx];
-      auto mix = [&](int shift, unsigned c) { return ((c * k + ((d >> shift) & 255) * (255 - k) + 127) / 255) << shift; };
+      auto mix = [&](int shift, unsigned c) {
+        return ((c * k + ((d >> shift) & 255) * (255 - k) + 127) / 255) << shift;
+      };
       row[xx] = (d & 0xFF000000u) | mix(16, color.r) | mix(8, color.g) | mix(0, color.b);
     }
   }
@@ -153,7 +150,9 @@ std::vector<std::string> Wrap(const std::string& line, int width, int px, int st
   for (size_t i = 0; i < line.size();) {
     size_t n = 1;
     const auto c = static_cast<unsigned char>(line[i]);
-    if (c >= 0xF0) n = 4; else if (c >= 0xE0) n = 3; else if (c >= 0xC0) n = 2;
+    if (c >= 0xF0) n = 4;
+    else if (c >= 0xE0) n = 3;
+    else if (c >= 0xC0) n = 2;
     const std::string ch = line.substr(i, n);
     if (!out.back().empty() && TextWidthPx(out.back() + ch, px, style) > width) out.emplace_back();
     out.back() += ch;
@@ -199,8 +198,8 @@ void WebPicture::TextCanvas::TextOut(int x, int y, std::string_view cp932) {
   const int px = FontPixelHeight(font.size);
   const int style = StyleOf(font.bold, font.italic);
   if (brush_style == BrushStyle::Solid) FillRect(Rect{x, y, x + TextWidthPx(utf8, px, style), y + px});
-  BlendText(pic_.pixels().data(), pic_.Width(), pic_.Height(), Rect{0, 0, pic_.Width(), pic_.Height()}, x, y, utf8,
-            px, style, font.color);
+  BlendText(pic_.pixels().data(), pic_.Width(), pic_.Height(), Rect{0, 0, pic_.Width(), pic_.Height()}, x, y, utf8, px,
+            style, font.color);
 }
 
 // --- widgets ----------------------------------------------------------------------------
@@ -229,7 +228,9 @@ class WebPlatform::WebWidget : public Widget {
     layout_.height = height;
     owner_.dirty_ = true;
   }
-  Rect Bounds() const override { return Rect{layout_.left, layout_.top, layout_.left + layout_.width, layout_.top + layout_.height}; }
+  Rect Bounds() const override {
+    return Rect{layout_.left, layout_.top, layout_.left + layout_.width, layout_.top + layout_.height};
+  }
   void BringToFront() override { owner_.Raise(this); }
   void SetCaption(const std::string& cp932) override {
     if (cp932 == layout_.caption) return;
@@ -507,9 +508,7 @@ void WebPlatform::WaitMessage() {
 void WebPlatform::Dispatch(const WebInput& in) {
   switch (in.kind) {
     case WebInput::Kind::Down:
-    case WebInput::Kind::Move:
-      DispatchMouse(in);
-      break;
+    case WebInput::Kind::Move: DispatchMouse(in); break;
     case WebInput::Kind::Key:
       if (WebWidget* list = by_name_.count("item_list") ? by_name_.find("item_list")->second : nullptr;
           list && in.value >= vk::kLeft && in.value <= vk::kDown && list->Visible()) {
@@ -535,9 +534,7 @@ void WebPlatform::Dispatch(const WebInput& in) {
       }
       break;
     }
-    case WebInput::Kind::Ticks:
-      delay_ticks_ += in.value;
-      break;
+    case WebInput::Kind::Ticks: delay_ticks_ += in.value; break;
     case WebInput::Kind::Snap:
       dirty_ = true;
       Present();
@@ -663,9 +660,7 @@ void WebPlatform::Compose(WebWidget& w, int ox, int oy) {
       }
       break;
     }
-    case WidgetKind::Panel:
-      fill(b, s.background);
-      break;
+    case WidgetKind::Panel: fill(b, s.background); break;
     case WidgetKind::Label: {
       // A label tall enough for several lines wraps; text that would still be cut is
       // drawn smaller until it stands whole, as on the desktop.
@@ -710,8 +705,7 @@ void WebPlatform::Compose(WebWidget& w, int ox, int oy) {
     case WidgetKind::TextField:
       fill(b, s.background);  // the page's <input> lies over it
       break;
-    case WidgetKind::HitArea:
-      break;
+    case WidgetKind::HitArea: break;
   }
   for (WebWidget* child : ChildrenOf(&w)) Compose(*child, b.left, b.top);
 }
@@ -736,8 +730,7 @@ void WebPlatform::Present() {
                     static_cast<int>(s.background.Packed()));
   }
   // 0xRRGGBB to the RGBA bytes of ImageData (a little-endian 0xAABBGGRR).
-  for (uint32_t& p : frame_)
-    p = 0xFF000000u | ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
+  for (uint32_t& p : frame_) p = 0xFF000000u | ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
   web_present(frame_.data(), kSide, kSide);
 }
 
@@ -748,7 +741,9 @@ extern "C" {
 EMSCRIPTEN_KEEPALIVE void pomurie_mouse(int down, int button, int x, int y) {
   if (WebPlatform* p = WebPlatform::instance()) {
     WebInput in{down ? WebInput::Kind::Down : WebInput::Kind::Move, x, y, 0,
-                button == 2 ? MouseButton::Right : button == 1 ? MouseButton::Middle : MouseButton::Left};
+                button == 2   ? MouseButton::Right
+                : button == 1 ? MouseButton::Middle
+                              : MouseButton::Left};
     p->Push(in);
   }
 }

@@ -279,8 +279,8 @@ void Mixer::Play(const MixerPlayRequest* request) {
   if (request->flags & kPlayWait) return;
 
   // On an idle mixer the stream starts over, so the sound is heard at once.
-  const bool idle = queued_.empty() && std::all_of(channels_.begin(), channels_.end(),
-                                                   [](const Channel& c) { return c.queue.empty(); });
+  const bool idle = queued_.empty() &&
+                    std::all_of(channels_.begin(), channels_.end(), [](const Channel& c) { return c.queue.empty(); });
   if (idle) {
     mix_pos_ = 0;
     RestartClock(0);

@@ -29,10 +29,10 @@ struct MixerWave {
 };
 
 // Play flags.
-inline constexpr int kPlayClearQueue = 1;   // drop the channel's queue first
-inline constexpr int kPlayUseLru = 2;       // use the least recently used open channel
-inline constexpr int kPlayNow = 4;          // start at the playing position, not after the queue
-inline constexpr int kPlayWait = 8;         // hold until a later play without this flag
+inline constexpr int kPlayClearQueue = 1;  // drop the channel's queue first
+inline constexpr int kPlayUseLru = 2;      // use the least recently used open channel
+inline constexpr int kPlayNow = 4;         // start at the playing position, not after the queue
+inline constexpr int kPlayWait = 8;        // hold until a later play without this flag
 inline constexpr uint16_t kLoopForever = 65535;
 
 struct MixerPlayRequest {

@@ -9,12 +9,12 @@
 #include "platform/ini_file.h"
 
 struct MixerSettings {
-  int remix = 1;           // 2: a late "start now" play waits behind queued audio; else remix at once
-  int good_wave_pos = 0;   // 1: playing position from the device, else from the clock
-  int wave_blocks = 3;     // blocks in flight, 2..6
+  int remix = 1;          // 2: a late "start now" play waits behind queued audio; else remix at once
+  int good_wave_pos = 0;  // 1: playing position from the device, else from the clock
+  int wave_blocks = 3;    // blocks in flight, 2..6
   int samples_per_sec = 11025;
-  int block_len = 2048;    // bytes per block, a multiple of 4 in 512..4096
-  int wave_out_device = 0; // the output by its number, the system's default being 0
+  int block_len = 2048;     // bytes per block, a multiple of 4 in 512..4096
+  int wave_out_device = 0;  // the output by its number, the system's default being 0
   int debug = 0;
 };
 

@@ -9,9 +9,9 @@
 #include <vector>
 
 struct WaveFormat {
-  int channels = 1;          // 1 mono, 2 stereo
+  int channels = 1;  // 1 mono, 2 stereo
   uint32_t samples_per_sec = 11025;
-  int bits_per_sample = 8;   // 8 unsigned centred on 128, or 16 signed little-endian
+  int bits_per_sample = 8;  // 8 unsigned centred on 128, or 16 signed little-endian
 };
 
 // Largest converted wave and largest file we agree to hold in memory; anything
@@ -21,8 +21,7 @@ inline constexpr size_t kMaxWaveFileBytes = size_t{64} << 20;
 
 // Parses the RIFF image and returns its samples converted to `out`.
 // The file's own format is stored in *in_format when given. Throws EMixerError.
-std::vector<uint8_t> DecodeWave(std::span<const uint8_t> file, const WaveFormat& out,
-                                WaveFormat* in_format = nullptr);
+std::vector<uint8_t> DecodeWave(std::span<const uint8_t> file, const WaveFormat& out, WaveFormat* in_format = nullptr);
 
 // Converts raw PCM data of format `in` to format `out`: bits, then channels, then
 // rate, each only when they differ. A trailing partial frame is ignored.

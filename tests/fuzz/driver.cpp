@@ -6,10 +6,10 @@
 // --runs stops after N inputs (a campaign), whatever the time.
 // --min-rate fails the run when fewer than R inputs pass per processor second.
 #include <chrono>
-#include <ctime>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -39,7 +39,8 @@ void Mutate(Bytes& b, std::mt19937& rng) {
       break;
     case 2:  // interesting 32-bit value (sizes are the usual weak spot)
       if (b.size() >= 4) {
-        static const uint32_t kValues[] = {0, 1, 2, 0x7F, 0x80, 0xFF, 0xFFFF, 0x7FFFFFFF, 0x80000000u, 0xFFFFFFFFu, 16, 15};
+        static const uint32_t kValues[] = {0,      1,          2,           0x7F,        0x80, 0xFF,
+                                           0xFFFF, 0x7FFFFFFF, 0x80000000u, 0xFFFFFFFFu, 16,   15};
         uint32_t v = kValues[pick(std::size(kValues))];
         std::memcpy(&b[pick(b.size() - 3)], &v, 4);
       }
@@ -53,7 +54,8 @@ void Mutate(Bytes& b, std::mt19937& rng) {
     case 5:  // erase a run
       if (!b.empty()) {
         size_t at = pick(b.size());
-        b.erase(b.begin() + static_cast<long>(at), b.begin() + static_cast<long>(std::min(b.size(), at + pick(32) + 1)));
+        b.erase(b.begin() + static_cast<long>(at),
+                b.begin() + static_cast<long>(std::min(b.size(), at + pick(32) + 1)));
       }
       break;
     case 6:  // duplicate a run

@@ -21,9 +21,9 @@ bool InRange(const MixerSettings& s) {
 
 // A short 8-bit mono wave in memory.
 std::vector<uint8_t> TinyWave() {
-  std::vector<uint8_t> w = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ', 16, 0, 0, 0,
-                            1,   0,   1,   0,   0x11, 0x2B, 0, 0, 0x11, 0x2B, 0, 0, 1, 0, 8, 0,
-                            'd', 'a', 't', 'a', 0, 0, 0, 0};
+  std::vector<uint8_t> w = {'R', 'I', 'F', 'F', 0, 0, 0,   0,   'W', 'A',  'V',  'E', 'f', 'm',  't',
+                            ' ', 16,  0,   0,   0, 1, 0,   1,   0,   0x11, 0x2B, 0,   0,   0x11, 0x2B,
+                            0,   0,   1,   0,   8, 0, 'd', 'a', 't', 'a',  0,    0,   0,   0};
   const uint32_t n = 700;
   for (uint32_t i = 0; i < n; ++i) w.push_back(static_cast<uint8_t>(i * 7));
   const uint32_t riff = static_cast<uint32_t>(w.size() - 8);
@@ -42,8 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The output the file picks names its section; a machine with named outputs
   // or with one that cannot tell its name.
   static FakeWaveOut device;
-  device.outputs = size > 0 && (data[0] & 1) ? std::vector<std::string>{"Default Out", "Fuzz Device"}
-                                             : std::vector<std::string>{""};
+  device.outputs =
+      size > 0 && (data[0] & 1) ? std::vector<std::string>{"Default Out", "Fuzz Device"} : std::vector<std::string>{""};
   device.max_recorded = 0;
   const std::string name = device.DeviceName(ReadWaveOutDevice(&ini));
   try {
@@ -53,7 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   static int64_t now = 0;
-  Mixer mixer(device, [] { return now; }, &ini);
+  Mixer mixer(
+      device, [] { return now; }, &ini);
   if (!InRange(mixer.settings())) std::abort();
   static const std::vector<uint8_t> wave_bytes = TinyWave();
   mixer.SetChannels(31);

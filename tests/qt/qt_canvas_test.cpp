@@ -62,7 +62,7 @@ TEST(QtCanvas, RectangleAndEllipseExcludeRightAndBottom) {
   ell.canvas().pen_color = ell.canvas().brush_color = kGreen;
   ell.canvas().Ellipse(5, 4, 24, 16);
   EXPECT_EQ(Extent(ell), (Rect{5, 4, 24, 16}));
-  EXPECT_EQ(ell.Pixel(14, 10), kGreen);   // filled centre
+  EXPECT_EQ(ell.Pixel(14, 10), kGreen);        // filled centre
   EXPECT_EQ(ell.Pixel(5, 4), colors::kBlack);  // corners stay outside
 }
 
@@ -147,7 +147,7 @@ TEST(QtCanvas, TextCellIsOpaqueOnlyWithASolidBrush) {
   EXPECT_EQ(h, 12);
   EXPECT_GT(w, 24);
   EXPECT_LT(w, 40);
-  EXPECT_EQ(opaque.Pixel(2, 3), kYellow);          // the cell's corner
+  EXPECT_EQ(opaque.Pixel(2, 3), kYellow);  // the cell's corner
   EXPECT_EQ(opaque.Pixel(2 + w - 1, 3 + h - 1), kYellow);
   EXPECT_EQ(opaque.Pixel(2 + w, 3), colors::kBlack);
   EXPECT_EQ(clear.Pixel(2, 3), colors::kBlack);

@@ -60,8 +60,8 @@ class Recorder : public GameEvents {
 
 void Send(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton button = Qt::LeftButton) {
   const Qt::MouseButtons held = type == QEvent::MouseMove ? Qt::NoButton : Qt::MouseButtons(button);
-  QMouseEvent e(type, QPointF(at), w->mapToGlobal(QPointF(at)), type == QEvent::MouseMove ? Qt::NoButton : button,
-                held, Qt::NoModifier);
+  QMouseEvent e(type, QPointF(at), w->mapToGlobal(QPointF(at)), type == QEvent::MouseMove ? Qt::NoButton : button, held,
+                Qt::NoModifier);
   QApplication::sendEvent(w, &e);
 }
 
@@ -90,7 +90,8 @@ class QtPlatformTest : public ::testing::Test {
     p.SetEvents(&ev);
     p.SetTimerEnabled(false);
     p.CreateWidget(Layout("cg", WidgetKind::Image, 0, 0, 300, 300));
-    for (int k = 1; k <= 4; ++k) p.CreateWidget(Layout("sel" + std::to_string(k), WidgetKind::HitArea, 200, 174 + 25 * k, 100, 26));
+    for (int k = 1; k <= 4; ++k)
+      p.CreateWidget(Layout("sel" + std::to_string(k), WidgetKind::HitArea, 200, 174 + 25 * k, 100, 26));
     WidgetSpec box = Layout("bp_box", WidgetKind::Panel, 0, 0, 301, 301);
     box.visible = false;
     p.CreateWidget(box);

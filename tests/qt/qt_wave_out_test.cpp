@@ -58,12 +58,12 @@ class FakeStream : public AudioStream {
 class FakeBackend : public AudioBackend {
  public:
   std::vector<AudioOutput> outputs{{"a", "Speakers"}, {"b", "Headphones"}, {"c", "HDMI"}};
-  bool down = false;            // the audio server is gone: no stream starts
-  size_t buffer = 1024;         // what a stream reads ahead, about as much as QAudioSink here
-  FakeStream* live = nullptr;   // the stream playing now
+  bool down = false;           // the audio server is gone: no stream starts
+  size_t buffer = 1024;        // what a stream reads ahead, about as much as QAudioSink here
+  FakeStream* live = nullptr;  // the stream playing now
   std::string live_id;
   int starts = 0;
-  std::vector<uint8_t> heard;   // everything any stream played, in order
+  std::vector<uint8_t> heard;  // everything any stream played, in order
 
   std::vector<AudioOutput> Outputs() const override { return outputs; }
   std::unique_ptr<AudioStream> Start(const std::string& id, int, QIODevice* source, std::string* error) override {
@@ -186,7 +186,8 @@ TEST(QtWaveOut, DeviceNumberPicksTheOutputAndTheDefaultIsFollowed) {
     int number;
     const char* id;
     const char* name;
-  } cases[] = {{0, "a", "Speakers"}, {1, "b", "Headphones"}, {2, "c", "HDMI"}, {3, "a", "Speakers"}, {-1, "a", "Speakers"}};
+  } cases[] = {
+      {0, "a", "Speakers"}, {1, "b", "Headphones"}, {2, "c", "HDMI"}, {3, "a", "Speakers"}, {-1, "a", "Speakers"}};
   for (const auto& c : cases) {
     Rig r(c.number);
     EXPECT_EQ(r.out->OutputId(), c.id) << c.number;

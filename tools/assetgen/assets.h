@@ -35,8 +35,8 @@ struct SizedIcon {
 };
 inline constexpr Rgb kIconTransparent{255, 0, 255};
 std::vector<SizedIcon> DrawAppIcons();  // panels.cpp
-std::vector<NamedFile> MakeSounds();            // sounds.cpp
-std::vector<NamedFile> MakeTunes();             // tunes.cpp: the looping music of each place
+std::vector<NamedFile> MakeSounds();    // sounds.cpp
+std::vector<NamedFile> MakeTunes();     // tunes.cpp: the looping music of each place
 // name.dat in CP932 with CR LF; false with a message when a name holds a
 // character the converter does not know.
 bool MakeNameFile(std::vector<uint8_t>* out, std::string* error);  // names.cpp

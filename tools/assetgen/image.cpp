@@ -10,8 +10,7 @@ namespace assetgen {
 
 Rgb Mix(Rgb a, Rgb b, int t) {
   t = std::clamp(t, 0, 256);
-  return Rgb((a.r * (256 - t) + b.r * t) >> 8, (a.g * (256 - t) + b.g * t) >> 8,
-             (a.b * (256 - t) + b.b * t) >> 8);
+  return Rgb((a.r * (256 - t) + b.r * t) >> 8, (a.g * (256 - t) + b.g * t) >> 8, (a.b * (256 - t) + b.b * t) >> 8);
 }
 
 Rgb Shade(Rgb c, int num) {
@@ -24,9 +23,7 @@ int Bayer4(int x, int y) {
   return m[y & 3][x & 3];
 }
 
-Canvas::Canvas(int w, int h, Rgb fill) : w_(w), h_(h), px_(static_cast<size_t>(w) * h * 3) {
-  Fill(fill);
-}
+Canvas::Canvas(int w, int h, Rgb fill) : w_(w), h_(h), px_(static_cast<size_t>(w) * h * 3) { Fill(fill); }
 
 Rgb Canvas::Get(int x, int y) const {
   if (!Inside(x, y)) return Rgb();
@@ -110,10 +107,8 @@ void Canvas::Line(int x0, int y0, int x1, int y1, Rgb c, int thick) {
   int err = dx + dy;
   const int r = (thick - 1) / 2;
   for (;;) {
-    if (thick <= 1)
-      Set(x0, y0, c);
-    else
-      Rect(x0 - r, y0 - r, thick, thick, c);
+    if (thick <= 1) Set(x0, y0, c);
+    else Rect(x0 - r, y0 - r, thick, thick, c);
     if (x0 == x1 && y0 == y1) break;
     int e2 = 2 * err;
     if (e2 >= dy) {

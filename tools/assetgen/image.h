@@ -66,9 +66,7 @@ class Canvas {
   void Line(int x0, int y0, int x1, int y1, Rgb c, int thick = 1);
   // Filled polygon, even-odd rule, pixel centres.
   void Polygon(const std::vector<int>& xy, Rgb c);
-  void Triangle(int x0, int y0, int x1, int y1, int x2, int y2, Rgb c) {
-    Polygon({x0, y0, x1, y1, x2, y2}, c);
-  }
+  void Triangle(int x0, int y0, int x1, int y1, int x2, int y2, Rgb c) { Polygon({x0, y0, x1, y1, x2, y2}, c); }
 
   // Vertical gradient over rows y0..y1 with ordered dithering between steps.
   void VGradient(int x, int y0, int w, int y1, Rgb top, Rgb bottom, int steps = 6);

@@ -130,8 +130,8 @@ void Waves(Canvas& c, int y0, int y1, int seed, Rgb line) {
 void Rock(Canvas& c, int x, int y, int w, int h, int seed) {
   Prng rng(seed);
   int j = std::max(1, w / 6);
-  std::vector<int> pts = {x - w / 2, y, x - w / 2 + rng.Below(j) , y - h * 2 / 3, x - w / 4, y - h + rng.Below(j),
-                          x + w / 5, y - h, x + w / 2 - rng.Below(j), y - h / 2, x + w / 2, y};
+  std::vector<int> pts = {x - w / 2, y,     x - w / 2 + rng.Below(j), y - h * 2 / 3, x - w / 4, y - h + rng.Below(j),
+                          x + w / 5, y - h, x + w / 2 - rng.Below(j), y - h / 2,     x + w / 2, y};
   c.Polygon(pts, pal::rock);
   // light top-left face and dark right face
   c.Polygon({x - w / 2 + 1, y - h * 2 / 3 + 1, x - w / 4, y - h + 2, x + w / 5 - 1, y - h + 1, x - w / 8, y - h / 2},
@@ -152,7 +152,8 @@ void Bubbles(Canvas& c, int seed, int count, int x0, int x1, int y0, int y1) {
 void GroundShadow(Canvas& c, int cx, int cy, int rx, int ry) {
   for (int dy = -ry; dy <= ry; ++dy)
     for (int dx = -rx; dx <= rx; ++dx)
-      if (dx * dx * ry * ry + dy * dy * rx * rx <= rx * rx * ry * ry) c.Set(cx + dx, cy + dy, Shade(c.Get(cx + dx, cy + dy), 170));
+      if (dx * dx * ry * ry + dy * dy * rx * rx <= rx * rx * ry * ry)
+        c.Set(cx + dx, cy + dy, Shade(c.Get(cx + dx, cy + dy), 170));
 }
 
 void Sparkle(Canvas& c, int x, int y, Rgb col) {
@@ -186,17 +187,17 @@ namespace {
 constexpr int kGlyphW = 11, kGlyphH = 10;
 const char* const kGlyphs[4][kGlyphH] = {
     {// po
-     "....#...###", "....#...#.#", "....#...###", "#########..", "....#......", "..#.#.#....",
-     ".#..#..#...", "#...#...#..", "....#......", "..###......"},
+     "....#...###", "....#...#.#", "....#...###", "#########..", "....#......", "..#.#.#....", ".#..#..#...",
+     "#...#...#..", "....#......", "..###......"},
     {// mu
-     "....##.....", "....#......", "...##......", "...#.......", "..##...#...", "..#.....#..",
-     ".##......#.", ".##########", "...........", "..........."},
+     "....##.....", "....#......", "...##......", "...#.......", "..##...#...", "..#.....#..", ".##......#.",
+     ".##########", "...........", "..........."},
     {// ri
-     ".#.....#...", ".#.....#...", ".#.....#...", ".#.....#...", ".#.....#...", ".......#...",
-     "......##...", ".....##....", "...###.....", "..##......."},
+     ".#.....#...", ".#.....#...", ".#.....#...", ".#.....#...", ".#.....#...", ".......#...", "......##...",
+     ".....##....", "...###.....", "..##......."},
     {// e
-     "...........", ".#########.", ".....#.....", ".....#.....", ".....#.....", ".....#.....",
-     ".....#.....", "###########", "...........", "..........."},
+     "...........", ".#########.", ".....#.....", ".....#.....", ".....#.....", ".....#.....", ".....#.....",
+     "###########", "...........", "..........."},
 };
 }  // namespace
 
@@ -232,14 +233,14 @@ Canvas FinishScene(Canvas& art, bool calmBottom) {
     for (int x = 0; x < art.width(); ++x) {
       int num = 256;
       if (y < 60) num = std::min(num, 104 + (y * 152) / 60);  // 40% at the top edge
-      if (x < 80 && y < 60) {  // the shop's RANK, exp. and fame lines on the left
+      if (x < 80 && y < 60) {                                 // the shop's RANK, exp. and fame lines on the left
         const int across = std::min(80 - x, 36);
         const int down = y < 36 ? 0 : (y - 36) * 5;
         num = std::min(num, std::min(256, 256 - across * 3 + down));  // down to about 58%
       }
       if (x >= 60) {
-        const int across = std::min(x - 60, 36);     // ramps in over 36 art pixels
-        const int down = y < 90 ? 0 : (y - 90) * 4;  // fades out under the state lists
+        const int across = std::min(x - 60, 36);                      // ramps in over 36 art pixels
+        const int down = y < 90 ? 0 : (y - 90) * 4;                   // fades out under the state lists
         num = std::min(num, std::min(256, 256 - across * 3 + down));  // down to about 58%
       }
       if (num < 256) art.Set(x, y, Shade(art.Get(x, y), num));

@@ -20,7 +20,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t0).count();
-  std::printf("assetgen: %d pictures, %d sounds, %d tunes written to %s in %lld ms\n", report.pictures,
-              report.sounds, report.tunes, argv[1], static_cast<long long>(ms));
+  std::printf("assetgen: %d pictures, %d sounds, %d tunes written to %s in %lld ms\n", report.pictures, report.sounds,
+              report.tunes, argv[1], static_cast<long long>(ms));
   return 0;
 }

@@ -37,9 +37,8 @@ struct Note {
 struct Envelope {
   double attack, decay, sustain, release;
 };
-constexpr Envelope kLeadEnv{0.005, 0.15, 0.7, 0.04}, kSoftEnv{0.012, 0.3, 0.85, 0.07},
-    kBassEnv{0.004, 0.2, 0.8, 0.03}, kArpEnv{0.003, 0.08, 0.4, 0.03}, kPadEnv{0.15, 0.5, 0.8, 0.2},
-    kHitEnv{0.001, 0.0, 0.0, 0.01};
+constexpr Envelope kLeadEnv{0.005, 0.15, 0.7, 0.04}, kSoftEnv{0.012, 0.3, 0.85, 0.07}, kBassEnv{0.004, 0.2, 0.8, 0.03},
+    kArpEnv{0.003, 0.08, 0.4, 0.03}, kPadEnv{0.15, 0.5, 0.8, 0.2}, kHitEnv{0.001, 0.0, 0.0, 0.01};
 
 int FloorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 
@@ -93,7 +92,8 @@ void Render(std::vector<double>& buf, const Note& n) {
       } else if (n.decay > 0 && t < n.attack + n.decay) {
         level = 1 - (1 - n.sustain) * (t - n.attack) / n.decay;
       } else {
-        level = n.decay > 0 ? n.sustain : std::max(0.0, 1 - (t - n.attack) / std::max(1e-3, n.len / double{kMusicRate}));
+        level =
+            n.decay > 0 ? n.sustain : std::max(0.0, 1 - (t - n.attack) / std::max(1e-3, n.len / double{kMusicRate}));
         if (n.decay <= 0 && n.curve) level = level * level * level;
       }
     }
@@ -160,9 +160,11 @@ struct Cell {
   int weight;
 };
 const std::vector<Cell>& Cells(int notes_per_beat) {
-  static const std::vector<Cell> slow = {{{4}, 5}, {{8}, 3}, {{6, 2}, 2}, {{2, 2}, 2}, {{-4}, 1}, {{12}, 1}, {{3, 1}, 1}};
-  static const std::vector<Cell> mid = {{{2, 2}, 5}, {{4}, 3}, {{3, 1}, 2}, {{-2, 2}, 1}, {{8}, 1}, {{6, 2}, 2}, {{1, 1, 2}, 1}};
-  static const std::vector<Cell> busy = {{{1, 1, 2}, 3}, {{2, 1, 1}, 2}, {{1, 1, 1, 1}, 2}, {{2, 2}, 3},
+  static const std::vector<Cell> slow = {{{4}, 5},  {{8}, 3},  {{6, 2}, 2}, {{2, 2}, 2},
+                                         {{-4}, 1}, {{12}, 1}, {{3, 1}, 1}};
+  static const std::vector<Cell> mid = {{{2, 2}, 5}, {{4}, 3},    {{3, 1}, 2},   {{-2, 2}, 1},
+                                        {{8}, 1},    {{6, 2}, 2}, {{1, 1, 2}, 1}};
+  static const std::vector<Cell> busy = {{{1, 1, 2}, 3}, {{2, 1, 1}, 2}, {{1, 1, 1, 1}, 2},  {{2, 2}, 3},
                                          {{4}, 2},       {{3, 1}, 1},    {{-1, 1, 1, 1}, 1}, {{6, 2}, 1}};
   return notes_per_beat >= 4 ? busy : notes_per_beat >= 2 ? mid : slow;
 }
@@ -307,7 +309,10 @@ std::vector<MelNote> WriteMelody(const TuneSpec& s, const SectionPlan& plan, Mot
         d = first_bar[static_cast<size_t>(k_note)];  // the opening comes back as it was
       } else if (motif_bar && is_b && k_note < static_cast<int>(motif.contour.size())) {
         // A's line, from this section's start and register, its strong notes moved onto the chord.
-        d = (b == 0 ? plan.start : first_bar.empty() ? prev : first_bar[0]) + motif.contour[static_cast<size_t>(k_note)];
+        d = (b == 0              ? plan.start
+             : first_bar.empty() ? prev
+                                 : first_bar[0]) +
+            motif.contour[static_cast<size_t>(k_note)];
         if (strong && !ChordTone(d, root)) d = NearestChordTone(d, root, dir, lo, hi, lo - 1);
       } else if (out.empty()) {
         d = plan.start;
@@ -331,7 +336,8 @@ std::vector<MelNote> WriteMelody(const TuneSpec& s, const SectionPlan& plan, Mot
         }
       } else {
         const int roll = rng.Below(100);
-        const bool far = (prev >= hi - 2 && dir > 0) || (prev <= lo + 2 && dir < 0);  // the line comes back to the middle
+        const bool far =
+            (prev >= hi - 2 && dir > 0) || (prev <= lo + 2 && dir < 0);  // the line comes back to the middle
         if (roll >= 80 || run >= 4 || (far && roll >= 40)) {
           dir = -dir;  // a line turns after a while, like a singer's
           run = 0;
@@ -361,8 +367,11 @@ std::vector<MelNote> WriteMelody(const TuneSpec& s, const SectionPlan& plan, Mot
 class Score {
  public:
   explicit Score(const TuneSpec& s)
-      : s_(s), step_(StepLen(s)), bar_(s.beats * 4),
-        total_(static_cast<int>(s.form.size()) * kSection * s.beats * 4), stop_at_(total_ - s.stop) {}
+      : s_(s),
+        step_(StepLen(s)),
+        bar_(s.beats * 4),
+        total_(static_cast<int>(s.form.size()) * kSection * s.beats * 4),
+        stop_at_(total_ - s.stop) {}
   static int64_t StepLen(const TuneSpec& s) { return RoundToInt(kMusicRate * 60.0 / s.bpm / 4); }
 
   // How hard a note at `step` is played: an accent by its place in the bar (as
@@ -370,10 +379,10 @@ class Score {
   double Level(int step, double depth) const {
     static constexpr double kSwell[4] = {0.84, 0.93, 1.0, 0.88};
     const int in_bar = step % bar_, b = step / bar_;
-    const double accent = in_bar == 0                         ? 1.0
+    const double accent = in_bar == 0                           ? 1.0
                           : s_.beats == 4 && in_bar == bar_ / 2 ? 0.88
-                          : in_bar % 4 == 0                   ? 0.78
-                                                              : 0.66;
+                          : in_bar % 4 == 0                     ? 0.78
+                                                                : 0.66;
     const double section = s_.form[static_cast<size_t>(b / kSection) % s_.form.size()] == 'B' ? 1.1 : 1.0;
     return (1 - depth + depth * accent) * kSwell[b % 4] * section;
   }
@@ -424,8 +433,8 @@ class Score {
       if (m.rest) continue;
       // Long notes are held to their end: the line sings through them.
       const double gate = m.len >= 8 ? std::max(s_.gate, 0.97) : s_.gate;
-      Add(at + m.step, m.len * gate, DegreeMidi(s_.tonic, *s_.scale, m.degree), osc, duty, amp * Level(at + m.step, 0.6),
-          osc == Osc::Triangle ? kSoftEnv : kLeadEnv, m.len >= 8);
+      Add(at + m.step, m.len * gate, DegreeMidi(s_.tonic, *s_.scale, m.degree), osc, duty,
+          amp * Level(at + m.step, 0.6), osc == Osc::Triangle ? kSoftEnv : kLeadEnv, m.len >= 8);
     }
   }
 
@@ -456,7 +465,8 @@ class Score {
         for (int e = 0; e < bar_ / 2; ++e) note(e * 2, 2, e == bar_ / 2 - 1 ? (turn ? approach : fifth) : low);
         break;
       case Bass::Octaves:
-        for (int e = 0; e < bar_ / 2; ++e) note(e * 2, 2, turn && e == bar_ / 2 - 1 ? approach : e % 2 ? low + 12 : low);
+        for (int e = 0; e < bar_ / 2; ++e)
+          note(e * 2, 2, turn && e == bar_ / 2 - 1 ? approach : e % 2 ? low + 12 : low);
         break;
       case Bass::Waltz:
         note(0, 8, low);
@@ -478,7 +488,9 @@ class Score {
         std::array<int, 3> c{v[0] + oct, v[1] + oct, v[2] + oct};
         if (c[0] < base - 7 || c[2] > base + 19) continue;
         int cost = 0;
-        for (int k = 0; k < 3; ++k) cost += voicing_[0] ? std::abs(c[static_cast<size_t>(k)] - voicing_[static_cast<size_t>(k)]) : std::abs(c[static_cast<size_t>(k)] - base - 4 * k);
+        for (int k = 0; k < 3; ++k)
+          cost += voicing_[0] ? std::abs(c[static_cast<size_t>(k)] - voicing_[static_cast<size_t>(k)])
+                              : std::abs(c[static_cast<size_t>(k)] - base - 4 * k);
         if (cost < best_cost) best_cost = cost, best = c;
       }
     voicing_ = best;
@@ -753,7 +765,10 @@ TuneRender RenderTune(const TuneSpec& s, unsigned voices) {
   const int a_cad = rng.Below(static_cast<int>(Cadences(s.beats).size()));
   const int n_cad = static_cast<int>(Cadences(s.beats).size());
   SectionPlan pa{&s.a_chords, true, rng.Below(2) ? 4 : 2, 0, {a_cad, (a_cad + 1 + rng.Below(n_cad - 1)) % n_cad}};
-  SectionPlan pb{&s.b_chords, s.b_chords.back() == 0, rng.Below(2) ? 7 : 4, rng.Below(2) ? 3 : -2,
+  SectionPlan pb{&s.b_chords,
+                 s.b_chords.back() == 0,
+                 rng.Below(2) ? 7 : 4,
+                 rng.Below(2) ? 3 : -2,
                  {(pa.cadence[1] + 1) % n_cad, (pa.cadence[1] + 2) % n_cad}};
   if (pb.shift < 0) pb.start -= 2;
   Motif motif;
@@ -811,7 +826,8 @@ TuneRender RenderTune(const TuneSpec& s, unsigned voices) {
     // A part alone, at the gains of the whole (before the peaks' bend, which only the whole has).
     std::vector<double> part = score.Mix(bars, voices & ~kLeadVoice);
     Soften(part);
-    for (size_t i = 0; i < mix.size(); ++i) mix[i] = (((voices & kLeadVoice) ? lead[i] : 0) + rest_gain * part[i]) * gain;
+    for (size_t i = 0; i < mix.size(); ++i)
+      mix[i] = (((voices & kLeadVoice) ? lead[i] : 0) + rest_gain * part[i]) * gain;
   }
   out.signal = std::move(mix);
   return out;

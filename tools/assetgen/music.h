@@ -29,22 +29,22 @@ enum class Accomp { None, Arp8, Arp16, Offbeat, Pad, Waltz };
 enum class Drums { None, Soft, March, Skip, Stride, Drive, Waltz, Drip, Surf };
 
 struct TuneSpec {
-  std::string file;        // dat/<file>
+  std::string file;  // dat/<file>
   int bpm;
-  int beats;               // per bar: 3 or 4
-  int tonic;               // MIDI note of the key's tonic in the melody's octave (60 = C4)
+  int beats;  // per bar: 3 or 4
+  int tonic;  // MIDI note of the key's tonic in the melody's octave (60 = C4)
   const Scale* scale;
   // Chords as scale degrees (0 = I), one per bar, for the A and B phrases (8 bars each).
   std::vector<int> a_chords, b_chords;
-  std::string form;        // sections in order: 'A', 'B'; each 8 bars
+  std::string form;  // sections in order: 'A', 'B'; each 8 bars
   Lead lead;
   Bass bass;
   Accomp accomp;
   Drums drums;
-  int notes_per_beat;      // the melody's busiest subdivision: 1, 2 or 4
-  double gate;             // how much of its length a melody note sounds: 0.5 crisp .. 0.95 legato
+  int notes_per_beat;  // the melody's busiest subdivision: 1, 2 or 4
+  double gate;         // how much of its length a melody note sounds: 0.5 crisp .. 0.95 legato
   uint32_t seed;
-  int stop = 0;            // 16th steps at the end of the loop where every voice stops (a break), 0 none
+  int stop = 0;  // 16th steps at the end of the loop where every voice stops (a break), 0 none
 };
 
 // The A-weighted loudness every tune is brought to, in dB against a full-scale
@@ -61,10 +61,10 @@ struct StepSpan {
 // A tune as samples, with what a listener's measurements need from its score.
 // Nothing here touches files: the game's web page can compose the tunes itself.
 struct TuneRender {
-  std::vector<uint8_t> pcm;     // all voices, unsigned 8-bit mono at kMusicRate: the file's samples
-  std::vector<double> signal;   // the voices asked for, before rounding, on pcm's scale (0 = 128);
-                                // a part alone is before the limiter that bends the whole's peaks
-  int64_t step = 0;             // samples per 16th note
+  std::vector<uint8_t> pcm;    // all voices, unsigned 8-bit mono at kMusicRate: the file's samples
+  std::vector<double> signal;  // the voices asked for, before rounding, on pcm's scale (0 = 128);
+                               // a part alone is before the limiter that bends the whole's peaks
+  int64_t step = 0;            // samples per 16th note
   int bar_steps = 0, bars = 0;
   std::vector<StepSpan> lead;   // the melody's notes
   std::vector<StepSpan> rests;  // general pauses the score writes (every voice silent)

@@ -196,7 +196,7 @@ uint16_t ToCp932(uint32_t cp) {
   if (cp >= 0x3041 && cp <= 0x3093) return static_cast<uint16_t>(0x829F + (cp - 0x3041));  // hiragana
   if (cp >= 0x30A1 && cp <= 0x30DF) return static_cast<uint16_t>(0x8340 + (cp - 0x30A1));  // katakana ァ..ミ
   if (cp >= 0x30E0 && cp <= 0x30F6) return static_cast<uint16_t>(0x8380 + (cp - 0x30E0));  // ム..ヶ (0x7F is skipped)
-  if (cp == 0x30FC) return 0x815B;  // long vowel mark
+  if (cp == 0x30FC) return 0x815B;                                                         // long vowel mark
   for (const auto& k : kKanji)
     if (k.unicode == cp) return k.cp932;
   return 0;

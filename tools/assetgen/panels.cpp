@@ -98,13 +98,13 @@ std::vector<NamedPicture> DrawPanels() {
   // One picture per role; the widgets stretch them to their own sizes, so each
   // is drawn at the size of its most common widget and shapes stay stretch-safe.
   std::vector<NamedPicture> v;
-  v.push_back({"panel_back.bmp", Background(301, 273)});    // bp_box background
-  v.push_back({"panel_title.bmp", TitleBar(295, 28)});      // title bars of both panels
-  v.push_back({"btn_stat.bmp", Button(77, 29, kBerry)});    // the six stat buttons
+  v.push_back({"panel_back.bmp", Background(301, 273)});              // bp_box background
+  v.push_back({"panel_title.bmp", TitleBar(295, 28)});                // title bars of both panels
+  v.push_back({"btn_stat.bmp", Button(77, 29, kBerry)});              // the six stat buttons
   v.push_back({"btn_wide.bmp", Button(107, 29, Rgb(92, 120, 168))});  // RESET, OK, use/buy, >BACK
   v.push_back({"btn_small.bmp", Button(89, 29, Rgb(196, 120, 60))});  // cooking column buttons
-  v.push_back({"panel_detail.bmp", Inset(113, 237)});       // item description
-  v.push_back({"panel_cook.bmp", Inset(93, 209)});          // recipe column
+  v.push_back({"panel_detail.bmp", Inset(113, 237)});                 // item description
+  v.push_back({"panel_cook.bmp", Inset(93, 209)});                    // recipe column
   v.push_back({"icon.bmp", Icon()});
   return v;
 }

@@ -316,7 +316,7 @@ void BearRabbit(Canvas& c, int x, int y, int scale, bool singing) {
 void Shark(Canvas& c) {
   Figure(c, [&](Canvas& f) {
     f.Ellipse(75, 56, 56, 24, pal::grayDark);
-    f.Triangle(60, 36, 78, 4, 88, 38, pal::grayDark);  // dorsal fin
+    f.Triangle(60, 36, 78, 4, 88, 38, pal::grayDark);      // dorsal fin
     f.Triangle(124, 56, 146, 30, 146, 80, pal::grayDark);  // tail
   });
   c.Ellipse(70, 66, 46, 12, pal::rockLight);
@@ -361,8 +361,16 @@ void Palace(Canvas& c) {
 
 // ---- the scenes --------------------------------------------------------------
 
-void Kuma(Canvas& c) { ForestBackdrop(c, 30); GroundShadow(c, 75, 102, 24, 4); Bear(c, 75, 102, false); }
-void KumaCry(Canvas& c) { ForestBackdrop(c, 30); GroundShadow(c, 75, 102, 24, 4); Bear(c, 75, 102, true); }
+void Kuma(Canvas& c) {
+  ForestBackdrop(c, 30);
+  GroundShadow(c, 75, 102, 24, 4);
+  Bear(c, 75, 102, false);
+}
+void KumaCry(Canvas& c) {
+  ForestBackdrop(c, 30);
+  GroundShadow(c, 75, 102, 24, 4);
+  Bear(c, 75, 102, true);
+}
 void KumaGone(Canvas& c) {
   ForestBackdrop(c, 30);
   for (int k = 0; k < 4; ++k) {  // footprints leading away and a cloud of dust
@@ -373,15 +381,27 @@ void KumaGone(Canvas& c) {
   c.Ellipse(108, 76, 5, 3, pal::cream);
   for (int k = 0; k < 3; ++k) c.Line(112 + k * 4, 70 + k * 4, 124 + k * 4, 70 + k * 4, pal::white);
 }
-void Neko(Canvas& c) { ForestBackdrop(c, 31); GroundShadow(c, 75, 102, 18, 3); Cat(c, 75, 102, false); }
+void Neko(Canvas& c) {
+  ForestBackdrop(c, 31);
+  GroundShadow(c, 75, 102, 18, 3);
+  Cat(c, 75, 102, false);
+}
 void Neko2(Canvas& c) {
   ForestBackdrop(c, 31);
   c.Tint(0, 0, kArt, kArt, pal::red, 40);
   GroundShadow(c, 75, 102, 20, 3);
   Cat(c, 75, 102, true);
 }
-void Fuku(Canvas& c) { ForestBackdrop(c, 32); c.Tint(0, 0, kArt, 100, Rgb(40, 50, 90), 70); Owl(c, 75, 88, false); }
-void FukuCry(Canvas& c) { ForestBackdrop(c, 32); c.Tint(0, 0, kArt, 100, Rgb(40, 50, 90), 70); Owl(c, 75, 88, true); }
+void Fuku(Canvas& c) {
+  ForestBackdrop(c, 32);
+  c.Tint(0, 0, kArt, 100, Rgb(40, 50, 90), 70);
+  Owl(c, 75, 88, false);
+}
+void FukuCry(Canvas& c) {
+  ForestBackdrop(c, 32);
+  c.Tint(0, 0, kArt, 100, Rgb(40, 50, 90), 70);
+  Owl(c, 75, 88, true);
+}
 
 void Gake(Canvas& c) {
   Cliff(c, 33);
@@ -398,13 +418,25 @@ void Gake2(Canvas& c) {
   Cliff(c, 33);
   Rabbit(c, 116, 124, 2);
   for (int k = 0; k < 3; ++k) c.Rect(112 + k * 4, 100 + k * 3, 1, 12, pal::white);  // falling lines
-  c.Rect(92, 52, 2, 8, pal::white);  // a tuft left behind at the edge
+  c.Rect(92, 52, 2, 8, pal::white);                                                 // a tuft left behind at the edge
   c.Rect(90, 56, 6, 1, pal::white);
 }
 
-void Kitune(Canvas& c) { GrassBackdrop(c, 34); GroundShadow(c, 80, 104, 30, 4); Fox(c, 86, 104, 0); }
-void Kitune2(Canvas& c) { GrassBackdrop(c, 34); GroundShadow(c, 80, 104, 30, 4); Fox(c, 86, 104, 1); }
-void Kitune3(Canvas& c) { GrassBackdrop(c, 34); GroundShadow(c, 110, 104, 16, 3); Fox(c, 112, 104, 2); }
+void Kitune(Canvas& c) {
+  GrassBackdrop(c, 34);
+  GroundShadow(c, 80, 104, 30, 4);
+  Fox(c, 86, 104, 0);
+}
+void Kitune2(Canvas& c) {
+  GrassBackdrop(c, 34);
+  GroundShadow(c, 80, 104, 30, 4);
+  Fox(c, 86, 104, 1);
+}
+void Kitune3(Canvas& c) {
+  GrassBackdrop(c, 34);
+  GroundShadow(c, 110, 104, 16, 3);
+  Fox(c, 112, 104, 2);
+}
 
 void Usa0(Canvas& c) {
   SeaBackdrop(c, 35, 60);
@@ -442,7 +474,10 @@ void Sinkai2(Canvas& c) {
   c.Rect(78, 60, 4, 12, pal::yellow);  // "!"
   c.Rect(78, 75, 4, 4, pal::yellow);
 }
-void Sinkai3(Canvas& c) { DeepSeaBackdrop(c, 39); Palace(c); }
+void Sinkai3(Canvas& c) {
+  DeepSeaBackdrop(c, 39);
+  Palace(c);
+}
 void Sinkai4(Canvas& c) {
   DeepSeaBackdrop(c, 40);
   c.Tint(0, 0, kArt, kArt, pal::redDark, 50);

@@ -22,7 +22,8 @@ void ForestBackdrop(Canvas& c, int seed) {
   Flowers(c, 84, 110, seed + 1, 10);
   // light falling through the canopy
   for (int k = 0; k < 3; ++k)
-    for (int y = 0; y < 80; ++y) c.Rect(50 + k * 20 + y / 4, y, 3, 1, Mix(c.Get(50 + k * 20 + y / 4, y), pal::yellow, 50));
+    for (int y = 0; y < 80; ++y)
+      c.Rect(50 + k * 20 + y / 4, y, 3, 1, Mix(c.Get(50 + k * 20 + y / 4, y), pal::yellow, 50));
   // leaves hanging in from above frame the picture
   Prng rng(seed + 77);
   for (int x = -6; x < kArt + 6; x += 9) {
@@ -139,7 +140,8 @@ void Sea(Canvas& c) {
   // palm
   for (int y = 0; y < 46; ++y) c.Rect(124 + y / 8, 112 - y, 4, 1, y & 2 ? pal::trunk : pal::trunkDark);
   for (int k = 0; k < 5; ++k) {
-    int ex = 128 + RoundToInt(22 * Cosine(kPi * (0.1 + k * 0.2))), ey = 70 + RoundToInt(8 * Sine(kPi * (0.1 + k * 0.2)));
+    int ex = 128 + RoundToInt(22 * Cosine(kPi * (0.1 + k * 0.2))),
+        ey = 70 + RoundToInt(8 * Sine(kPi * (0.1 + k * 0.2)));
     c.Line(130, 66, ex, ey, pal::leaf, 3);
   }
   c.Triangle(30, 60, 36, 50, 40, 60, pal::white);  // far sail
@@ -240,8 +242,7 @@ void FishPond(Canvas& c, int stage) {
     c.Triangle(fx + 12, fy, fx + 22, fy - 8, fx + 22, fy + 8, pal::seaLight);
     c.Circle(fx - 8, fy - 2, 2, pal::white);
     c.Set(fx - 8, fy - 2, pal::ink);
-    for (int k = 0; k < 7; ++k)
-      c.Circle(80 + k * 6, 74 - (k % 3) * 4, 2, pal::foam);
+    for (int k = 0; k < 7; ++k) c.Circle(80 + k * 6, 74 - (k % 3) * 4, 2, pal::foam);
     Sparkle(c, 120, 30, pal::yellow);
     Sparkle(c, 72, 36, pal::yellow);
   }
@@ -343,11 +344,23 @@ void WallWriting(Canvas& c) {
       int glyph = rng.Below(5);
       Rgb ink = row == 3 ? pal::red : Rgb(60, 50, 70);
       switch (glyph) {
-        case 0: c.Line(x, y, x + 5, y, ink); c.Line(x + 2, y - 3, x + 2, y + 4, ink); break;
-        case 1: c.Line(x, y - 3, x + 4, y + 4, ink); c.Line(x + 4, y - 3, x, y + 4, ink); break;
+        case 0:
+          c.Line(x, y, x + 5, y, ink);
+          c.Line(x + 2, y - 3, x + 2, y + 4, ink);
+          break;
+        case 1:
+          c.Line(x, y - 3, x + 4, y + 4, ink);
+          c.Line(x + 4, y - 3, x, y + 4, ink);
+          break;
         case 2: c.EllipseOutline(x + 2, y, 2, 3, ink); break;
-        case 3: c.Line(x, y - 2, x + 5, y - 2, ink); c.Line(x + 5, y - 2, x + 1, y + 4, ink); break;
-        default: c.Line(x + 1, y - 3, x + 1, y + 4, ink); c.Line(x + 4, y - 1, x + 4, y + 3, ink); break;
+        case 3:
+          c.Line(x, y - 2, x + 5, y - 2, ink);
+          c.Line(x + 5, y - 2, x + 1, y + 4, ink);
+          break;
+        default:
+          c.Line(x + 1, y - 3, x + 1, y + 4, ink);
+          c.Line(x + 4, y - 1, x + 4, y + 3, ink);
+          break;
       }
       x += 8 + (rng.Below(6) == 0 ? 6 : 0);
     }

@@ -22,8 +22,8 @@ struct Format {
 };
 
 constexpr Format k8m11{11025, 8, 1}, k8s11{11025, 8, 2}, k8m22{22050, 8, 1}, k8s22{22050, 8, 2}, k8m44{44100, 8, 1};
-constexpr Format k16m11{11025, 16, 1}, k16s11{11025, 16, 2}, k16m22{22050, 16, 1}, k16s22{22050, 16, 2}, k16m44{44100, 16, 1},
-    k16s44{44100, 16, 2};
+constexpr Format k16m11{11025, 16, 1}, k16s11{11025, 16, 2}, k16m22{22050, 16, 1}, k16s22{22050, 16, 2},
+    k16m44{44100, 16, 1}, k16s44{44100, 16, 2};
 
 double Osc(Wave w, double phase) {  // phase in cycles
   double p = phase - std::floor(phase);
@@ -50,8 +50,7 @@ double Shape(Env e, double x) {  // x: 0..1 through the note
 
 class Synth {
  public:
-  Synth(const Format& f, double seconds)
-      : f_(f), n_(static_cast<int>(seconds * f.rate)), l_(n_, 0.0), r_(n_, 0.0) {}
+  Synth(const Format& f, double seconds) : f_(f), n_(static_cast<int>(seconds * f.rate)), l_(n_, 0.0), r_(n_, 0.0) {}
 
   // A note from t for d seconds, its pitch gliding from f0 to f1 Hz.
   Synth& Tone(double t, double d, double f0, double f1, Wave w, double amp, Env e = Env::Pluck, double pan = 0,
@@ -128,10 +127,8 @@ class Synth {
       for (int ch = 0; ch < f_.channels; ++ch) {
         double s = f_.channels == 1 ? (l_[i] + r_[i]) * 0.5 : (ch == 0 ? l_[i] : r_[i]);
         s = std::clamp(s, -1.0, 1.0);
-        if (f_.bits == 8)
-          v.push_back(static_cast<uint8_t>(std::clamp(128 + RoundToInt(s * 127), 0, 255)));
-        else
-          put(static_cast<uint16_t>(static_cast<int16_t>(RoundToInt(s * 32767))), 2);
+        if (f_.bits == 8) v.push_back(static_cast<uint8_t>(std::clamp(128 + RoundToInt(s * 127), 0, 255)));
+        else put(static_cast<uint16_t>(static_cast<int16_t>(RoundToInt(s * 32767))), 2);
       }
     return v;
   }

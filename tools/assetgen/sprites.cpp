@@ -392,7 +392,7 @@ void Dragon(Canvas& f, const Pose& p) {
   f.Rect(10 + p.step, 25, 3, 4, dark);
   f.Rect(19 - p.step, 25, 3, 4, dark);
   f.Ellipse(9, 9 + y, 7, 5, scale);
-  f.Ellipse(3, 11 + y, 3, 3, scale);  // snout
+  f.Ellipse(3, 11 + y, 3, 3, scale);                       // snout
   f.Triangle(8, 5 + y, 11, 0 + y, 12, 6 + y, pal::cream);  // horns
   f.Triangle(12, 5 + y, 16, 1 + y, 15, 7 + y, pal::cream);
   GlowEye(f, 7, 8 + y, p, pal::red);
@@ -407,11 +407,10 @@ using Painter = void (*)(Canvas&, const Pose&);
 
 const std::map<int, Painter>& Painters() {
   static const std::map<int, Painter> m = {
-      {1, Bug},         {2, Bird},          {3, Boar},      {4, Barbarian},    {5, Ghost},
-      {10, Butterfly},  {11, Grasshopper},  {12, Hamster},  {13, Sheep},       {14, Giant},
-      {20, HermitCrab}, {21, Crab},         {22, KillerFish}, {23, Octopus},   {24, Nautilus},
-      {30, DarkMushroom}, {31, Bat},        {32, DarkRabbit}, {33, Wolf},      {34, Dweller},
-      {35, Dragon},
+      {1, Bug},          {2, Bird},     {3, Boar},      {4, Barbarian},     {5, Ghost},       {10, Butterfly},
+      {11, Grasshopper}, {12, Hamster}, {13, Sheep},    {14, Giant},        {20, HermitCrab}, {21, Crab},
+      {22, KillerFish},  {23, Octopus}, {24, Nautilus}, {30, DarkMushroom}, {31, Bat},        {32, DarkRabbit},
+      {33, Wolf},        {34, Dweller}, {35, Dragon},
   };
   return m;
 }

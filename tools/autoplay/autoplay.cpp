@@ -39,7 +39,7 @@ fs::path FreshGameDir(uint32_t seed) {
   static std::atomic<int> serial{0};
   std::error_code ec;
   fs::path base = fs::is_directory("/dev/shm", ec) && ::access("/dev/shm", W_OK) == 0 ? fs::path("/dev/shm")
-                                                                                     : fs::temp_directory_path();
+                                                                                      : fs::temp_directory_path();
   return base / ("pomurie_autoplay_" + std::to_string(::getpid()) + "_" + std::to_string(seed) + "_" +
                  std::to_string(serial++));
 }
@@ -80,7 +80,10 @@ std::string PrepareGameDir(const AutoplayOptions& o, const fs::path& dir) {
 class Session {
  public:
   Session(const AutoplayOptions& o, AutoplayResult& r, const fs::path& dir)
-      : opt_(o), res_(r), plat_(dir.string()), g_(std::make_unique<Game>(plat_)),
+      : opt_(o),
+        res_(r),
+        plat_(dir.string()),
+        g_(std::make_unique<Game>(plat_)),
         strategy_(MakeStrategy(o.strategy, o.seed ^ 0x5eedu)) {}
 
   void Run() {
@@ -148,8 +151,8 @@ class Session {
     auto fresh = std::make_unique<GameState>();
     if (!ParseSaveData(*fresh, saved)) broken.push_back("a save made at a close reads back as damaged");
     std::string loaded = FormatSaveData(*fresh);
-    if (loaded != saved) broken.push_back("a save made at a close loads as another state at " +
-                                          FirstDifference(saved, loaded));
+    if (loaded != saved)
+      broken.push_back("a save made at a close loads as another state at " + FirstDifference(saved, loaded));
     if (!g.action.running) {
       if (loaded != FormatWholeState(g))
         broken.push_back("a close between actions saves another state at " +
@@ -342,7 +345,8 @@ std::string Summary(const AutoplayOptions& o, const AutoplayResult& r) {
                 o.strategy.c_str(), o.seed, r.days_played, r.old_age ? " (old age)" : "", per_second, r.seconds,
                 static_cast<long long>(r.inputs), r.money, r.fame, r.rank, r.level, static_cast<long long>(r.sales),
                 static_cast<long long>(r.battles_won), static_cast<long long>(r.battles_lost),
-                static_cast<long long>(r.cooked), static_cast<long long>(r.close_checks), r.deepest_stack, r.failures.size());
+                static_cast<long long>(r.cooked), static_cast<long long>(r.close_checks), r.deepest_stack,
+                r.failures.size());
   return buf;
 }
 

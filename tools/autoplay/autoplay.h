@@ -14,23 +14,23 @@ struct Game;
 
 struct AutoplayOptions {
   uint32_t seed = 1;
-  int days = 1000;                  // stops after this many nights (or at old age)
+  int days = 1000;  // stops after this many nights (or at old age)
   std::string strategy = "sensible";
-  std::string save_file;            // a my.dat to start from; empty: a new game
-  int lifespan = 0;                 // > 0: start with a made character who lives this many days
+  std::string save_file;                       // a my.dat to start from; empty: a new game
+  int lifespan = 0;                            // > 0: start with a made character who lives this many days
   std::function<void(Game&)> shape_character;  // with `lifespan`: changes the made character before play
-  std::string assets_dir;           // folder holding cg/ and dat/ of a build; empty: none
-  std::string game_dir;             // where the game's files go; empty: a fresh temporary folder
+  std::string assets_dir;                      // folder holding cg/ and dat/ of a build; empty: none
+  std::string game_dir;                        // where the game's files go; empty: a fresh temporary folder
   // A timer tick (a drawn frame, the state clamp) every N inputs; 0 never. Virtual
   // time passes only with ticks, and sounds end only as it passes: without ticks
   // every sound played stays queued, as if the player clicked faster than light.
   int tick_every = 1;
-  bool save_each_night = true;      // the save-reload check at every night
-  size_t stack_bytes = 1024 * 1024; // stack of the thread the game runs on
-  size_t stack_limit = 256 * 1024;  // deepest stack allowed at a step
+  bool save_each_night = true;         // the save-reload check at every night
+  size_t stack_bytes = 1024 * 1024;    // stack of the thread the game runs on
+  size_t stack_limit = 256 * 1024;     // deepest stack allowed at a step
   int64_t max_inputs_per_day = 20000;  // more without a night is a loop that does not end
-  int log_lines = 12;               // log lines kept for a failure report
-  bool keep_going = false;          // go on after a broken promise
+  int log_lines = 12;                  // log lines kept for a failure report
+  bool keep_going = false;             // go on after a broken promise
   // The close-anywhere check at one wait in N, drawn from the seed (1: every wait;
   // 0: never): what a closing game would save, loaded back, must be the state at
   // the start or at the end of the running action.

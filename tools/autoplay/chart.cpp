@@ -91,7 +91,7 @@ IndexedImage DrawChart(const std::vector<DayRow>& rows) {
   cv.img.width = kWidth;
   cv.img.height = kHeight;
   cv.img.pixels.assign(static_cast<size_t>(kWidth) * kHeight, kBack);
-  cv.img.palette = {{250, 248, 240}, {90, 80, 70}, {200, 195, 185}, {40, 35, 30},
+  cv.img.palette = {{250, 248, 240}, {90, 80, 70},  {200, 195, 185}, {40, 35, 30},
                     {214, 150, 20},  {200, 50, 90}, {40, 110, 200}};
   Band(cv, kTop, "MONEY", kMoney, rows, [](const DayRow& r) { return static_cast<long long>(r.money); });
   Band(cv, kTop + kBand + kGap, "FAME", kFame, rows, [](const DayRow& r) { return static_cast<long long>(r.fame); });

@@ -26,8 +26,7 @@ std::string FirstDifference(const std::string& a, const std::string& b) {
   return "the line endings";
 }
 
-void CheckStep(const Game& g, StepWatch& w, size_t stack_depth, size_t stack_limit,
-               std::vector<std::string>& broken) {
+void CheckStep(const Game& g, StepWatch& w, size_t stack_depth, size_t stack_limit, std::vector<std::string>& broken) {
   auto fail = [&broken](std::string what) { broken.push_back(std::move(what)); };
   const tmy& my = g.my;
   const tman& me = g.unit[kPlayer];
@@ -54,11 +53,11 @@ void CheckStep(const Game& g, StepWatch& w, size_t stack_depth, size_t stack_lim
   for (int slot = 1; slot < kOrderSlots; ++slot) {
     const torder& o = my.orders[slot];
     const bool used = !o.customer.empty();
-    const bool item_ok = used ? (o.item > 0 && o.item < kItemCount && !g.item_def[o.item].name.empty())
-                              : (o.item == -1 && o.days == 0);
+    const bool item_ok =
+        used ? (o.item > 0 && o.item < kItemCount && !g.item_def[o.item].name.empty()) : (o.item == -1 && o.days == 0);
     if (!item_ok || o.days < 0) {
-      fail("order slot " + std::to_string(slot) + " inconsistent: customer \"" + Printable(o.customer) +
-           "\", item " + std::to_string(o.item) + ", days " + std::to_string(o.days));
+      fail("order slot " + std::to_string(slot) + " inconsistent: customer \"" + Printable(o.customer) + "\", item " +
+           std::to_string(o.item) + ", days " + std::to_string(o.days));
     }
   }
   if (me.hp < 0 || me.mp < 0 || me.tp < 0) {

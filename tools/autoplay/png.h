@@ -11,7 +11,7 @@
 struct IndexedImage {
   int width = 0;
   int height = 0;
-  std::vector<uint8_t> pixels;                 // palette indices, row by row
+  std::vector<uint8_t> pixels;                  // palette indices, row by row
   std::vector<std::array<uint8_t, 3>> palette;  // at most 256 RGB entries
 };
 

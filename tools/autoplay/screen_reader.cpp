@@ -71,24 +71,12 @@ Screen ReadScreen(Game& g, HeadlessPlatform& plat) {
 
 void Perform(HeadlessPlatform& plat, const Input& in, const std::string& name) {
   switch (in.kind) {
-    case Input::Kind::Click:
-      plat.QueueMouseDown("cg", 150, 120);
-      break;
-    case Input::Kind::Pick:
-      plat.QueueMouseDown("sel" + std::to_string(in.k), 8, 8);
-      break;
-    case Input::Kind::Cancel:
-      plat.QueueMouseDown("cg", 150, 120, MouseButton::Right);
-      break;
-    case Input::Kind::Label:
-      plat.QueueMouseDown(LabelName(in.k), 4, 4);
-      break;
-    case Input::Kind::ListEntry:
-      plat.QueueListSelect(in.k);
-      break;
-    case Input::Kind::TypeName:
-      plat.QueueText("name_l", name);
-      break;
+    case Input::Kind::Click: plat.QueueMouseDown("cg", 150, 120); break;
+    case Input::Kind::Pick: plat.QueueMouseDown("sel" + std::to_string(in.k), 8, 8); break;
+    case Input::Kind::Cancel: plat.QueueMouseDown("cg", 150, 120, MouseButton::Right); break;
+    case Input::Kind::Label: plat.QueueMouseDown(LabelName(in.k), 4, 4); break;
+    case Input::Kind::ListEntry: plat.QueueListSelect(in.k); break;
+    case Input::Kind::TypeName: plat.QueueText("name_l", name); break;
   }
 }
 

@@ -76,7 +76,8 @@ class SensibleStrategy : public Strategy {
     if (const size_t end = line.find(kWish); end != std::string::npos) {
       static const std::string kOpen = J("【");
       const size_t open = line.find(kOpen);
-      wished_ = open == std::string::npos ? 0 : ItemNamed(g, line.substr(open + kOpen.size(), end - open - kOpen.size()));
+      wished_ =
+          open == std::string::npos ? 0 : ItemNamed(g, line.substr(open + kOpen.size(), end - open - kOpen.size()));
     }
   }
 
@@ -237,7 +238,8 @@ class SensibleStrategy : public Strategy {
       if (want_heal_) return Pick(has("まほう"));
       if (me.hp < me.max_hp / 4 && !heal_blocked_) {
         for (int i = 1; i < kItemCount; ++i)
-          if (Owns(g, i) && g.item_def[i].kind == 0 && g.item_def[i].power > 0) return Box(BoxPurpose::Heal, has("アイテム"));
+          if (Owns(g, i) && g.item_def[i].kind == 0 && g.item_def[i].power > 0)
+            return Box(BoxPurpose::Heal, has("アイテム"));
       }
       return Pick(1);
     }
@@ -309,7 +311,8 @@ class SensibleStrategy : public Strategy {
         if (item == 0 || g.my.money < g.item_def[item].price + 300) continue;
         for (int product : known_)
           for (int x : g.item_def[product].ingredient)
-            if (x == item) return s.selected == static_cast<int>(i) ? Label(10) : Input{Input::Kind::ListEntry, static_cast<int>(i)};
+            if (x == item)
+              return s.selected == static_cast<int>(i) ? Label(10) : Input{Input::Kind::ListEntry, static_cast<int>(i)};
       }
       return Label(9);
     }

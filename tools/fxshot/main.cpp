@@ -177,8 +177,7 @@ std::vector<Shot> Shots() {
   v.push_back({"fx_063", "store.bmp", false, true, true, [](Game& g) { PopText(g, 30, 59, 63, ""); }});
   v.push_back({"fx_075", "forest.bmp", true, false, true, at_enemy(75)});
   v.push_back({"fx_078", "forest.bmp", true, false, true, at_enemy(78)});
-  v.push_back({"fx_078_throw", "forest.bmp", true, false, true,
-               [](Game& g) { PopMove(g, 270, 50, 150, 150, 78); }});
+  v.push_back({"fx_078_throw", "forest.bmp", true, false, true, [](Game& g) { PopMove(g, 270, 50, 150, 150, 78); }});
   v.push_back({"fx_083", "forest.bmp", false, false, true, at_player(83)});
   v.push_back({"fx_113", "forest.bmp", true, false, true, at_both(113)});
   v.push_back({"fx_120", "forest.bmp", true, false, true, at_both(120)});
@@ -206,8 +205,8 @@ std::vector<Shot> Shots() {
   // A hundred living effects at once, as the benchmark draws them.
   v.push_back({"fx_hundred", "forest.bmp", true, false, true,
                [](Game& g) {
-                 const int kinds[] = {12, 33, 34, 35, 43, 44, 51, 57, 75, 78, 83, 113, 120, 140, 158, 160,
-                                      175, 178, 189, 190, 191, 251, 266, 16, 17, 18, 19};
+                 const int kinds[] = {12,  33,  34,  35,  43,  44,  51,  57,  75,  78, 83, 113, 120, 140,
+                                      158, 160, 175, 178, 189, 190, 191, 251, 266, 16, 17, 18,  19};
                  for (int i = 0; i < 100; ++i) {
                    const int k = kinds[i % std::size(kinds)];
                    if (k >= 16 && k <= 19) PopTextAt(g, i % 2, k, Num(i));

@@ -58,8 +58,9 @@ constexpr int kGapBlock = 55;
 
 double AWeight(double f) {
   const double f2 = f * f;
-  const double ra = 12194.0 * 12194.0 * f2 * f2 /
-                    ((f2 + 20.6 * 20.6) * std::sqrt((f2 + 107.7 * 107.7) * (f2 + 737.9 * 737.9)) * (f2 + 12194.0 * 12194.0));
+  const double ra =
+      12194.0 * 12194.0 * f2 * f2 /
+      ((f2 + 20.6 * 20.6) * std::sqrt((f2 + 107.7 * 107.7) * (f2 + 737.9 * 737.9)) * (f2 + 12194.0 * 12194.0));
   const double g = ra * 1.2589254;  // +2.00 dB: unity at 1 kHz
   return g * g;
 }
@@ -85,7 +86,8 @@ Analysis Analyse(const std::vector<double>& x, int rate, bool loop) {
       const int midi = static_cast<int>(std::lround(69 + 12 * std::log2(f / 440)));
       pitch_class[static_cast<size_t>(k)] = midi % 12;
     }
-    if (k > 0 && f <= 5512.5) band[static_cast<size_t>(k)] = std::clamp(static_cast<int>(std::floor(std::log2(f / 86.13))) + 1, 0, 6);
+    if (k > 0 && f <= 5512.5)
+      band[static_cast<size_t>(k)] = std::clamp(static_cast<int>(std::floor(std::log2(f / 86.13))) + 1, 0, 6);
   }
   // A loop is covered by frames every kHop round the circle; a one-shot from
   // the frame whose end touches its start to the one whose start touches its end.
@@ -109,7 +111,8 @@ Analysis Analyse(const std::vector<double>& x, int rate, bool loop) {
     for (int k = 0; k <= kFrame / 2; ++k) {
       const double e = std::norm(buf[static_cast<size_t>(k)]) * (k == 0 || k == kFrame / 2 ? 1 : 2);
       p += e * weight[static_cast<size_t>(k)];
-      if (pitch_class[static_cast<size_t>(k)] >= 0) chroma[static_cast<size_t>(pitch_class[static_cast<size_t>(k)])] += e;
+      if (pitch_class[static_cast<size_t>(k)] >= 0)
+        chroma[static_cast<size_t>(pitch_class[static_cast<size_t>(k)])] += e;
       if (band[static_cast<size_t>(k)] >= 0) bands[static_cast<size_t>(band[static_cast<size_t>(k)])] += e;
     }
     out.frame_power.push_back(p / (kFrame * win_sq));
@@ -147,8 +150,10 @@ double EffectLoudness(const std::vector<uint8_t>& wav) {
 Distance TuneDistance(const TuneMeasure& a, const TuneMeasure& b) {
   Distance d{};
   double c = 0, t = 0;
-  for (size_t k = 0; k < 12; ++k) c += (a.analysis.chroma[k] - b.analysis.chroma[k]) * (a.analysis.chroma[k] - b.analysis.chroma[k]);
-  for (size_t k = 0; k < 7; ++k) t += (a.analysis.bands[k] - b.analysis.bands[k]) * (a.analysis.bands[k] - b.analysis.bands[k]);
+  for (size_t k = 0; k < 12; ++k)
+    c += (a.analysis.chroma[k] - b.analysis.chroma[k]) * (a.analysis.chroma[k] - b.analysis.chroma[k]);
+  for (size_t k = 0; k < 7; ++k)
+    t += (a.analysis.bands[k] - b.analysis.bands[k]) * (a.analysis.bands[k] - b.analysis.bands[k]);
   d.chroma = std::sqrt(c);
   d.tempo = std::fabs(std::log2(static_cast<double>(a.bpm) / b.bpm));
   d.timbre = std::sqrt(t / 7) / 10;
@@ -158,7 +163,9 @@ Distance TuneDistance(const TuneMeasure& a, const TuneMeasure& b) {
 
 namespace {
 
-std::vector<double> Signal(const assetgen::TuneSpec& s, unsigned voices) { return assetgen::RenderTune(s, voices).signal; }
+std::vector<double> Signal(const assetgen::TuneSpec& s, unsigned voices) {
+  return assetgen::RenderTune(s, voices).signal;
+}
 
 }  // namespace
 
@@ -187,7 +194,8 @@ Gaps GapsBeforeBeats(const assetgen::TuneRender& r) {
     const int64_t gap_start = at - blocks * kGapBlock;
     bool written = false;
     for (const assetgen::StepSpan& rest : r.rests)
-      written = written || (blocks > 0 && rest.step * r.step <= gap_start + kGapBlock && (rest.step + rest.len) * r.step >= at);
+      written = written ||
+                (blocks > 0 && rest.step * r.step <= gap_start + kGapBlock && (rest.step + rest.len) * r.step >= at);
     if (written) continue;
     ++beats;
     if (blocks >= 2) ++after_gap;
@@ -254,7 +262,8 @@ Report Measure(const std::vector<assetgen::TuneSpec>& specs, const std::vector<s
     m.loop_jump = std::fabs(file.back() - file.front());
 
     const double lead = Loudness(Analyse(Signal(s, assetgen::kLeadVoice), assetgen::kMusicRate, true));
-    const double rest = Loudness(Analyse(Signal(s, assetgen::kAllVoices & ~assetgen::kLeadVoice), assetgen::kMusicRate, true));
+    const double rest =
+        Loudness(Analyse(Signal(s, assetgen::kAllVoices & ~assetgen::kLeadVoice), assetgen::kMusicRate, true));
     const double bass = Loudness(Analyse(Signal(s, assetgen::kBassVoice), assetgen::kMusicRate, true));
     m.lead_margin = lead - rest;
     m.lead_over_bass = lead - bass;
@@ -300,13 +309,17 @@ std::string FormatReport(const Report& r) {
   std::snprintf(line, sizeof line, "effects' mean %.1f dB(A); tunes' loudness spread %.2f dB (%.1f .. %.1f)\n\n",
                 r.effects_mean, hi - lo, lo, hi);
   out += line;
-  out += "| tune | dB(A) | vs effects | lead margin | lead/bass | longest gap ms | beats after gap | bar spread dB | bar rhythms | noise floor dB | nearest (chroma, tempo, timbre) |\n";
+  out +=
+      "| tune | dB(A) | vs effects | lead margin | lead/bass | longest gap ms | beats after gap | bar spread dB | bar "
+      "rhythms | noise floor dB | nearest (chroma, tempo, timbre) |\n";
   out += "|---|---|---|---|---|---|---|---|---|---|---|\n";
   for (const TuneMeasure& m : r.tunes) {
-    std::snprintf(line, sizeof line, "| %s | %.1f | %.1f | %.1f | %.1f | %.0f | %.0f%% | %.2f | %d | %.1f | %s %.2f (%.2f, %.2f, %.2f) |\n",
-                  m.file.c_str(), m.loudness, m.vs_effects, m.lead_margin, m.lead_over_bass, m.longest_gap_ms,
-                  100 * m.beats_after_gap, m.bar_spread, m.bar_rhythms, m.noise_floor, m.nearest.c_str(), m.distance,
-                  m.chroma_distance, m.tempo_distance, m.timbre_distance);
+    std::snprintf(
+        line, sizeof line,
+        "| %s | %.1f | %.1f | %.1f | %.1f | %.0f | %.0f%% | %.2f | %d | %.1f | %s %.2f (%.2f, %.2f, %.2f) |\n",
+        m.file.c_str(), m.loudness, m.vs_effects, m.lead_margin, m.lead_over_bass, m.longest_gap_ms,
+        100 * m.beats_after_gap, m.bar_spread, m.bar_rhythms, m.noise_floor, m.nearest.c_str(), m.distance,
+        m.chroma_distance, m.tempo_distance, m.timbre_distance);
     out += line;
   }
   return out;

@@ -55,16 +55,16 @@ int BarRhythms(const assetgen::TuneRender& r);
 struct TuneMeasure {
   std::string file;
   int bpm = 0;
-  double loudness = 0;        // dB(A), the loop
-  double vs_effects = 0;      // dB against the effects' mean, at the default music volume
-  double lead_margin = 0;     // dB(A): the lead against every other voice together
-  double lead_over_bass = 0;  // dB(A)
-  double longest_gap_ms = 0;  // the longest silence before a beat outside written rests
-  double beats_after_gap = 0; // share of those beats that follow 10 ms or more of silence
-  double bar_spread = 0;      // standard deviation of the bars' loudness, dB
-  int bar_rhythms = 0;        // distinct onset patterns of the lead's bars
-  double noise_floor = 0;     // dB(A) the rounding noise lies under the music at the default volume
-  double loop_jump = 0;       // |last sample - first sample| of the file, in 8-bit steps
+  double loudness = 0;         // dB(A), the loop
+  double vs_effects = 0;       // dB against the effects' mean, at the default music volume
+  double lead_margin = 0;      // dB(A): the lead against every other voice together
+  double lead_over_bass = 0;   // dB(A)
+  double longest_gap_ms = 0;   // the longest silence before a beat outside written rests
+  double beats_after_gap = 0;  // share of those beats that follow 10 ms or more of silence
+  double bar_spread = 0;       // standard deviation of the bars' loudness, dB
+  int bar_rhythms = 0;         // distinct onset patterns of the lead's bars
+  double noise_floor = 0;      // dB(A) the rounding noise lies under the music at the default volume
+  double loop_jump = 0;        // |last sample - first sample| of the file, in 8-bit steps
   Analysis analysis;
   // Nearest other tune and the distances to it.
   std::string nearest;
