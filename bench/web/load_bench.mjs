@@ -15,19 +15,15 @@
 import { execFileSync, spawn } from 'node:child_process';
 import { existsSync, mkdirSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
-import { dirname, join, resolve } from 'node:path';
+import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { serve } from '../../platform/web/serve.mjs';
-import { click, importSave, likeness, onPhone, open, readPpm, sleep, startChromium, until } from '../../tests/web/devtools.mjs';
+import {
+  click, commandLine, importSave, likeness, onPhone, open, readPpm, sleep, startChromium, until,
+} from '../../tests/web/devtools.mjs';
 
 const here = dirname(fileURLToPath(import.meta.url));
-const args = process.argv.slice(2);
-const opt = (name, fallback) => {
-  const i = args.indexOf(name);
-  return i >= 0 ? args[i + 1] : fallback;
-};
-const pageDir = resolve(opt('--page', 'build-web'));
-const nativeDir = resolve(opt('--native', 'build'));
+const { args, opt, pageDir, nativeDir } = commandLine();
 const loads = Number(opt('--loads', '5'));
 const tickSeconds = Number(opt('--ticks', '0'));
 const phoneDir = opt('--phone', '');

@@ -36,22 +36,16 @@ import { existsSync, mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSy
 import { readFile } from 'node:fs/promises';
 import { createServer } from 'node:http';
 import { tmpdir } from 'node:os';
-import { dirname, extname, join, resolve } from 'node:path';
+import { dirname, extname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { serve } from '../../platform/web/serve.mjs';
 import {
   canvasNow, click, importSave, kSide, key, likeness, onPhone, open, openTab, origin, readPpm, sleep,
-  startChromium, until as waitUntil,
+  startChromium, until as waitUntil, commandLine,
 } from './devtools.mjs';
 
 const here = dirname(fileURLToPath(import.meta.url));
-const args = process.argv.slice(2);
-const opt = (name, fallback) => {
-  const i = args.indexOf(name);
-  return i >= 0 ? args[i + 1] : fallback;
-};
-const pageDir = resolve(opt('--page', 'build-web'));
-const nativeDir = resolve(opt('--native', 'build'));
+const { args, opt, pageDir, nativeDir } = commandLine();
 const keep = args.includes('--keep');
 
 let passed = 0, failed = 0;

@@ -4,9 +4,18 @@
 // page's load bench (bench/web/load_bench.mjs) both need.
 import { spawn } from 'node:child_process';
 import { existsSync, readFileSync } from 'node:fs';
-import { join } from 'node:path';
+import { join, resolve } from 'node:path';
 
 export const kSide = 300;
+
+// The command line both scripts take: `--page DIR --native DIR` and their own options.
+export function commandLine(argv = process.argv.slice(2)) {
+  const opt = (name, fallback) => {
+    const i = argv.indexOf(name);
+    return i >= 0 ? argv[i + 1] : fallback;
+  };
+  return { args: argv, opt, pageDir: resolve(opt('--page', 'build-web')), nativeDir: resolve(opt('--native', 'build')) };
+}
 
 export const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
 
