@@ -18,8 +18,7 @@ MixerWave* TuneWave(Game& g, Tune t) {
   const auto k = static_cast<size_t>(t);
   if (!m.waves[k] && !m.missing[k]) {
     try {
-      g.plat.AwaitGameFile(g.plat.ExeDir() + "dat/" + TuneFile(t));
-      m.waves[k] = g.sound.mixer->OpenWave(g.plat.ExeDir() + "dat/" + TuneFile(t));
+      m.waves[k] = OpenGameWave(g, TuneFile(t));
     } catch (const EMixerError&) {
       m.missing[k] = true;  // a missing tune is silence, like a missing effect
     }

@@ -11,8 +11,6 @@ constexpr uint8_t kOpenChannels = 0x1F;  // channels 0..4
 // up waves without end. A player never comes near it.
 constexpr size_t kMaxReplaced = 32;
 
-std::string DatPath(Game& g, const std::string& file) { return g.plat.ExeDir() + "dat/" + file; }
-
 // Releases the replaced waves that no play needs any more.
 void ReleaseReplaced(SoundState& s) {
   std::erase_if(s.replaced, [&](MixerWave* w) {
@@ -38,13 +36,18 @@ void OpenSoundChannels(Game& g) {
     // No device (or a second game in this process): waves still load, plays fail quietly.
   }
   if (!s.mixer) return;
-  g.plat.AwaitGameFile(DatPath(g, "1.wav"));
   for (MixerWave*& wave : s.current) {
     try {
-      wave = s.mixer->OpenWave(DatPath(g, "1.wav"));
+      wave = OpenGameWave(g, "1.wav");
     } catch (const EMixerError&) {
     }
   }
+}
+
+MixerWave* OpenGameWave(Game& g, const std::string& file) {
+  const std::string path = g.plat.ExeDir() + "dat/" + file;
+  g.plat.AwaitGameFile(path);
+  return g.sound.mixer->OpenWave(path);
 }
 
 void CloseSoundChannels(Game& g) {
@@ -69,8 +72,7 @@ void PlayWave(Game& g, int channel, const std::string& file) {
   SoundState& s = g.sound;
   if (!s.mixer || s.muted || channel < 0 || channel >= static_cast<int>(s.current.size())) return;
   try {
-    g.plat.AwaitGameFile(DatPath(g, file));
-    MixerWave* wave = s.mixer->OpenWave(DatPath(g, file));
+    MixerWave* wave = OpenGameWave(g, file);
     if (s.current[channel]) s.replaced.push_back(s.current[channel]);
     s.current[channel] = wave;
     ReleaseReplaced(s);

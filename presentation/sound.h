@@ -43,6 +43,10 @@ void OpenSoundChannels(Game& g);
 // (the first failure skips the rest), then closes the mixer.
 void CloseSoundChannels(Game& g);
 
+// Opens the game's own sound file dat/`file` in the open mixer, first waiting for it
+// where the platform is still making the game's files. Throws as Mixer::OpenWave does.
+MixerWave* OpenGameWave(Game& g, const std::string& file);
+
 // Plays a wave file of the dat folder on channel 0..4; failures are silent, and
 // so is every play while muted.
 void PlayWave(Game& g, int channel, const std::string& file);
