@@ -28,26 +28,17 @@ Picture* WidgetPictureOr(Game& g, const char* name, std::unique_ptr<Picture>& ow
 // Copies as much of src's rectangle as lies inside both pictures.
 void CopyClipped(Canvas& dst_canvas, int dst_w, int dst_h, int dx, int dy, const Picture& src, int sx, int sy, int w,
                  int h, CopyMode mode) {
-  if (sx < 0) {
-    dx -= sx;
-    w += sx;
-    sx = 0;
-  }
-  if (sy < 0) {
-    dy -= sy;
-    h += sy;
-    sy = 0;
-  }
-  if (dx < 0) {
-    sx -= dx;
-    w += dx;
-    dx = 0;
-  }
-  if (dy < 0) {
-    sy -= dy;
-    h += dy;
-    dy = 0;
-  }
+  // A start before an edge moves both starts on and shortens the run by as much.
+  const auto clip = [](int& start, int& other, int& length) {
+    if (start >= 0) return;
+    other -= start;
+    length += start;
+    start = 0;
+  };
+  clip(sx, dx, w);
+  clip(sy, dy, h);
+  clip(dx, sx, w);
+  clip(dy, sy, h);
   w = std::min({w, src.Width() - sx, dst_w - dx});
   h = std::min({h, src.Height() - sy, dst_h - dy});
   if (w <= 0 || h <= 0) return;
